@@ -6,7 +6,10 @@
 #include <stdexcept>
 #include <string>
 
+#include <functional>
+
 #include <QMetaType>
+#include <QObject>
 
 // Each enumeration is stored as a byte.
 
@@ -82,4 +85,60 @@ class EQuarnRChartError : public EQuarnError {
  public:
   explicit EQuarnRChartError(const std::string& message);
   ~EQuarnRChartError() override;
+};
+
+// The library's change notification: called with the object that changed.
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+// Settings of calendar and time-of-day labels, owned by a scale (as DateFormat) or by the
+// chart's per-axis settings. A fresh record has every field zero; owners call
+// ApplyScaleDefaults() before connecting OnChange.
+class TDTLabel : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(TTimeFormat TimeFormat READ TimeFormat WRITE SetTimeFormat)
+  Q_PROPERTY(char DateSeparator READ DateSeparator WRITE SetDateSeparator)
+  Q_PROPERTY(char TimeSeparator READ TimeSeparator WRITE SetTimeSeparator)
+  Q_PROPERTY(TYearLength YearLength READ YearLength WRITE SetYearLength)
+  Q_PROPERTY(bool MonthName READ MonthName WRITE SetMonthName)
+  Q_PROPERTY(TDateOrder DateOrder READ DateOrder WRITE SetDateOrder)
+  Q_PROPERTY(TDateForTime DateForTime READ DateForTime WRITE SetDateForTime)
+
+ public:
+  explicit TDTLabel(QObject* parent = nullptr);
+
+  ::TTimeFormat TimeFormat() const { return timeFormat_; }
+  char DateSeparator() const { return dateSeparator_; }
+  char TimeSeparator() const { return timeSeparator_; }
+  ::TYearLength YearLength() const { return yearLength_; }
+  bool MonthName() const { return monthName_; }
+  ::TDateOrder DateOrder() const { return dateOrder_; }
+  ::TDateForTime DateForTime() const { return dateForTime_; }
+
+  // TimeFormat and DateOrder notify even when unchanged; the others only on a change.
+  void SetTimeFormat(::TTimeFormat value);
+  void SetDateSeparator(char value);
+  void SetTimeSeparator(char value);
+  void SetYearLength(::TYearLength value);
+  void SetMonthName(bool value);
+  void SetDateOrder(::TDateOrder value);
+  void SetDateForTime(::TDateForTime value);
+
+  // The values a scale starts with (tfHHMMSS, "-", ":", ylYYYY, month names, doDDMMYY,
+  // dtOnePerDay); stored without notifying.
+  void ApplyScaleDefaults();
+  // Copies every field from source, then notifies once.
+  void Assign(const TDTLabel& source);
+
+  TNotifyEvent OnChange;
+
+ private:
+  void Changed();
+
+  ::TTimeFormat timeFormat_ = tfHHMMSS;
+  char dateSeparator_ = 0;
+  char timeSeparator_ = 0;
+  ::TYearLength yearLength_ = ylNone;
+  bool monthName_ = false;
+  ::TDateOrder dateOrder_ = doMMDDYY;
+  ::TDateForTime dateForTime_ = dtNone;
 };
