@@ -1,0 +1,239 @@
+#include "app/USewella.h"
+
+#include <algorithm>
+#include <cmath>
+
+TSewella::TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x)
+    : a(a), b(b), c(c), x(x)
+{
+}
+
+void TSewella::SetParams(std::uint16_t newA, std::uint16_t newB, std::uint16_t newC)
+{
+    a = newA;
+    b = newB;
+    c = newC;
+}
+
+void TSewella::SetSeed(std::uint16_t newX)
+{
+    x = newX;
+}
+
+std::uint16_t TSewella::NextValue()
+{
+    // 65535 * 65535 + 65535 is below 2^32, so the product is exact in 32 bits.
+    const std::uint32_t t = std::uint32_t{b} * x + a;
+    x = static_cast<std::uint16_t>(t % c);
+    return x;
+}
+
+TSequence::TSequence(TSewella& generator) : generator(generator)
+{
+}
+
+void TSequence::BuildSequence(int a, int b, int c, int x1)
+{
+    seen.fill(0);
+    generator.SetParams(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b),
+                        static_cast<std::uint16_t>(c));
+    generator.SetSeed(static_cast<std::uint16_t>(x1));
+    sequence[1] = static_cast<std::uint16_t>(x1);
+    seen[x1] = 1;
+    int length = 1;
+    for (int i = 2; i <= c; ++i) {
+        const std::uint16_t v = generator.NextValue();
+        sequence[i] = v;
+        if (seen[v])
+            break;
+        seen[v] = 1;
+        length = i;
+    }
+    seriesLength = static_cast<std::uint16_t>(length);
+}
+
+THistogramBins TSequence::HistogramBins(int c)
+{
+    const int count = c >= 60 ? MaxBins : std::max(c / 2, 3);
+    return {count, static_cast<double>(c) / count};
+}
+
+int TSequence::CountBins(int c)
+{
+    const auto [count, width] = HistogramBins(c);
+    std::fill(binCounts.begin(), binCounts.end(), 0);
+    int largest = 0;
+    for (int i = 1; i <= seriesLength; ++i) {
+        const double v = sequence[i];
+        // The boundary j*w must not be rounded: for c = 64, 15*w lies just below 32. The fused
+        // multiply-add gives the sign of j*w - v exactly.
+        int bin = 1;
+        for (int j = 1; j <= count; ++j)
+            if (std::fma(j, width, -v) < 0)
+                ++bin;
+        largest = std::max(largest, static_cast<int>(++binCounts[bin]));
+    }
+    return largest;
+}
+
+TAreaGrid TSequence::AreaGrid(int c)
+{
+    const int columns = static_cast<int>(std::sqrt(static_cast<double>(c - 1))) + 1;
+    const int rows = c - 1 >= (columns - 1) * columns ? columns : columns - 1;
+    return {columns, rows};
+}
+
+TGridCell TSequence::CellOf(int v, int columns, int rows)
+{
+    return {v % columns, rows - 1 - v / columns};
+}
+
+TBoundedValue::TBoundedValue(int min, int max, int value) : min(min), max(max), value(value)
+{
+    Set(value);
+}
+
+void TBoundedValue::Set(int v)
+{
+    value = std::clamp(v, min, std::max(min, max));
+}
+
+void TBoundedValue::SetMax(int newMax)
+{
+    max = newMax;
+    Set(value);
+}
+
+namespace {
+
+constexpr TEnabled NoneEnabled{false, false, false, false, false};
+constexpr TEnabled OnlySeed{false, false, false, true, false};
+constexpr TEnabled AllEnabled{true, true, true, true, true};
+constexpr const char* Recurrence = "x[i]=(a+b*x[i-1]) mod c";
+
+// clang-format off
+const std::array<TProg, TLesson::StepCount + 1> StepTable{{
+    {},
+    { 1,  4,  17,  5,  0, "x[i]=(a+b*x[i-1])mod c", nullptr, nullptr, 1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "a=1; b=4; c=7; x[1]=5", "5", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "x[2]=(1+4*5) mod 7=0", "5, 0", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "x[3]=(1+4*0) mod 7=1", "5, 0, 1", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "x[4]=(1+4*1) mod 7=5", "5, 0, 1, 5", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "x[5]=(1+4*5) mod 7=0", "5, 0, 1, 5, 0", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, Recurrence, "x[6]=(1+4*0) mod 7=1", "5, 0, 1, 5, 0, 1,...", -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, nullptr, nullptr, nullptr, 2, NoneEnabled},
+    {-1, -1,  -1, -1, -1, nullptr, nullptr, nullptr, -1, OnlySeed},
+    {20, 30, 932, 15,  1, nullptr, nullptr, nullptr, -1, NoneEnabled},
+    {-1, -1,  -1, -1,  0, nullptr, nullptr, nullptr, -1, NoneEnabled},
+    {20, 30, 906, 15,  2, nullptr, nullptr, nullptr, -1, NoneEnabled},
+    {-1, -1,  -1, -1, -1, nullptr, nullptr, nullptr, -1, AllEnabled},
+}};
+// clang-format on
+
+std::string LineText(const char* line)
+{
+    return line ? line : "";
+}
+
+}  // namespace
+
+const std::array<TProg, TLesson::StepCount + 1>& TLesson::Steps()
+{
+    return StepTable;
+}
+
+TLesson::TLesson()
+{
+    GotoStep(1);
+}
+
+void TLesson::GotoStep(int n)
+{
+    const TProg& r = StepTable.at(static_cast<std::size_t>(std::clamp(n, 1, StepCount)));
+    currentStep = std::clamp(n, 1, StepCount);
+    resetAllowed = currentStep != 1;
+    nextAllowed = currentStep != StepCount;
+    if (r.layout == 1)
+        layout = TLayout::Text;
+    else if (r.layout == 2)
+        layout = TLayout::Chart;
+    lines = {LineText(r.line1), LineText(r.line2), LineText(r.line3)};
+    if (r.tab >= 0)
+        selectedView = static_cast<TView>(r.tab);
+    if (r.c >= 0) {
+        c.Set(r.c);
+        a.SetMax(c.Value() - 1);
+        x1.SetMax(c.Value() - 1);
+    }
+    if (r.a >= 0)
+        a.Set(r.a);
+    if (r.b >= 0)
+        b.Set(r.b);
+    if (r.x1 >= 0)
+        x1.Set(r.x1);
+    enabled = r.enabled;
+    memoKey = "memo_" + std::to_string(currentStep);
+    UpdateText();
+    Recalculate();
+}
+
+bool TLesson::Next()
+{
+    if (!nextAllowed)
+        return false;
+    GotoStep(currentStep + 1);
+    return true;
+}
+
+bool TLesson::Reset()
+{
+    if (!resetAllowed)
+        return false;
+    GotoStep(1);
+    return true;
+}
+
+void TLesson::SetA(int v)
+{
+    a.Set(v);
+    UpdateText();
+    Recalculate();
+}
+
+void TLesson::SetB(int v)
+{
+    b.Set(v);
+    UpdateText();
+    Recalculate();
+}
+
+void TLesson::SetX(int v)
+{
+    x1.Set(v);
+    UpdateText();
+    Recalculate();
+}
+
+void TLesson::SetC(int v)
+{
+    c.Set(v);
+    // b may reach c itself, a and the seed only c - 1.
+    a.SetMax(c.Value() - 1);
+    b.SetMax(c.Value());
+    x1.SetMax(c.Value() - 1);
+    UpdateText();
+    Recalculate();
+}
+
+void TLesson::UpdateText()
+{
+    formulaText = "x[i]=(" + std::to_string(a.Value()) + "+" + std::to_string(b.Value()) +
+                  "*x[i-1]) mod " + std::to_string(c.Value()) + "; x[1]=" + std::to_string(x1.Value());
+}
+
+void TLesson::Recalculate()
+{
+    sequence.BuildSequence(a.Value(), b.Value(), c.Value(), x1.Value());
+    if (OnNewSequence)
+        OnNewSequence(*this);
+}

@@ -1,0 +1,170 @@
+#pragma once
+// The lesson's arithmetic and logic: the generator x[i] = (a + b*x[i-1]) mod c, the analysis of
+// one sequence, and the thirteen lesson steps with their parameter rules. Standard library only,
+// so the whole lesson runs without a window.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class TSewella {
+public:
+    TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x);
+
+    void SetParams(std::uint16_t a, std::uint16_t b, std::uint16_t c);
+    void SetSeed(std::uint16_t x);
+    std::uint16_t NextValue();
+
+    std::uint16_t A() const { return a; }
+    std::uint16_t B() const { return b; }
+    std::uint16_t C() const { return c; }
+    std::uint16_t X() const { return x; }
+
+private:
+    std::uint16_t a;
+    std::uint16_t b;
+    std::uint16_t c;
+    std::uint16_t x;
+};
+
+struct THistogramBins {
+    int Count;
+    double Width;
+};
+
+struct TAreaGrid {
+    int Columns;
+    int Rows;
+};
+
+struct TGridCell {
+    int Column;
+    int Row;
+};
+
+// One built sequence x[1..L] and what the views derive from it. Arrays are indexed from 1 as the
+// lesson numbers its values; c is at most 1000, so at most 1000 values are stored.
+class TSequence {
+public:
+    static constexpr int MaxLength = 1000;
+    static constexpr int MaxBins = 30;
+
+    explicit TSequence(TSewella& generator);
+
+    void BuildSequence(int a, int b, int c, int x1);
+    static THistogramBins HistogramBins(int c);
+    int CountBins(int c);
+    static TAreaGrid AreaGrid(int c);
+    static TGridCell CellOf(int v, int columns, int rows);
+
+    int SeriesLength() const { return seriesLength; }
+    std::uint16_t Value(int i) const { return sequence[i]; }
+    int BinCount(int bin) const { return binCounts[bin]; }
+
+private:
+    TSewella& generator;
+    std::array<std::uint16_t, MaxLength + 1> sequence{};
+    std::array<std::uint8_t, MaxLength + 1> seen{};
+    std::uint16_t seriesLength = 0;
+    std::array<std::uint16_t, MaxBins + 1> binCounts{};
+};
+
+enum class TLayout { Text, Chart };
+
+enum class TView : int { RandomArea = 0, Histogram = 1, Correlation = 2 };
+
+struct TEnabled {
+    bool A;
+    bool B;
+    bool C;
+    bool X1;
+    bool Tabs;
+    bool operator==(const TEnabled&) const = default;
+};
+
+// One lesson step; -1 leaves a parameter or the view as it is, a layout other than 1 or 2 leaves
+// the layout.
+struct TProg {
+    int a;
+    int b;
+    int c;
+    int x1;
+    std::int8_t tab;
+    const char* line1;
+    const char* line2;
+    const char* line3;
+    std::int16_t layout;
+    TEnabled enabled;
+};
+
+// A parameter with its range; the value never leaves [Min, Max].
+class TBoundedValue {
+public:
+    TBoundedValue(int min, int max, int value);
+    void Set(int value);
+    void SetMax(int max);
+    int Value() const { return value; }
+    int Min() const { return min; }
+    int Max() const { return max; }
+
+private:
+    int min;
+    int max;
+    int value;
+};
+
+class TLesson {
+public:
+    static constexpr int StepCount = 13;
+    static const std::array<TProg, StepCount + 1>& Steps();  // indexed 1..13
+
+    TLesson();
+
+    void GotoStep(int n);
+    bool Next();   // false when refused (at the last step)
+    bool Reset();  // false when refused (at the first step)
+    void SetA(int v);
+    void SetB(int v);
+    void SetC(int v);
+    void SetX(int v);
+    void UpdateText();
+    void Recalculate();
+
+    // The one observer, told of every new sequence (the main window shows it).
+    std::function<void(const TLesson&)> OnNewSequence;
+
+    int CurrentStep() const { return currentStep; }
+    const TBoundedValue& A() const { return a; }
+    const TBoundedValue& B() const { return b; }
+    const TBoundedValue& C() const { return c; }
+    const TBoundedValue& X1() const { return x1; }
+    TLayout Layout() const { return layout; }
+    TView SelectedView() const { return selectedView; }
+    const std::array<std::string, 3>& Lines() const { return lines; }
+    const TEnabled& Enabled() const { return enabled; }
+    bool NextAllowed() const { return nextAllowed; }
+    bool ResetAllowed() const { return resetAllowed; }
+    const std::string& MemoKey() const { return memoKey; }
+    const std::string& FormulaText() const { return formulaText; }
+    int SeriesLength() const { return sequence.SeriesLength(); }
+    TSequence& Sequence() { return sequence; }
+    const TSequence& Sequence() const { return sequence; }
+
+private:
+    TSewella generator{0, 11, 250, 1};
+    TSequence sequence{generator};
+    int currentStep = 0;
+    TBoundedValue a{0, 999, 0};
+    TBoundedValue b{0, 999, 0};
+    TBoundedValue c{1, 1000, 1};
+    TBoundedValue x1{0, 999, 0};
+    TLayout layout = TLayout::Text;
+    TView selectedView = TView::RandomArea;
+    std::array<std::string, 3> lines;
+    TEnabled enabled{};
+    bool nextAllowed = false;
+    bool resetAllowed = false;
+    std::string memoKey;
+    std::string formulaText;
+};
