@@ -1,0 +1,110 @@
+#include "translate/ComponentTranslation.h"
+
+#include <QList>
+#include <QMetaProperty>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+std::string ToBytes(const QString& Text) { return Text.toUtf8().toStdString(); }
+
+QString FromBytes(const std::string& Text) {
+    return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+}
+
+// One translation run; remembers the objects already translated so that an object reached twice (as a child
+// and through a property, or through a cycle of properties) is translated once.
+class TTranslationWalk {
+public:
+    explicit TTranslationWalk(TBabelfish2000& Dictionary)
+        : FDictionary(Dictionary), FPrefix(QString::fromUtf8(Dictionary.KeyPrefix().c_str())) {}
+
+    void Component(QObject* Component) {
+        QSet<const QObject*> subObjects;
+        Object(Component, &subObjects);
+        // a setter may create or delete children: walk the children present now, skipping any that vanished
+        QList<QPointer<QObject>> children;
+        for (QObject* child : Component->children())
+            if (!subObjects.contains(child) || child->isWidgetType()) children.append(child);
+        for (const QPointer<QObject>& child : children)
+            if (child) this->Component(child);
+    }
+
+    // SubObjects collects the values of Instance's object properties, entered or not.
+    void Object(QObject* Instance, QSet<const QObject*>* SubObjects) {
+        if (!Instance || FDone.contains(Instance)) return;
+        FDone.insert(Instance);
+
+        bool allow = true;
+        if (FDictionary.OnBeforeTranslateObject) FDictionary.OnBeforeTranslateObject(&FDictionary, Instance, allow);
+        if (!allow) return;
+
+        const QMetaObject* meta = Instance->metaObject();
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            const QMetaProperty property = meta->property(i);
+            if (!property.isReadable()) continue;
+            const QMetaType type = property.metaType();
+            if (type.id() == QMetaType::QString) {
+                String(Instance, property);
+            } else if (type.id() == QMetaType::QStringList) {
+                Lines(Instance, property);
+            } else if (type == QMetaType::fromType<QObjectList>()) {
+                const QObjectList items = property.read(Instance).value<QObjectList>();
+                for (QObject* item : items) {
+                    if (SubObjects) SubObjects->insert(item);
+                    Object(item, nullptr);
+                }
+            } else if (type.flags().testFlag(QMetaType::PointerToQObject)) {
+                QObject* value = property.read(Instance).value<QObject*>();
+                if (!value) continue;
+                if (SubObjects) SubObjects->insert(value);
+                if (IsScalePropsObject(value)) Object(value, nullptr);
+            }
+        }
+    }
+
+private:
+    void String(QObject* Instance, const QMetaProperty& Property) {
+        if (!Property.isWritable()) return;
+        const QLatin1StringView name(Property.name());
+        if (name == QLatin1StringView("objectName") || name == QLatin1StringView("Name")) return;
+        const QString value = Property.read(Instance).toString();
+        if (!value.startsWith(FPrefix, Qt::CaseSensitive)) return;
+        Property.write(Instance, TranslateString(FDictionary, value.mid(FPrefix.size())));
+    }
+
+    void Lines(QObject* Instance, const QMetaProperty& Property) {
+        if (!Property.isWritable()) return;
+        QStringList lines = Property.read(Instance).toStringList();
+        bool changed = false;
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            if (!lines[i].startsWith(FPrefix, Qt::CaseSensitive)) continue;
+            lines[i] = TranslateString(FDictionary, lines[i].mid(FPrefix.size()));
+            changed = true;
+        }
+        if (changed) Property.write(Instance, lines);
+    }
+
+    TBabelfish2000& FDictionary;
+    const QString FPrefix;
+    QSet<const QObject*> FDone;
+};
+
+} // namespace
+
+bool IsScalePropsObject(const QObject* Object) { return Object && Object->inherits("TScaleProps"); }
+
+QString TranslateString(TBabelfish2000& Dictionary, const QString& Key) {
+    return FromBytes(Dictionary.Translate(ToBytes(Key)));
+}
+
+void TBabelfish2000::TranslateComponent(QObject* Component) {
+    if (!Component) return;
+    TTranslationWalk(*this).Component(Component);
+}
+
+void TBabelfish2000::TranslateObject(QObject* Instance) { TTranslationWalk(*this).Object(Instance, nullptr); }
