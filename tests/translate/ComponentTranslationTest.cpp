@@ -1,0 +1,260 @@
+#include "translate/ComponentTranslation.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <sstream>
+
+// Plays the chart's scale-property class: the walk recognises it by its class name.
+class TScaleProps : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption MEMBER Caption)
+    Q_PROPERTY(QString ScaleInscript MEMBER ScaleInscript)
+    Q_PROPERTY(QString UserTickText MEMBER UserTickText)
+    Q_PROPERTY(QObject* DateFormat MEMBER DateFormat)
+
+public:
+    using QObject::QObject;
+    QString Caption, ScaleInscript, UserTickText;
+    QObject* DateFormat = nullptr;
+};
+
+class TScalePropsHoriz : public TScaleProps {
+    Q_OBJECT
+public:
+    using TScaleProps::TScaleProps;
+};
+
+class TTestItem : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption MEMBER Caption)
+public:
+    using QObject::QObject;
+    QString Caption;
+};
+
+class TTestControl : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(QString Hint MEMBER Hint)
+    Q_PROPERTY(QString Name MEMBER Name)
+    Q_PROPERTY(QString Fixed READ Fixed)
+    Q_PROPERTY(QByteArray Bytes MEMBER Bytes)
+    Q_PROPERTY(QStringList Tabs MEMBER Tabs)
+    Q_PROPERTY(QObject* Font MEMBER Font)
+    Q_PROPERTY(TScaleProps* Scale MEMBER Scale)
+    Q_PROPERTY(QObjectList Items MEMBER Items)
+
+public:
+    using QObject::QObject;
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& Value) {
+        FCaption = Value;
+        ++CaptionWrites;
+    }
+    QString Fixed() const { return "BF_Next"; }
+
+    QString Hint, Name;
+    QByteArray Bytes;
+    QStringList Tabs;
+    QObject* Font = nullptr;
+    TScaleProps* Scale = nullptr;
+    QObjectList Items;
+    int CaptionWrites = 0;
+
+private:
+    QString FCaption;
+};
+
+namespace {
+
+std::unique_ptr<TBabelfish2000> Dictionary(const std::string& Records) {
+    auto dictionary = std::make_unique<TBabelfish2000>();
+    std::istringstream stream(Records);
+    dictionary->LoadFromStream(stream);
+    return dictionary;
+}
+
+// The capture records what was looked up and missed, in order.
+std::vector<std::string> Lookups(TBabelfish2000& Dictionary) {
+    std::vector<std::string> keys;
+    for (const std::string& line : Dictionary.Capture()) keys.push_back(line.substr(1, line.find("]=") - 1));
+    return keys;
+}
+
+class ComponentTranslation : public testing::Test {
+protected:
+    void SetUp() override { dictionary->SetCreateItlFile(true); }
+    void TearDown() override { dictionary->SetCreateItlFile(false); }
+
+    std::unique_ptr<TBabelfish2000> dictionary = Dictionary("[next]=Weiter|$$[random area]=Zufallsfl\xC3\xA4" "che|$$");
+};
+
+TEST_F(ComponentTranslation, CaptionsLoseTheirMarker) {
+    const struct {
+        const char *caption, *expected;
+    } rows[] = {
+        {"BF_Next", "Weiter"},
+        {"BF_NEXT", "Weiter"},
+        {"BF_Exit", "Exit"},
+        {"bf_Next", "bf_Next"},
+        {"BF_", ""},
+        {"BF", "BF"},
+        {"Next", "Next"},
+        {"BF_Random Area", "Zufallsfl\u00e4che"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caption);
+        TTestControl control;
+        control.SetCaption(row.caption);
+        dictionary->TranslateComponent(&control);
+        EXPECT_EQ(control.Caption(), QString::fromUtf8(row.expected));
+    }
+}
+
+TEST_F(ComponentTranslation, OnlyMarkedWritableTextPropertiesAreLookedUp) {
+    TTestControl control;
+    control.setObjectName("BF_Button");
+    control.Name = "BF_Next";
+    control.Hint = "The number of different random values";
+    control.Bytes = "BF_Next";
+    control.SetCaption("BF_Exit");
+    dictionary->TranslateComponent(&control);
+    EXPECT_EQ(control.objectName(), "BF_Button");
+    EXPECT_EQ(control.Name, "BF_Next");
+    EXPECT_EQ(control.Hint, "The number of different random values");
+    EXPECT_EQ(control.Bytes, "BF_Next");
+    EXPECT_EQ(Lookups(*dictionary), std::vector<std::string>{"Exit"}); // nothing else was asked for
+}
+
+TEST_F(ComponentTranslation, StringListLinesAreTranslatedFromTheLast) {
+    TTestControl control;
+    control.Tabs = {"BF_Random Area", "BF_Histogram", "plain", "bf_x", "BF_Correlation Graph"};
+    dictionary->TranslateComponent(&control);
+    EXPECT_EQ(control.Tabs, (QStringList{"Zufallsfl\u00e4che", "Histogram", "plain", "bf_x", "Correlation Graph"}));
+    EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Correlation Graph", "Histogram"}));
+}
+
+TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjectsAreNot) {
+    TTestControl control;
+    TScalePropsHoriz scale(&control);
+    scale.Caption = "BF_Precursor";
+    scale.ScaleInscript = "BF_Next";
+    scale.UserTickText = "BF_Ticks";
+    QObject dateFormat(&scale);
+    dateFormat.setProperty("Caption", "BF_Hidden"); // not a declared property: never seen
+    scale.DateFormat = &dateFormat;
+    control.Scale = &scale;
+
+    TTestItem font(&control); // a child, but held by a property: a sub-object, not a component
+    font.Caption = "BF_Font";
+    control.Font = &font;
+
+    TTestItem first, second;
+    first.Caption = "BF_First";
+    second.Caption = "BF_Second";
+    control.Items = {&first, &second};
+
+    dictionary->TranslateComponent(&control);
+    EXPECT_EQ(scale.Caption, "Precursor");
+    EXPECT_EQ(scale.ScaleInscript, "Weiter");
+    EXPECT_EQ(scale.UserTickText, "Ticks");
+    EXPECT_EQ(font.Caption, "BF_Font");
+    EXPECT_EQ(first.Caption, "First");
+    EXPECT_EQ(second.Caption, "Second");
+    // the scale object is also a child of the control, yet it is translated only once
+    EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Precursor", "Ticks", "First", "Second"}));
+}
+
+TEST_F(ComponentTranslation, ScalePropsAreRecognisedByClass) {
+    TScaleProps scale;
+    TScalePropsHoriz horizontal;
+    TTestItem item;
+    EXPECT_TRUE(IsScalePropsObject(&scale));
+    EXPECT_TRUE(IsScalePropsObject(&horizontal));
+    EXPECT_FALSE(IsScalePropsObject(&item));
+    EXPECT_FALSE(IsScalePropsObject(nullptr));
+}
+
+TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirst) {
+    TTestControl form, panel(&form), button(&panel), label(&form);
+    form.SetCaption("BF_Form");
+    panel.SetCaption("BF_Panel");
+    button.SetCaption("BF_Button");
+    label.SetCaption("BF_Label");
+    dictionary->TranslateComponent(&form);
+    EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Form", "Panel", "Button", "Label"}));
+    EXPECT_EQ(button.Caption(), "Button");
+
+    TTestControl alone, child(&alone);
+    child.SetCaption("BF_Child");
+    dictionary->TranslateObject(&alone);
+    EXPECT_EQ(child.Caption(), "BF_Child");
+}
+
+TEST_F(ComponentTranslation, HookCanStopOneObjectButNotItsChildren) {
+    TTestControl form, stopped(&form), child(&stopped);
+    TScaleProps scale;
+    scale.Caption = "BF_Scale";
+    stopped.Scale = &scale;
+    stopped.SetCaption("BF_Stopped");
+    child.SetCaption("BF_Child");
+    form.SetCaption("BF_Form");
+    std::vector<QObject*> asked;
+    dictionary->OnBeforeTranslateObject = [&](TBabelfish2000* sender, QObject* instance, bool& allow) {
+        EXPECT_EQ(sender, dictionary.get());
+        asked.push_back(instance);
+        if (instance == &stopped) allow = false;
+    };
+    dictionary->TranslateComponent(&form);
+    EXPECT_EQ(form.Caption(), "Form");
+    EXPECT_EQ(stopped.Caption(), "BF_Stopped");
+    EXPECT_EQ(scale.Caption, "BF_Scale");
+    EXPECT_EQ(child.Caption(), "Child");
+    EXPECT_EQ(asked, (std::vector<QObject*>{&form, &stopped, &child}));
+}
+
+TEST_F(ComponentTranslation, SecondPassChangesNothing) {
+    TTestControl form, control(&form);
+    form.SetCaption("BF_Next");
+    control.SetCaption("BF_Exit");
+    control.Tabs = {"BF_Random Area", "BF_Histogram"};
+    dictionary->TranslateComponent(&form);
+    const int writes = form.CaptionWrites + control.CaptionWrites;
+    const auto lookups = Lookups(*dictionary);
+    dictionary->TranslateComponent(&form);
+    EXPECT_EQ(form.CaptionWrites + control.CaptionWrites, writes);
+    EXPECT_EQ(form.Caption(), "Weiter");
+    EXPECT_EQ(control.Caption(), "Exit");
+    EXPECT_EQ(control.Tabs, (QStringList{"Zufallsfl\u00e4che", "Histogram"}));
+    EXPECT_EQ(Lookups(*dictionary), lookups);
+}
+
+TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated) {
+    static int argc = 1;
+    static char name[] = "translate_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+
+    QWidget window;
+    window.setWindowTitle("BF_LCG - Random Number Generator");
+    auto* label = new QLabel("BF_Next", &window);
+    label->setToolTip("The number of different random values");
+    TTestControl client(&window);
+    window.setProperty("cliDemon", QVariant::fromValue<QObject*>(&client)); // not a declared property
+    client.SetCaption("BF_Exit");
+    dictionary->TranslateComponent(&window);
+    EXPECT_EQ(window.windowTitle(), "LCG - Random Number Generator");
+    EXPECT_EQ(label->text(), "Weiter");
+    EXPECT_EQ(label->toolTip(), "The number of different random values");
+    EXPECT_EQ(client.Caption(), "Exit");
+}
+
+} // namespace
+
+#include "ComponentTranslationTest.moc"

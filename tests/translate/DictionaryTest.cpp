@@ -1,0 +1,310 @@
+#include "translate/Babelfish2000.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+void Load(TBabelfish2000& Dictionary, const std::string& Bytes) {
+    std::istringstream stream(Bytes);
+    Dictionary.LoadFromStream(stream);
+}
+
+std::string ReadFile(const std::filesystem::path& Path) {
+    std::ifstream file(Path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::filesystem::path TempPath(const std::string& Name) {
+    return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + Name);
+}
+
+const std::string SampleFile =
+    "header noise [Next]=Weiter|$$\r\n"
+    "[Precursor (x)]=Vorg\xE4nger|$$\r\n"
+    "[two  blanks]=zwei|$$\r\n"
+    "[Dup]=first|$$\r\n"
+    "[DUP]=second|$$\r\n"
+    "[lines]=one\\ntwo|$$\r\n"
+    "[wrapped]=one\r\ntwo|$$\r\n"
+    "[upper]=a\\Nb|$$\r\n"
+    "[app]=x<%appName%>y|$$\r\n"
+    "[   ]=blank|$$\r\n"
+    "[ \t lead\r\nkey]=lk|$$\r\n"
+    "[args]=<%1%> and <%2%>|$$\r\n"
+    "[Never]=seen\r\n";
+
+TEST(Dictionary, LooksUpLoadedRecords) {
+    TBabelfish2000 dictionary;
+    Load(dictionary, SampleFile);
+    EXPECT_EQ(dictionary.Keys().size(), 12u); // the unterminated last record is ignored
+    ASSERT_EQ(dictionary.Keys().size(), dictionary.Texts().size());
+
+    const struct {
+        const char* key;
+        const char* expected;
+    } rows[] = {
+        {"Next", "Weiter"},
+        {"NEXT", "Weiter"},
+        {"precursor (X)", "Vorg\xE4nger"},
+        {"two  blanks", "two  blanks"}, // the stored key was collapsed to one blank
+        {"two blanks", "zwei"},
+        {"dup", "first"},
+        {"lines", "one\ntwo"},
+        {"wrapped", "one  two"},
+        {"upper", "a\\Nb"},
+        {"app", "xy"},
+        {"", "blank"},
+        {"lead key", "lk"},
+        {"lead\tkey", "lead\tkey"},
+        {"args", "<%1%> and <%2%>"},
+        {"Never", "Never"},
+        {"Missing Key", "Missing Key"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(dictionary.Translate(row.key), row.expected);
+    }
+}
+
+TEST(Dictionary, EmptyDictionaryGivesKeysBackInTheirOwnCase) {
+    TBabelfish2000 dictionary;
+    EXPECT_EQ(dictionary.Translate("Successor (y)"), "Successor (y)");
+    EXPECT_EQ(dictionary.Translate("memo_13"), "memo_13");
+    EXPECT_TRUE(dictionary.Capture().empty());
+}
+
+TEST(Dictionary, ArgumentsAreSubstitutedInOrder) {
+    TBabelfish2000 dictionary;
+    Load(dictionary, "[args]=<%1%> and <%2%>|$$[ten]=<%10%>,<%1%>|$$");
+    // argument 2's placeholder arriving with argument 1 is filled by the second pass
+    EXPECT_EQ(dictionary.Translate("args", {"A<%2%>", "B"}), "AB and B");
+    EXPECT_EQ(dictionary.Translate("args", {"only"}), "only and <%2%>");
+    EXPECT_EQ(dictionary.Translate("ten", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "X"}), "X,1");
+    EXPECT_EQ(dictionary.Translate("Hello <%1%>", {"you"}), "Hello you");
+}
+
+TEST(Dictionary, OnTranslatedSeesFoundKeysOnly) {
+    TBabelfish2000 dictionary;
+    Load(dictionary, "[next]=Weiter|$$");
+    std::vector<std::string> seen;
+    dictionary.OnTranslated = [&](TBabelfish2000* sender, const std::string& key, std::string& text) {
+        EXPECT_EQ(sender, &dictionary);
+        seen.push_back(key);
+        text += "!";
+    };
+    EXPECT_EQ(dictionary.Translate("NeXt"), "Weiter!");
+    EXPECT_EQ(dictionary.Translate("Exit"), "Exit");
+    EXPECT_EQ(seen, std::vector<std::string>{"NeXt"});
+}
+
+TEST(Dictionary, ReplaceAllNeverSearchesInsertedText) {
+    const struct {
+        const char *text, *oldText, *newText;
+        bool ignoreCase;
+        const char* expected;
+    } rows[] = {
+        {"aaa", "a", "aa", false, "aaaaaa"},
+        {"abab", "ab", "xab", false, "xabxab"},
+        {"aaa", "aa", "b", false, "ba"},
+        {"ABab", "ab", "x", true, "xx"},
+        {"ABab", "ab", "x", false, "ABx"},
+        {"xyx", "x", "", false, "y"},
+        {"abc", "", "x", false, "abc"},
+        {"\xC4\xE4", "\xE4", "e", true, "\xC4" "e"}, // only A..Z fold
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(TBabelfish2000::ReplaceAll(row.text, row.oldText, row.newText, row.ignoreCase), row.expected);
+    }
+}
+
+TEST(Dictionary, MissingKeyIsCapturedOnceInTheCaseOfTheFirstRequest) {
+    TBabelfish2000 dictionary;
+    Load(dictionary, "[next]=Weiter|$$");
+    dictionary.Translate("Unseen"); // capturing is off
+    dictionary.SetCreateItlFile(true);
+    for (int i = 0; i < 3; ++i) dictionary.Translate("Precursor (x)");
+    dictionary.Translate("PRECURSOR (X)");
+    dictionary.Translate("Next");
+    EXPECT_EQ(dictionary.Capture(), std::vector<std::string>{"[Precursor (x)]=Precursor (x)|$$"});
+    dictionary.SetCreateItlFile(false);
+}
+
+TEST(Dictionary, CaptureFileHoldsCaptureLinesThenTheDictionary) {
+    const auto path = TempPath("capture.itl");
+    {
+        TBabelfish2000 dictionary;
+        dictionary.SetCaptureFilePath(path.string());
+        dictionary.SetCreateItlFile(true);
+        Load(dictionary, "[Old]=gone|$$");
+        dictionary.Translate("Exit");
+        Load(dictionary, "[Next]=Weiter|$$\r\n[Lines]=a\\nb <%APPNAME%>|$$"); // reloading keeps the capture
+        dictionary.Translate("Exit");
+        dictionary.Translate("Precursor (x)");
+    }
+    EXPECT_EQ(ReadFile(path), "[Exit]=Exit|$$\r\n"
+                              "[Precursor (x)]=Precursor (x)|$$\r\n"
+                              "[next]=Weiter|$$\r\n"
+                              "[lines]=a\nb |$$\r\n");
+    std::filesystem::remove(path);
+}
+
+TEST(Dictionary, NoCaptureFileWhenCapturingIsOff) {
+    const auto path = TempPath("off.itl");
+    {
+        TBabelfish2000 dictionary;
+        dictionary.SetCaptureFilePath(path.string());
+        dictionary.SetCreateItlFile(true);
+        dictionary.Translate("Exit");
+        dictionary.SetCreateItlFile(false);
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram) {
+    const auto path = TempPath("no-such-dir") / "capture.itl";
+    testing::internal::CaptureStderr();
+    {
+        TBabelfish2000 dictionary;
+        dictionary.SetCaptureFilePath(path.string());
+        dictionary.SetCreateItlFile(true);
+        dictionary.Translate("Exit");
+        std::string error;
+        EXPECT_FALSE(dictionary.WriteCaptureFile(&error));
+        EXPECT_NE(error.find(path.string()), std::string::npos);
+    }
+    const std::string output = testing::internal::GetCapturedStderr();
+    EXPECT_NE(output.find("warning"), std::string::npos);
+    EXPECT_NE(output.find(path.string()), std::string::npos);
+}
+
+TEST(Dictionary, CaptureFileIsNamedAfterTheExecutable) {
+    const struct {
+        const char *executable, *expected;
+    } rows[] = {
+        {"/opt/lesson/sewella.exe", "sewella.itl"},
+        {"/opt/lesson/SEWELLA.EXE", "SEWELLA.itl"},
+        {"/usr/bin/sewella", "sewella.itl"},
+        {"sewella", "sewella.itl"},
+        {"/usr/bin/run.sh", "run.sh.itl"},
+        {"/usr/bin/archive.tar.gz", "archive.tar.gz.itl"},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.executable);
+        EXPECT_EQ(TBabelfish2000::CaptureFileNameFor(row.executable), row.expected);
+    }
+    TBabelfish2000 dictionary;
+    dictionary.SetExecutablePath("/somewhere/tool");
+    EXPECT_EQ(dictionary.CaptureFilePath(), "tool.itl"); // relative: the current directory
+}
+
+TEST(Dictionary, LoadReplacesEntriesAndReadsFromTheBeginning) {
+    TBabelfish2000 dictionary;
+    std::istringstream stream("[a]=1|$$[b]=2|$$");
+    std::string rest((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    dictionary.LoadFromStream(stream); // a stream already read to its end
+    EXPECT_EQ(dictionary.Keys(), (std::vector<std::string>{"a", "b"}));
+    Load(dictionary, "[c]=3|$$");
+    EXPECT_EQ(dictionary.Keys(), std::vector<std::string>{"c"});
+    EXPECT_EQ(dictionary.Translate("a"), "a");
+}
+
+TEST(Dictionary, LoadsFromAFile) {
+    const auto path = TempPath("load.itl");
+    std::ofstream(path, std::ios::binary) << "[Next]=Weiter|$$\r\n";
+    TBabelfish2000 dictionary;
+    EXPECT_TRUE(dictionary.LoadFromFile(path.string()));
+    EXPECT_EQ(dictionary.Translate("next"), "Weiter");
+    std::filesystem::remove(path);
+    EXPECT_FALSE(dictionary.LoadFromFile(path.string()));
+    EXPECT_EQ(dictionary.Translate("next"), "Weiter");
+}
+
+TEST(Dictionary, MalformedRecordsStillAddOneEntryEach) {
+    TBabelfish2000 dictionary;
+    Load(dictionary, "|$$no markers|$$]=x[y|$$[k]=|$$");
+    EXPECT_EQ(dictionary.Keys(), (std::vector<std::string>{"", "", "", "k"}));
+    EXPECT_EQ(dictionary.Texts()[2], "x[y");
+    EXPECT_EQ(dictionary.Texts()[3], "");
+}
+
+TEST(Dictionary, ReadUpToFindsDelimitersAcrossBlocksAndStopsJustAfterThem) {
+    for (std::size_t at : {0u, 253u, 254u, 255u, 256u, 600u}) {
+        SCOPED_TRACE(at);
+        const std::string head(at, 'x');
+        std::istringstream stream(head + "|$$tail");
+        std::string record;
+        ASSERT_TRUE(TBabelfish2000::ReadUpTo(stream, "|$$", record));
+        EXPECT_EQ(record, head + "|$$");
+        std::string rest;
+        stream >> rest;
+        EXPECT_EQ(rest, "tail");
+    }
+    std::istringstream stream("abcEND");
+    std::string record;
+    EXPECT_TRUE(TBabelfish2000::ReadUpTo(stream, "end", record)); // letter case ignored
+    EXPECT_EQ(record, "abcEND");
+    EXPECT_FALSE(TBabelfish2000::ReadUpTo(stream, "end", record));
+}
+
+TEST(Dictionary, RecordsLongerThanABlockLoadWhole) {
+    const std::string key(1000, 'k'), text(70000, 't');
+    TBabelfish2000 dictionary;
+    Load(dictionary, "[" + key + "]=" + text + "|$$[short]=s|$$");
+    ASSERT_EQ(dictionary.Keys().size(), 2u);
+    EXPECT_EQ(dictionary.Translate(key), text);
+    EXPECT_EQ(dictionary.Translate("short"), "s");
+}
+
+// Any bytes load without failing: one entry per record end, normalised keys, and no more text than was read.
+TEST(Dictionary, RandomStreamsLoadIntoBoundedWellFormedDictionaries) {
+    std::mt19937 random(20261208);
+    const std::vector<std::string> pieces = {"[", "]=", "|$$", "\\n", "\r\n", "\t", "  ", "<%APPNAME%>", "Ab"};
+    for (int round = 0; round < 300; ++round) {
+        std::string input;
+        const int length = std::uniform_int_distribution<int>(0, 3000)(random);
+        while (static_cast<int>(input.size()) < length) {
+            if (random() % 3 == 0)
+                input += pieces[random() % pieces.size()];
+            else
+                input += static_cast<char>(random() % 256);
+        }
+        std::size_t records = 0;
+        for (std::size_t at = input.find("|$$"); at != std::string::npos; at = input.find("|$$", at + 3))
+            ++records;
+
+        TBabelfish2000 dictionary("app");
+        Load(dictionary, input);
+        ASSERT_EQ(dictionary.Keys().size(), records);
+        ASSERT_EQ(dictionary.Texts().size(), records);
+        std::size_t stored = 0;
+        for (const std::string& key : dictionary.Keys()) {
+            stored += key.size();
+            ASSERT_EQ(key.find_first_of("\r\n\tABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos);
+            ASSERT_EQ(key.find("  "), std::string::npos);
+            ASSERT_NE(key.rfind(' ', 0), 0u);
+        }
+        for (const std::string& text : dictionary.Texts()) stored += text.size();
+        ASSERT_LE(stored, input.size());
+    }
+}
+
+// A search that restarted at the beginning after every block would not finish here.
+TEST(Dictionary, LargeStreamWithoutRecordEndsLoadsEmpty) {
+    std::string input(16 << 20, 'a');
+    for (std::size_t i = 0; i < input.size(); i += 97) input[i] = '[';
+    TBabelfish2000 dictionary;
+    Load(dictionary, input);
+    EXPECT_TRUE(dictionary.Keys().empty());
+}
+
+} // namespace
