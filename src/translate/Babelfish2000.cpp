@@ -100,7 +100,7 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
     return text;
 }
 
-void TBabelfish2000::LoadFromStream(std::istream& Stream) {
+bool TBabelfish2000::LoadFromStream(std::istream& Stream) {
     FKeys.clear();
     FTexts.clear();
     Stream.clear();
@@ -114,13 +114,13 @@ void TBabelfish2000::LoadFromStream(std::istream& Stream) {
         FKeys.push_back(NormalizeKey(LowerAscii(Copy(record, p1 + 1, p2 - p1 - 1))));
         FTexts.push_back(NormalizeText(Copy(record, p2 + 2, p3 - p2 - 2), FAppName));
     }
+    return !Stream.bad();
 }
 
 bool TBabelfish2000::LoadFromFile(const std::string& Path) {
     std::ifstream file(Path, std::ios::binary);
     if (!file.is_open()) return false;
-    LoadFromStream(file);
-    return true;
+    return LoadFromStream(file);
 }
 
 std::string TBabelfish2000::CaptureFilePath() const {
@@ -205,7 +205,7 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
     for (;;) {
         Stream.read(block, BlockSize);
         const std::streamsize got = Stream.gcount();
-        if (got <= 0) return false;
+        if (got <= 0 || Stream.bad()) return false;
         Record.append(block, static_cast<std::size_t>(got));
 
         const std::size_t at = FindIgnoreCase(Record, lowerDelimiter, searchFrom);

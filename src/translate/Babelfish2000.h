@@ -26,9 +26,11 @@ public:
     // The stored text of Key, or Key itself (as passed) when missing; argument j replaces "<%j%>". Never fails.
     std::string Translate(const std::string& Key, const std::vector<std::string>& Args = {});
 
-    // Replaces Keys and Texts by the records of the stream, read from its beginning; Capture is kept.
-    void LoadFromStream(std::istream& Stream);
-    // The same from a file; false (and the dictionary unchanged) when the file cannot be opened.
+    // Replaces Keys and Texts by the records of the stream, read from its beginning; Capture is kept. The stream
+    // must be seekable. False after a read error of the stream; the entries loaded until then are kept (a stream
+    // whose exception mask includes badbit throws instead).
+    bool LoadFromStream(std::istream& Stream);
+    // The same from a file; false when the file cannot be opened (the dictionary is then unchanged) or read.
     bool LoadFromFile(const std::string& Path);
 
     // Component translation (ComponentTranslation.cpp): replaces every "BF_" text of Component and of every

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <random>
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 #include <unistd.h>
 
 namespace {
@@ -227,6 +229,38 @@ TEST(Dictionary, LoadsFromAFile) {
     std::filesystem::remove(path);
     EXPECT_FALSE(dictionary.LoadFromFile(path.string()));
     EXPECT_EQ(dictionary.Translate("next"), "Weiter");
+}
+
+// Serves its bytes, then fails like a device that cannot be read.
+class TFailingBuffer : public std::streambuf {
+public:
+    explicit TFailingBuffer(std::string Bytes) : FBytes(std::move(Bytes)) {
+        setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::runtime_error("read error"); }
+    pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override {
+        char* base = Direction == std::ios::beg ? eback() : Direction == std::ios::cur ? gptr() : egptr();
+        setg(eback(), base + Offset, egptr());
+        return gptr() - eback();
+    }
+    pos_type seekpos(pos_type Position, std::ios::openmode Mode) override {
+        return seekoff(off_type(Position), std::ios::beg, Mode);
+    }
+
+private:
+    std::string FBytes;
+};
+
+TEST(Dictionary, ReadErrorIsReportedAndKeepsTheRecordsReadBeforeIt) {
+    TFailingBuffer buffer("[a]=1|$$[b]=" + std::string(300, 'x') + "|$$");
+    std::istream stream(&buffer);
+    TBabelfish2000 dictionary;
+    EXPECT_FALSE(dictionary.LoadFromStream(stream));
+    EXPECT_EQ(dictionary.Keys(), std::vector<std::string>{"a"});
+    std::istringstream good("[a]=1|$$");
+    EXPECT_TRUE(dictionary.LoadFromStream(good));
 }
 
 TEST(Dictionary, MalformedRecordsStillAddOneEntryEach) {
