@@ -171,16 +171,6 @@ TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjects
     EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Precursor", "Ticks", "First", "Second"}));
 }
 
-TEST_F(ComponentTranslation, ScalePropsAreRecognisedByClass) {
-    TScaleProps scale;
-    TScalePropsHoriz horizontal;
-    TTestItem item;
-    EXPECT_TRUE(IsScalePropsObject(&scale));
-    EXPECT_TRUE(IsScalePropsObject(&horizontal));
-    EXPECT_FALSE(IsScalePropsObject(&item));
-    EXPECT_FALSE(IsScalePropsObject(nullptr));
-}
-
 TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirst) {
     TTestControl form, panel(&form), button(&panel), label(&form);
     form.SetCaption("BF_Form");
