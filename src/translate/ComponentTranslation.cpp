@@ -16,6 +16,26 @@ QString FromBytes(const std::string& Text) {
     return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
 }
 
+bool IsCollection(const QMetaType& Type) { return Type == QMetaType::fromType<QObjectList>(); }
+
+bool IsObjectReference(const QMetaType& Type) { return Type.flags().testFlag(QMetaType::PointerToQObject); }
+
+// The objects Instance holds in its object and collection properties: parts of it, not components it owns.
+QSet<const QObject*> SubObjectsOf(const QObject* Instance) {
+    QSet<const QObject*> parts;
+    const QMetaObject* meta = Instance->metaObject();
+    for (int i = 0; i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (!property.isReadable()) continue;
+        if (IsCollection(property.metaType())) {
+            for (const QObject* item : property.read(Instance).value<QObjectList>()) parts.insert(item);
+        } else if (IsObjectReference(property.metaType())) {
+            parts.insert(property.read(Instance).value<QObject*>());
+        }
+    }
+    return parts;
+}
+
 // One translation run; remembers the objects already translated so that an object reached twice (as a child
 // and through a property, or through a cycle of properties) is translated once.
 class TTranslationWalk {
@@ -24,9 +44,9 @@ public:
         : FDictionary(Dictionary), FPrefix(QString::fromUtf8(Dictionary.KeyPrefix().c_str())) {}
 
     void Component(QObject* Component) {
-        QSet<const QObject*> subObjects;
-        Object(Component, &subObjects);
+        Object(Component);
         // a setter may create or delete children: walk the children present now, skipping any that vanished
+        const QSet<const QObject*> subObjects = SubObjectsOf(Component);
         QList<QPointer<QObject>> children;
         for (QObject* child : Component->children())
             if (!subObjects.contains(child) || child->isWidgetType()) children.append(child);
@@ -34,8 +54,7 @@ public:
             if (child) this->Component(child);
     }
 
-    // SubObjects collects the values of Instance's object properties, entered or not.
-    void Object(QObject* Instance, QSet<const QObject*>* SubObjects) {
+    void Object(QObject* Instance) {
         if (!Instance || FDone.contains(Instance)) return;
         FDone.insert(Instance);
 
@@ -52,17 +71,11 @@ public:
                 String(Instance, property);
             } else if (type.id() == QMetaType::QStringList) {
                 Lines(Instance, property);
-            } else if (type == QMetaType::fromType<QObjectList>()) {
-                const QObjectList items = property.read(Instance).value<QObjectList>();
-                for (QObject* item : items) {
-                    if (SubObjects) SubObjects->insert(item);
-                    Object(item, nullptr);
-                }
-            } else if (type.flags().testFlag(QMetaType::PointerToQObject)) {
+            } else if (IsCollection(type)) {
+                for (QObject* item : property.read(Instance).value<QObjectList>()) Object(item);
+            } else if (IsObjectReference(type)) {
                 QObject* value = property.read(Instance).value<QObject*>();
-                if (!value) continue;
-                if (SubObjects) SubObjects->insert(value);
-                if (IsScalePropsObject(value)) Object(value, nullptr);
+                if (IsScalePropsObject(value)) Object(value);
             }
         }
     }
@@ -107,4 +120,4 @@ void TBabelfish2000::TranslateComponent(QObject* Component) {
     TTranslationWalk(*this).Component(Component);
 }
 
-void TBabelfish2000::TranslateObject(QObject* Instance) { TTranslationWalk(*this).Object(Instance, nullptr); }
+void TBabelfish2000::TranslateObject(QObject* Instance) { TTranslationWalk(*this).Object(Instance); }

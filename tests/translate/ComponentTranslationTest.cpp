@@ -187,9 +187,9 @@ TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirst) {
     EXPECT_EQ(child.Caption(), "BF_Child");
 }
 
-TEST_F(ComponentTranslation, HookCanStopOneObjectButNotItsChildren) {
+TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren) {
     TTestControl form, stopped(&form), child(&stopped);
-    TScaleProps scale;
+    TScaleProps scale(&stopped); // a part of the stopped object, though also its child
     scale.Caption = "BF_Scale";
     stopped.Scale = &scale;
     stopped.SetCaption("BF_Stopped");
