@@ -1,0 +1,43 @@
+#pragma once
+
+// An off-screen picture with its own canvas: a QImage in Format_RGB32.
+
+#include <QImage>
+#include <QString>
+
+#include "platform/Canvas.h"
+
+class TBitmap {
+public:
+    TBitmap();
+    // A new bitmap is white. Negative sizes, or a size the system cannot
+    // allocate, throw std::invalid_argument / std::bad_alloc; 0 is allowed.
+    TBitmap(int width, int height);
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
+    bool Empty() const { return image_.isNull(); }
+
+    // Keeps the overlapping part of the picture; new parts are white.
+    void SetSize(int width, int height);
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
+
+    TCanvas& Canvas() { return canvas_; }
+    const TCanvas& Canvas() const { return canvas_; }
+    const QImage& Image() const { return image_; }
+
+    // Copies the picture (not the canvas state).
+    void Assign(const TBitmap& other);
+    void Assign(const QImage& image);
+
+    // BMP, PNG, JPEG and whatever else Qt reads. On failure the bitmap is
+    // unchanged and false is returned.
+    bool LoadFromFile(const QString& fileName);
+
+private:
+    QImage image_;
+    TCanvas canvas_;
+};

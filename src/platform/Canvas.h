@@ -1,0 +1,202 @@
+#pragma once
+
+// A drawing surface with the semantics of the classic desktop device context:
+// rectangles and ellipses cover left..right-1 x top..bottom-1, lines leave out
+// their end point, text is placed by the top-left corner of its cell, and the
+// pen, brush and font are a state that stays until it is changed.
+// A canvas draws into a QImage it does not own (usually a TBitmap's).
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include "platform/Color.h"
+
+class TBitmap;
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+// Right and bottom are exclusive, as everywhere in this library.
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    TRect Normalized() const;
+    TRect Intersected(const TRect& other) const;
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+enum TPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode : std::uint8_t { pmCopy, pmXor, pmNotXor };
+enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
+
+// Font styles combine as bits: TFontStyles s = fsBold | fsItalic.
+enum TFontStyle : std::uint8_t { fsBold = 0x01, fsItalic = 0x02, fsUnderline = 0x04, fsStrikeOut = 0x08 };
+using TFontStyles = std::uint8_t;
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1; // 0 and 1 both draw one pixel wide
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+    friend bool operator==(const TPen&, const TPen&) = default;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+    friend bool operator==(const TBrush&, const TBrush&) = default;
+};
+
+// A font description. The size is kept either as a pixel height (what the forms
+// give) or as points; points become pixels at 96 dots per inch, rounded, so a
+// text measures the same on every device.
+class TFont {
+public:
+    TFont() = default;
+
+    const QString& Name() const { return name_; }
+    void SetName(const QString& name) { name_ = name; }
+
+    // Character height in pixels; a negative value is taken as its magnitude.
+    int Height() const;
+    void SetHeight(int pixels);
+
+    // Size in points (rounded when the font was given in pixels).
+    int Size() const;
+    void SetSize(int points);
+
+    TFontStyles Style() const { return style_; }
+    void SetStyle(TFontStyles style) { style_ = style; }
+    bool HasStyle(TFontStyle s) const { return (style_ & s) != 0; }
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color) { color_ = color; }
+
+    // The face, size and style as a Qt font (no antialiasing, so pixels keep the
+    // font colour exactly); the colour is not part of a QFont.
+    QFont ToQFont() const;
+    static TFont FromQFont(const QFont& font, TColor color = clBlack);
+
+    friend bool operator==(const TFont&, const TFont&) = default;
+
+private:
+    QString name_ = QStringLiteral("Arial");
+    int pixels_ = 0; // used when > 0
+    int points_ = 8; // used when pixels_ == 0
+    TFontStyles style_ = 0;
+    TColor color_ = clBlack;
+};
+
+constexpr int PixelsPerInch = 96;
+
+// Everything a drawing step may change for a while; see TCanvasSaver.
+struct TCanvasState {
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    std::optional<TRect> Clip;
+};
+
+class TCanvas {
+public:
+    explicit TCanvas(QImage* target = nullptr);
+
+    // The drawing state, changed directly: canvas.Pen.Color = clRed.
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+
+    void SetTarget(QImage* target) { target_ = target; }
+    QImage* Target() const { return target_; }
+    int Width() const;
+    int Height() const;
+
+    void SetClipRect(const TRect& clip) { clip_ = clip; }
+    void ClearClipRect() { clip_.reset(); }
+    std::optional<TRect> ClipRect() const { return clip_; }
+
+    TCanvasState SaveState() const;
+    void RestoreState(const TCanvasState& state);
+
+    // Lines: from the current point up to but excluding the end point.
+    TPoint PenPos() const { return penPos_; }
+    void MoveTo(int x, int y) { penPos_ = {x, y}; }
+    void LineTo(int x, int y);
+    void Polyline(std::span<const TPoint> points);
+    void Polyline(std::initializer_list<TPoint> points) { Polyline(std::span(points.begin(), points.size())); }
+
+    // Closed, filled with the brush (alternate rule), outlined with the pen.
+    void Polygon(std::span<const TPoint> points);
+    void Polygon(std::initializer_list<TPoint> points) { Polygon(std::span(points.begin(), points.size())); }
+
+    // Outline with the pen, fill with the brush; covers left..right-1 x top..bottom-1.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    void Ellipse(int left, int top, int right, int bottom);
+    void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+    // Brush only (a clear brush fills nothing); the pen mode does not apply.
+    void FillRect(const TRect& r);
+
+    // Out-of-range reads give InvalidPixel; out-of-range writes are ignored.
+    static constexpr TColor InvalidPixel = 0xFFFFFFFF;
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // Text in the font and font colour, (x, y) being the top-left corner of the
+    // text cell; with a solid brush the cell is filled with the brush colour first.
+    void TextOut(int x, int y, const QString& text);
+    // As TextOut, clipped to rect; with a solid brush rect is filled first.
+    void TextRect(const TRect& rect, int x, int y, const QString& text);
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const; // ascent + descent of the font
+    TPoint TextExtent(const QString& text) const { return {TextWidth(text), TextHeight(text)}; }
+
+    // Bitmap copies ignore pen, brush and pen mode; they honour the clip.
+    void Draw(int x, int y, const TBitmap& bitmap);
+    void Draw(int x, int y, const QImage& image);
+    void StretchDraw(const TRect& dest, const TBitmap& bitmap);
+    void StretchDraw(const TRect& dest, const QImage& image);
+    void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
+
+private:
+    QImage* target_ = nullptr;
+    TPoint penPos_;
+    std::optional<TRect> clip_;
+};
+
+// Restores pen, brush, font and clip of a canvas when the scope ends.
+class TCanvasSaver {
+public:
+    explicit TCanvasSaver(TCanvas& canvas) : canvas_(canvas), state_(canvas.SaveState()) {}
+    ~TCanvasSaver() { canvas_.RestoreState(state_); }
+    TCanvasSaver(const TCanvasSaver&) = delete;
+    TCanvasSaver& operator=(const TCanvasSaver&) = delete;
+
+private:
+    TCanvas& canvas_;
+    TCanvasState state_;
+};
+
+// The screen's relative pixel width and height (square pixels: 36 and 36).
+int ScreenAspectX();
+int ScreenAspectY();
+
+// Text needs a GUI application. Tests and tools without one call this first; it
+// creates a QApplication (offscreen when no display is configured) once.
+void EnsureGuiApplication();

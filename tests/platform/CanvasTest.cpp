@@ -1,0 +1,515 @@
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr TColor kBack = clWhite;
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureGuiApplication();
+        bmp.SetSize(20, 20);
+        c().RestoreState(TCanvasState{});
+        c().Brush.Color = kBack;
+        c().FillRect({0, 0, 20, 20});
+    }
+    TCanvas& c() { return bmp.Canvas(); }
+
+    // Every pixel of the bitmap whose colour differs from the background, as "x,y" rows.
+    std::vector<TPoint> Painted() const
+    {
+        std::vector<TPoint> out;
+        for (int y = 0; y < bmp.Height(); ++y)
+            for (int x = 0; x < bmp.Width(); ++x)
+                if (bmp.Canvas().Pixel(x, y) != kBack)
+                    out.push_back({x, y});
+        return out;
+    }
+    TRect PaintedBounds() const
+    {
+        const auto pts = Painted();
+        if (pts.empty())
+            return {};
+        TRect r{pts[0].X, pts[0].Y, pts[0].X + 1, pts[0].Y + 1};
+        for (const TPoint& p : pts)
+            r = {std::min(r.Left, p.X), std::min(r.Top, p.Y), std::max(r.Right, p.X + 1), std::max(r.Bottom, p.Y + 1)};
+        return r;
+    }
+
+    TBitmap bmp;
+};
+
+TEST_F(CanvasTest, RectangleOutlinesWithPenAndFillsWithBrushExcludingRightAndBottom)
+{
+    c().Pen.Color = clRed;
+    c().Brush.Color = clBlue;
+    c().Rectangle(2, 3, 7, 9);
+    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 7, 9}));
+    EXPECT_EQ(c().Pixel(2, 3), clRed);
+    EXPECT_EQ(c().Pixel(6, 8), clRed);
+    EXPECT_EQ(c().Pixel(6, 5), clRed);
+    EXPECT_EQ(c().Pixel(4, 8), clRed);
+    EXPECT_EQ(c().Pixel(3, 4), clBlue);
+    EXPECT_EQ(c().Pixel(5, 7), clBlue);
+}
+
+TEST_F(CanvasTest, RectangleWithClearBrushLeavesInteriorAndReversedCornersAreNormalised)
+{
+    c().Pen.Color = clRed;
+    c().Brush.Style = bsClear;
+    c().Rectangle(7, 9, 2, 3);
+    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 7, 9}));
+    EXPECT_EQ(c().Pixel(4, 5), kBack);
+}
+
+TEST_F(CanvasTest, DegenerateRectanglesCoverTheirSinglePixelRowOrNothing)
+{
+    c().Pen.Color = clRed;
+    c().Rectangle(4, 4, 5, 5);
+    EXPECT_EQ(Painted(), (std::vector<TPoint>{{4, 4}}));
+    c().Rectangle(10, 10, 10, 15);
+    EXPECT_EQ(Painted().size(), 1u);
+    c().Rectangle(1, 12, 4, 13);
+    EXPECT_EQ(PaintedBounds(), (TRect{1, 4, 5, 13}));
+    EXPECT_EQ(c().Pixel(3, 12), clRed);
+}
+
+TEST_F(CanvasTest, RectangleWithClearPenFillsTheWholeBox)
+{
+    c().Pen.Style = psClear;
+    c().Brush.Color = clGreen;
+    c().Rectangle(1, 1, 4, 3);
+    EXPECT_EQ(PaintedBounds(), (TRect{1, 1, 4, 3}));
+    EXPECT_EQ(Painted().size(), 6u);
+}
+
+TEST_F(CanvasTest, WideInsideFramePenStaysInsideTheBox)
+{
+    c().Pen.Color = clRed;
+    c().Pen.Width = 3;
+    c().Pen.Style = psInsideFrame;
+    c().Brush.Color = clBlue;
+    c().Rectangle(5, 5, 15, 15);
+    EXPECT_EQ(PaintedBounds(), (TRect{5, 5, 15, 15}));
+    EXPECT_EQ(c().Pixel(5, 5), clRed);
+    EXPECT_EQ(c().Pixel(7, 10), clRed);
+    EXPECT_EQ(c().Pixel(10, 10), clBlue);
+}
+
+TEST_F(CanvasTest, FillRectUsesTheBrushOnlyAndIgnoresThePenMode)
+{
+    c().Pen.Color = clRed;
+    c().Pen.Mode = pmXor;
+    c().Brush.Color = clBlue;
+    c().FillRect({3, 3, 6, 5});
+    c().FillRect({3, 3, 6, 5});
+    EXPECT_EQ(PaintedBounds(), (TRect{3, 3, 6, 5}));
+    for (const TPoint& p : Painted())
+        EXPECT_EQ(c().Pixel(p.X, p.Y), clBlue);
+    c().Brush.Style = bsClear;
+    c().FillRect({10, 10, 12, 12});
+    EXPECT_EQ(c().Pixel(10, 10), kBack);
+}
+
+TEST_F(CanvasTest, LineLeavesOutItsEndPointWhichBecomesTheCurrentPoint)
+{
+    struct Row {
+        const char* name;
+        TPoint from, to;
+        std::size_t pixels;
+    } rows[] = {
+        {"horizontal", {2, 5}, {8, 5}, 6}, {"vertical up", {4, 12}, {4, 3}, 9}, {"diagonal", {1, 1}, {6, 6}, 5},
+        {"steep", {10, 0}, {12, 9}, 9},    {"zero length", {7, 7}, {7, 7}, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetUp();
+        c().Pen.Color = clBlack;
+        c().MoveTo(r.from.X, r.from.Y);
+        c().LineTo(r.to.X, r.to.Y);
+        EXPECT_EQ(Painted().size(), r.pixels);
+        EXPECT_EQ(c().Pixel(r.to.X, r.to.Y), kBack);
+        if (r.pixels > 0) {
+            EXPECT_EQ(c().Pixel(r.from.X, r.from.Y), clBlack);
+        }
+        EXPECT_EQ(c().PenPos(), r.to);
+    }
+}
+
+TEST_F(CanvasTest, ConnectedLinesMeetWithoutGapsOrOverlap)
+{
+    c().Pen.Mode = pmXor;
+    c().Pen.Color = clWhite; // xor with white turns the background black
+    c().Polyline({{2, 2}, {10, 2}, {10, 8}, {2, 8}, {2, 2}});
+    const auto pts = Painted();
+    EXPECT_EQ(pts.size(), 28u); // each perimeter pixel exactly once
+    for (const TPoint& p : pts)
+        EXPECT_EQ(c().Pixel(p.X, p.Y), clBlack);
+    EXPECT_EQ(c().PenPos(), (TPoint{2, 2}));
+}
+
+TEST_F(CanvasTest, XorModeDrawnTwiceRestoresThePicture)
+{
+    c().Pen.Mode = pmXor;
+    c().Pen.Color = clWhite;
+    c().Brush.Style = bsClear;
+    c().Rectangle(3, 3, 12, 10);
+    EXPECT_FALSE(Painted().empty());
+    c().Rectangle(3, 3, 12, 10);
+    EXPECT_TRUE(Painted().empty());
+}
+
+TEST_F(CanvasTest, DottedPenDrawsThreeOnThreeOffWithGapsInTheBrushColour)
+{
+    c().Pen.Style = psDot;
+    c().Pen.Color = clBlack;
+    c().Brush.Color = clYellow;
+    c().MoveTo(0, 1);
+    c().LineTo(12, 1);
+    const TColor expected[12] = {clBlack,  clBlack,  clBlack,  clYellow, clYellow, clYellow,
+                                 clBlack,  clBlack,  clBlack,  clYellow, clYellow, clYellow};
+    for (int x = 0; x < 12; ++x)
+        EXPECT_EQ(c().Pixel(x, 1), expected[x]) << "x = " << x;
+    c().Brush.Style = bsClear;
+    c().MoveTo(0, 3);
+    c().LineTo(12, 3);
+    EXPECT_EQ(c().Pixel(4, 3), kBack);
+    EXPECT_EQ(c().Pixel(7, 3), clBlack);
+}
+
+TEST_F(CanvasTest, DashStylesFollowTheClassicPatterns)
+{
+    struct Row {
+        TPenStyle style;
+        const char* pattern; // '#' on, '.' off, from the start point
+    } rows[] = {
+        {psDash, "##################......##"},
+        {psDashDot, "#########......###......##"},
+        {psDashDotDot, "#########...###...###...##"},
+        {psSolid, "##########################"},
+        {psInsideFrame, "##########################"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.style));
+        SetUp();
+        c().Pen.Style = r.style;
+        c().Brush.Style = bsClear;
+        const int n = int(std::strlen(r.pattern));
+        bmp.SetSize(n + 2, 3);
+        c().Brush.Style = bsSolid;
+        c().FillRect({0, 0, n + 2, 3});
+        c().Brush.Style = bsClear;
+        c().MoveTo(0, 1);
+        c().LineTo(n, 1);
+        for (int x = 0; x < n; ++x)
+            EXPECT_EQ(c().Pixel(x, 1), r.pattern[x] == '#' ? clBlack : kBack) << "x = " << x;
+    }
+}
+
+TEST_F(CanvasTest, ClearPenDrawsNoLine)
+{
+    c().Pen.Style = psClear;
+    c().MoveTo(0, 0);
+    c().LineTo(10, 10);
+    EXPECT_TRUE(Painted().empty());
+    EXPECT_EQ(c().PenPos(), (TPoint{10, 10}));
+}
+
+TEST_F(CanvasTest, WidePenDrawsAThickLine)
+{
+    c().Pen.Width = 3;
+    c().MoveTo(5, 10);
+    c().LineTo(15, 10);
+    EXPECT_EQ(c().Pixel(10, 9), clBlack);
+    EXPECT_EQ(c().Pixel(10, 10), clBlack);
+    EXPECT_EQ(c().Pixel(10, 11), clBlack);
+    EXPECT_EQ(c().Pixel(10, 13), kBack);
+}
+
+TEST_F(CanvasTest, PolygonIsClosedAndFilledWithTheBrush)
+{
+    c().Pen.Color = clRed;
+    c().Brush.Color = clBlue;
+    // the filled diamond of the chart marks, n = 3, centred on (10, 10)
+    c().Polygon({{7, 10}, {10, 13}, {13, 10}, {10, 7}});
+    EXPECT_EQ(PaintedBounds(), (TRect{7, 7, 14, 14}));
+    EXPECT_EQ(c().Pixel(7, 10), clRed);
+    EXPECT_EQ(c().Pixel(10, 7), clRed);
+    EXPECT_EQ(c().Pixel(10, 10), clBlue);
+    EXPECT_EQ(c().Pixel(8, 8), kBack);
+}
+
+TEST_F(CanvasTest, PolygonWithClearBrushDrawsOnlyItsOutline)
+{
+    c().Brush.Style = bsClear;
+    c().Polygon({{6, 10}, {10, 14}, {14, 10}});
+    EXPECT_EQ(c().Pixel(10, 14), clBlack);
+    EXPECT_EQ(c().Pixel(10, 11), kBack);
+    EXPECT_EQ(c().Pixel(10, 10), clBlack); // closing edge
+}
+
+TEST_F(CanvasTest, EllipseStaysInItsBoxAndTouchesEverySide)
+{
+    c().Pen.Color = clRed;
+    c().Brush.Color = clBlue;
+    c().Ellipse(3, 4, 10, 11); // the 7-pixel hollow/filled circle of the chart marks
+    EXPECT_EQ(PaintedBounds(), (TRect{3, 4, 10, 11}));
+    EXPECT_EQ(c().Pixel(6, 7), clBlue);
+    EXPECT_EQ(c().Pixel(3, 4), kBack);
+}
+
+TEST_F(CanvasTest, SmallEllipseWithClearBrushIsARing)
+{
+    c().Brush.Style = bsClear;
+    c().Ellipse(8, 8, 13, 13);
+    EXPECT_EQ(PaintedBounds(), (TRect{8, 8, 13, 13}));
+    EXPECT_EQ(c().Pixel(10, 10), kBack);
+}
+
+TEST_F(CanvasTest, PixelsOutsideTheBitmapReadInvalidAndWritesAreIgnored)
+{
+    c().SetPixel(-1, 3, clRed);
+    c().SetPixel(20, 3, clRed);
+    c().SetPixel(3, 3, clRed);
+    EXPECT_EQ(Painted(), (std::vector<TPoint>{{3, 3}}));
+    EXPECT_EQ(c().Pixel(3, 3), clRed);
+    EXPECT_EQ(c().Pixel(-1, 0), TCanvas::InvalidPixel);
+    EXPECT_EQ(c().Pixel(0, 20), TCanvas::InvalidPixel);
+}
+
+TEST_F(CanvasTest, DrawingFarOutsideTheBitmapIsClippedQuickly)
+{
+    c().Brush.Style = bsClear;
+    c().Ellipse(-30000, -30000, 30000, 30000);
+    c().Rectangle(-5, -5, 25, 25);
+    c().MoveTo(-2147483647, 10);
+    c().LineTo(2147483647, 10);
+    c().MoveTo(3, -2000000000);
+    c().LineTo(3, 2000000000);
+    EXPECT_EQ(c().Pixel(0, 10), clBlack);
+    EXPECT_EQ(c().Pixel(19, 10), clBlack);
+    EXPECT_EQ(c().Pixel(3, 0), clBlack);
+    EXPECT_EQ(c().Pixel(3, 19), clBlack);
+    EXPECT_EQ(c().Pixel(10, 5), kBack);
+}
+
+TEST_F(CanvasTest, ClippedLinesKeepTheirPixelsAndDashPhase)
+{
+    // the same line drawn whole on a wide bitmap and clipped on this one
+    struct Row {
+        TPoint from, to;
+        TPenStyle style;
+    } rows[] = {
+        {{-37, -11}, {55, 29}, psSolid}, {{50, 3}, {-41, 17}, psDashDot}, {{4, -60}, {13, 70}, psDot},
+        {{-7, 25}, {25, -9}, psDash},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.style));
+        SetUp();
+        TBitmap wide(200, 200);
+        wide.Canvas().Pen.Style = r.style;
+        wide.Canvas().Brush.Style = bsClear;
+        wide.Canvas().MoveTo(r.from.X + 100, r.from.Y + 100);
+        wide.Canvas().LineTo(r.to.X + 100, r.to.Y + 100);
+        c().Pen.Style = r.style;
+        c().Brush.Style = bsClear;
+        c().MoveTo(r.from.X, r.from.Y);
+        c().LineTo(r.to.X, r.to.Y);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                ASSERT_EQ(c().Pixel(x, y), wide.Canvas().Pixel(x + 100, y + 100)) << x << "," << y;
+    }
+}
+
+TEST_F(CanvasTest, ClipRectLimitsEveryPrimitive)
+{
+    c().SetClipRect({5, 5, 10, 10});
+    c().Brush.Color = clBlue;
+    c().Rectangle(0, 0, 20, 20);
+    c().MoveTo(0, 7);
+    c().LineTo(20, 7);
+    c().Ellipse(0, 0, 20, 20);
+    c().SetPixel(2, 2, clRed);
+    EXPECT_EQ(PaintedBounds(), (TRect{5, 5, 10, 10}));
+    c().ClearClipRect();
+    c().SetPixel(2, 2, clRed);
+    EXPECT_EQ(c().Pixel(2, 2), clRed);
+}
+
+TEST_F(CanvasTest, SaverRestoresPenBrushFontAndClip)
+{
+    c().Pen.Color = clRed;
+    c().Brush.Style = bsClear;
+    c().Font.SetHeight(20);
+    {
+        TCanvasSaver saver(c());
+        c().Pen = TPen{clBlue, 4, psDot, pmXor};
+        c().Brush = TBrush{clGreen, bsSolid};
+        c().Font.SetName(QStringLiteral("Courier New"));
+        c().SetClipRect({0, 0, 1, 1});
+    }
+    EXPECT_EQ(c().Pen, (TPen{clRed, 1, psSolid, pmCopy}));
+    EXPECT_EQ(c().Brush.Style, bsClear);
+    EXPECT_EQ(c().Font.Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(c().Font.Height(), 20);
+    EXPECT_FALSE(c().ClipRect().has_value());
+}
+
+TEST_F(CanvasTest, SystemColoursResolveWhenDrawing)
+{
+    c().Brush.Color = clBtnFace;
+    c().FillRect({0, 0, 2, 2});
+    EXPECT_EQ(c().Pixel(0, 0), ColorToRGB(clBtnFace));
+}
+
+class CanvasTextTest : public CanvasTest {
+protected:
+    void SetUp() override
+    {
+        CanvasTest::SetUp();
+        bmp.SetSize(120, 40);
+        c().Brush.Color = kBack;
+        c().FillRect({0, 0, 120, 40});
+        c().Font.SetName(QStringLiteral("Arial"));
+        c().Font.SetHeight(13);
+    }
+};
+
+TEST_F(CanvasTextTest, TextMeasuresFromTheFontMetrics)
+{
+    const int h = c().TextHeight(QStringLiteral("0"));
+    EXPECT_GE(h, 13);
+    EXPECT_LE(h, 17);
+    EXPECT_EQ(c().TextHeight(QString()), h);
+    EXPECT_EQ(c().TextWidth(QString()), 0);
+    EXPECT_GT(c().TextWidth(QStringLiteral("WWW")), c().TextWidth(QStringLiteral("iii")));
+    EXPECT_EQ(c().TextWidth(QStringLiteral("00")), 2 * c().TextWidth(QStringLiteral("0")));
+    EXPECT_EQ(c().TextExtent(QStringLiteral("12")), (TPoint{c().TextWidth(QStringLiteral("12")), h}));
+}
+
+TEST_F(CanvasTextTest, PointSizesBecomePixelsAtNinetySixDotsPerInch)
+{
+    TFont f;
+    f.SetSize(8);
+    EXPECT_EQ(f.Height(), 11);
+    f.SetSize(12);
+    EXPECT_EQ(f.Height(), 16);
+    f.SetHeight(-13);
+    EXPECT_EQ(f.Height(), 13);
+    EXPECT_EQ(f.Size(), 10);
+    EXPECT_EQ(f.ToQFont().pixelSize(), 13);
+}
+
+TEST_F(CanvasTextTest, SolidBrushFillsTheTextCellBeforeTheText)
+{
+    c().Brush.Color = clYellow;
+    c().Font.SetColor(clBlack);
+    c().TextOut(10, 5, QStringLiteral("Hx"));
+    const int w = c().TextWidth(QStringLiteral("Hx"));
+    const int h = c().TextHeight(QStringLiteral("Hx"));
+    EXPECT_EQ(PaintedBounds(), (TRect{10, 5, 10 + w, 5 + h}));
+    bool sawText = false;
+    for (int y = 5; y < 5 + h; ++y)
+        for (int x = 10; x < 10 + w; ++x) {
+            const TColor p = c().Pixel(x, y);
+            EXPECT_TRUE(p == clYellow || p == clBlack) << x << "," << y;
+            sawText = sawText || p == clBlack;
+        }
+    EXPECT_TRUE(sawText);
+    EXPECT_EQ(c().PenPos(), (TPoint{10 + w, 5}));
+}
+
+TEST_F(CanvasTextTest, ClearBrushDrawsGlyphsOnlyInTheFontColourInsideTheCell)
+{
+    c().Brush.Style = bsClear;
+    c().Font.SetColor(clRed);
+    c().TextOut(20, 10, QStringLiteral("Hg"));
+    const TRect cell{20, 10, 20 + c().TextWidth(QStringLiteral("Hg")), 10 + c().TextHeight(QStringLiteral("Hg"))};
+    const auto pts = Painted();
+    ASSERT_FALSE(pts.empty());
+    for (const TPoint& p : pts) {
+        EXPECT_EQ(c().Pixel(p.X, p.Y), clRed);
+        EXPECT_TRUE(cell.Contains(p.X, p.Y)) << p.X << "," << p.Y;
+    }
+    // the H reaches from the ascent line close to the top down to the baseline
+    const TRect b = PaintedBounds();
+    EXPECT_LE(b.Top, cell.Top + 4);
+    EXPECT_GE(b.Bottom, cell.Bottom - 4); // the descender of g
+}
+
+TEST_F(CanvasTextTest, TextRectFillsAndClipsToItsRectangle)
+{
+    c().Brush.Color = clAqua;
+    c().TextRect({10, 10, 30, 20}, 5, 8, QStringLiteral("WWWWWWWW"));
+    EXPECT_EQ(PaintedBounds(), (TRect{10, 10, 30, 20}));
+    EXPECT_EQ(c().Pixel(10, 10) == clAqua || c().Pixel(10, 10) == clBlack, true);
+}
+
+TEST_F(CanvasTextTest, BoldTextIsWider)
+{
+    const int plain = c().TextWidth(QStringLiteral("Series length"));
+    c().Font.SetStyle(fsBold);
+    EXPECT_GT(c().TextWidth(QStringLiteral("Series length")), plain);
+}
+
+TEST_F(CanvasTest, DrawCopiesABitmapAtItsOwnSize)
+{
+    TBitmap src(3, 2);
+    src.Canvas().Brush.Color = clRed;
+    src.Canvas().FillRect({0, 0, 3, 2});
+    src.Canvas().SetPixel(2, 1, clBlue);
+    c().Pen.Mode = pmXor; // copies ignore the pen mode
+    c().Draw(5, 6, src);
+    EXPECT_EQ(PaintedBounds(), (TRect{5, 6, 8, 8}));
+    EXPECT_EQ(c().Pixel(5, 6), clRed);
+    EXPECT_EQ(c().Pixel(7, 7), clBlue);
+}
+
+TEST_F(CanvasTest, StretchDrawScalesOntoTheDestinationRectangle)
+{
+    TBitmap src(2, 1);
+    src.Canvas().SetPixel(0, 0, clRed);
+    src.Canvas().SetPixel(1, 0, clBlue);
+    c().StretchDraw({4, 4, 12, 8}, src);
+    EXPECT_EQ(PaintedBounds(), (TRect{4, 4, 12, 8}));
+    EXPECT_EQ(c().Pixel(4, 4), clRed);
+    EXPECT_EQ(c().Pixel(7, 7), clRed);
+    EXPECT_EQ(c().Pixel(8, 4), clBlue);
+    EXPECT_EQ(c().Pixel(11, 7), clBlue);
+}
+
+TEST_F(CanvasTest, CopyRectTakesPartOfAnotherCanvasAndMayOverlapItself)
+{
+    c().SetPixel(1, 1, clRed);
+    c().SetPixel(2, 1, clBlue);
+    c().CopyRect({10, 10, 12, 11}, c(), {1, 1, 3, 2});
+    EXPECT_EQ(c().Pixel(10, 10), clRed);
+    EXPECT_EQ(c().Pixel(11, 10), clBlue);
+    c().CopyRect({2, 1, 4, 2}, c(), {1, 1, 3, 2});
+    EXPECT_EQ(c().Pixel(2, 1), clRed);
+    EXPECT_EQ(c().Pixel(3, 1), clBlue);
+}
+
+TEST(CanvasWithoutTarget, EveryPrimitiveIsANoOp)
+{
+    TCanvas canvas;
+    canvas.Rectangle(0, 0, 5, 5);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(3, 3);
+    canvas.Ellipse(0, 0, 4, 4);
+    canvas.Polygon({{0, 0}, {2, 2}, {0, 2}});
+    canvas.SetPixel(0, 0, clRed);
+    EXPECT_EQ(canvas.Pixel(0, 0), TCanvas::InvalidPixel);
+    EXPECT_EQ(canvas.Width(), 0);
+    EXPECT_EQ(canvas.PenPos(), (TPoint{3, 3}));
+}
+
+} // namespace
