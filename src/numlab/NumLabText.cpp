@@ -1,0 +1,180 @@
+#include "numlab/NumLabText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "platform/DateTime.h"
+
+namespace {
+
+constexpr QChar kDegree(0x00B0);
+
+// Bounds of the displays that work on 32-bit patterns (hexadecimal, binary, octal).
+constexpr double kPatternLow = -2147483648.0;
+constexpr double kPatternHigh = 4294967295.0;
+
+// 2^63: the first value a signed 64-bit integer cannot hold.
+constexpr double kInt64Limit = 9223372036854775808.0;
+
+QString Printf(const char* format, int digits, double value) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof buffer, format, digits, value);
+  if (n >= 0 && n < static_cast<int>(sizeof buffer)) return QString::fromLatin1(buffer, n);
+  std::string big(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(big.data(), big.size(), format, digits, value);
+  big.resize(static_cast<std::size_t>(n));
+  return QString::fromStdString(big);
+}
+
+// Rounding can leave "-0.00"; a value that shows as zero carries no sign.
+QString DropNegativeZero(QString text) {
+  if (text.startsWith(u'-') &&
+      std::all_of(text.begin() + 1, text.end(), [](QChar c) { return c == u'0' || c == u'.'; }))
+    text.remove(0, 1);
+  return text;
+}
+
+QString NonFinite(double value) {
+  if (std::isnan(value)) return QStringLiteral("NAN");
+  return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+QString Fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  return DropNegativeZero(Printf("%.*f", decimals, value));
+}
+
+QString General(double value, int digits) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  return DropNegativeZero(Printf("%.*G", std::max(digits, 1), value));
+}
+
+QString Exponent(double value, int digits) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  return Printf("%.*E", std::max(digits, 1) - 1, value);
+}
+
+// Low bits of the rounded value as a two's-complement pattern; the caller has checked the range.
+std::uint64_t Pattern(double value) {
+  return static_cast<std::uint64_t>(static_cast<std::int64_t>(RoundHalfEven(value)));
+}
+
+QString LastDigits(std::uint64_t pattern, int base, int digits) {
+  QString text = QString::number(pattern, base).toUpper();
+  if (text.size() < digits) text = QString(digits - text.size(), u'0') + text;
+  return text.right(digits);
+}
+
+QString RightAligned(const QString& text, int width) { return text.rightJustified(width, u' '); }
+
+// The integer part of a degree value, truncated toward zero; a negative value keeps its sign
+// even when the whole degrees are 0, so that -0.5 does not read as +0.5.
+QString WholeDegrees(double value) {
+  const QString whole = Fixed(std::trunc(value), 0);
+  return (value < 0 && !whole.startsWith(u'-')) ? u'-' + whole : whole;
+}
+
+// The text of the display type alone; false when the value is out of the type's range.
+bool DisplayText(double value, const TNumLabTextSettings& s, QString& text) {
+  const int p = std::clamp(s.Precision, 0, 15);
+  const bool patternRange = value >= kPatternLow && value <= kPatternHigh;  // false for NaN
+  switch (s.DisplayType) {
+    case dtFloat:
+      text = General(value, p);
+      return true;
+    case dtFixP:
+      text = Fixed(value, p);
+      return true;
+    case dtExp:
+      text = Exponent(value, p);
+      return true;
+    case dtHex:
+      if (!patternRange) return false;
+      text = LastDigits(Pattern(value), 16, std::min(p, 8));
+      return true;
+    case dtZeroInt: {
+      if (!(value >= -2147483648.0 && value <= 2147483647.0)) return false;
+      const auto n = static_cast<std::int64_t>(RoundHalfEven(value));
+      const QString digits = QString::number(n < 0 ? -n : n).rightJustified(p, u'0');
+      text = n < 0 ? u'-' + digits : digits;
+      return true;
+    }
+    case dtInt: {
+      const double r = RoundHalfEven(value);
+      if (!(r >= -kInt64Limit && r < kInt64Limit)) return false;
+      text = QString::number(static_cast<std::int64_t>(r));
+      return true;
+    }
+    case dtDateTime:
+      // Only days of the calendar (years 1 to 9999) can be formatted.
+      if (!(value > MinDateTimeDay - 1 && value < MaxDateTimeDay + 1.0)) return false;
+      text = FormatDateTime(s.DTFormat, value);
+      return true;
+    case dtState:
+      text = s.StateText;
+      return true;
+    case dtBin:
+      if (!patternRange) return false;
+      text = LastDigits(Pattern(value), 2, p);
+      return true;
+    case dtOct:
+      if (!patternRange) return false;
+      text = LastDigits(Pattern(value), 8, std::min(p, 11));
+      return true;
+    case dtDeg:
+    case dtDegMin:
+    case dtDegMinSec: {
+      if (!std::isfinite(value)) return false;
+      const int d = std::min(p, 8);
+      if (s.DisplayType == dtDeg) {
+        text = Fixed(value, d) + kDegree;
+        return true;
+      }
+      const double minutes = (std::fabs(value) - std::trunc(std::fabs(value))) * 60.0;
+      text = WholeDegrees(value) + kDegree + u' ';
+      if (s.DisplayType == dtDegMin) {
+        text += RightAligned(Fixed(minutes, d), d + 3) + u'\'';
+      } else {
+        const double seconds = (minutes - std::trunc(minutes)) * 60.0;
+        text += RightAligned(Fixed(std::trunc(minutes), 0), 2) + QStringLiteral("' ") +
+                RightAligned(Fixed(seconds, d), d + 3) + u'"';
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+double RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return value;
+  const double lower = std::floor(value);
+  const double diff = value - lower;
+  if (diff < 0.5) return lower;
+  if (diff > 0.5) return lower + 1.0;
+  return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+QString NumLabValueText(double value, const TNumLabTextSettings& settings) {
+  QString text;
+  // The indicator is shown as it is: no separator replacement and no plus sign in front.
+  if (!DisplayText(value, settings, text)) return settings.OverflowIndicator;
+  switch (settings.DisplayType) {
+    case dtHex:
+    case dtDateTime:
+    case dtState:
+    case dtBin:
+      return text;
+    default:
+      break;
+  }
+  if (settings.Comma)
+    text.replace(u'.', u',');
+  else
+    text.replace(u',', u'.');
+  if (settings.ForcePlusSign && value > 0) text.prepend(u'+');
+  return text;
+}
