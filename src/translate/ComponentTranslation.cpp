@@ -1,5 +1,7 @@
 #include "translate/ComponentTranslation.h"
 
+#include "platform/AnsiText.h"
+
 #include <QList>
 #include <QMetaProperty>
 #include <QObject>
@@ -9,12 +11,6 @@
 #include <QVariant>
 
 namespace {
-
-std::string ToBytes(const QString& Text) { return Text.toUtf8().toStdString(); }
-
-QString FromBytes(const std::string& Text) {
-    return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
-}
 
 bool IsCollection(const QMetaType& Type) { return Type == QMetaType::fromType<QObjectList>(); }
 
@@ -112,7 +108,7 @@ private:
 bool IsScalePropsObject(const QObject* Object) { return Object && Object->inherits("TScaleProps"); }
 
 QString TranslateString(TBabelfish2000& Dictionary, const QString& Key) {
-    return FromBytes(Dictionary.Translate(ToBytes(Key)));
+    return FromAnsi(Dictionary.Translate(ToAnsi(Key)));
 }
 
 void TBabelfish2000::TranslateComponent(QObject* Component) {

@@ -24,5 +24,6 @@ class QObject;
 // a class derived from it, such as TScalePropsHoriz and TScalePropsVert.
 bool IsScalePropsObject(const QObject* Object);
 
-// Translate for Qt text: the key's bytes are its UTF-8 form, the result is read as UTF-8.
+// Translate for Qt text: the key goes in as ToAnsi bytes, the text comes back through FromAnsi (UTF-8, else
+// Windows-1252).
 QString TranslateString(TBabelfish2000& Dictionary, const QString& Key);

@@ -92,7 +92,7 @@ protected:
     void SetUp() override { dictionary->SetCreateItlFile(true); }
     void TearDown() override { dictionary->SetCreateItlFile(false); }
 
-    std::unique_ptr<TBabelfish2000> dictionary = Dictionary("[next]=Weiter|$$[random area]=Zufallsfl\xC3\xA4" "che|$$");
+    std::unique_ptr<TBabelfish2000> dictionary = Dictionary("[next]=Weiter|$$[random area]=Zufallsfl\xC3\xA4" "che|$$[precursor]=Vorg\xE4nger|$$");
 };
 
 TEST_F(ComponentTranslation, CaptionsLoseTheirMarker) {
@@ -107,6 +107,7 @@ TEST_F(ComponentTranslation, CaptionsLoseTheirMarker) {
         {"BF", "BF"},
         {"Next", "Next"},
         {"BF_Random Area", "Zufallsfl\u00e4che"},
+        {"BF_Precursor", "Vorg\u00e4nger"}, // a Windows-1252 dictionary text
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.caption);
@@ -143,7 +144,7 @@ TEST_F(ComponentTranslation, StringListLinesAreTranslatedFromTheLast) {
 TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjectsAreNot) {
     TTestControl control;
     TScalePropsHoriz scale(&control);
-    scale.Caption = "BF_Precursor";
+    scale.Caption = "BF_Successor";
     scale.ScaleInscript = "BF_Next";
     scale.UserTickText = "BF_Ticks";
     QObject dateFormat(&scale);
@@ -161,14 +162,14 @@ TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjects
     control.Items = {&first, &second};
 
     dictionary->TranslateComponent(&control);
-    EXPECT_EQ(scale.Caption, "Precursor");
+    EXPECT_EQ(scale.Caption, "Successor");
     EXPECT_EQ(scale.ScaleInscript, "Weiter");
     EXPECT_EQ(scale.UserTickText, "Ticks");
     EXPECT_EQ(font.Caption, "BF_Font");
     EXPECT_EQ(first.Caption, "First");
     EXPECT_EQ(second.Caption, "Second");
     // the scale object is also a child of the control, yet it is translated only once
-    EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Precursor", "Ticks", "First", "Second"}));
+    EXPECT_EQ(Lookups(*dictionary), (std::vector<std::string>{"Successor", "Ticks", "First", "Second"}));
 }
 
 TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirst) {
