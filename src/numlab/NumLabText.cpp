@@ -31,7 +31,7 @@ QString Printf(const char* format, int digits, double value) {
 // Rounding can leave "-0.00"; a value that shows as zero carries no sign.
 QString DropNegativeZero(QString text) {
   if (text.startsWith(u'-') &&
-      std::all_of(text.begin() + 1, text.end(), [](QChar c) { return c == u'0' || c == u'.'; }))
+      std::all_of(text.begin() + 1, text.end(), [](QChar c) { return c == u'0' || c == u'.' || c == u','; }))
     text.remove(0, 1);
   return text;
 }
