@@ -199,27 +199,24 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
     auto startsWith = [&](qsizetype at, QLatin1String what) {
         return pattern.mid(at, what.size()).compare(what, Qt::CaseInsensitive) == 0;
     };
-    // An hour uses the 12-hour clock when an am/pm marker follows before the next hour.
-    auto twelveHourAfter = [&](qsizetype from) {
+    // Any am/pm marker outside quotes puts every hour of the pattern on the 12-hour clock.
+    const bool twelveHour = [&] {
         QChar quote;
-        for (qsizetype k = from; k < n; ++k) {
+        for (qsizetype k = 0; k < n; ++k) {
             const QChar c = pattern[k];
             if (!quote.isNull()) {
                 if (c == quote)
                     quote = QChar();
-                continue;
-            }
-            if (c == u'"' || c == u'\'') {
+            } else if (c == u'"' || c == u'\'') {
                 quote = c;
-            } else if (c == u'h' || c == u'H') {
-                return false;
-            } else if (c == u'a' || c == u'A') {
-                return startsWith(k, QLatin1String("am/pm")) || startsWith(k, QLatin1String("a/p")) ||
-                       startsWith(k, QLatin1String("ampm"));
+            } else if ((c == u'a' || c == u'A') &&
+                       (startsWith(k, QLatin1String("am/pm")) || startsWith(k, QLatin1String("a/p")) ||
+                        startsWith(k, QLatin1String("ampm")))) {
+                return true;
             }
         }
         return false;
-    };
+    }();
 
     while (i < n) {
         const QChar c = pattern[i];
@@ -270,7 +267,7 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
             break;
         case u'H': {
             int h = hour;
-            if (twelveHourAfter(i + count)) {
+            if (twelveHour) {
                 h = hour % 12;
                 if (h == 0)
                     h = 12;

@@ -62,7 +62,7 @@ QString LongDayName(int dayOfWeek);
 //   h hh            hour, two-digit hour
 //   n nn  s ss      minutes, seconds (one or two digits)
 //   z zz zzz        milliseconds with at least 1, 2 or 3 digits
-//   am/pm a/p ampm  12-hour clock for the hours before it, hour 0 shown as 12;
+//   am/pm a/p ampm  12-hour clock for every hour of the pattern, hour 0 shown as 12;
 //                   am/pm and a/p keep the letter case of the pattern
 //   "..." '...'     literal text
 // Every other character, other letters included, is copied as it is.

@@ -1,0 +1,211 @@
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QLocale>
+
+#include "platform/DateTime.h"
+
+namespace {
+
+struct CLocale : ::testing::Test {
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+};
+
+TEST(DateTime, KnownDaysOfTheCalendar)
+{
+    struct Row {
+        int y, m, d;
+        double day;
+    } rows[] = {
+        {1899, 12, 30, 0},      {1899, 12, 31, 1},     {1900, 1, 1, 2},         {1900, 3, 1, 61},
+        {2000, 1, 1, 36526},    {2000, 2, 29, 36585},  {1, 1, 1, MinDateTimeDay}, {9999, 12, 31, MaxDateTimeDay},
+        {1582, 10, 15, -115858}, {1899, 12, 29, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << r.y << "-" << r.m << "-" << r.d);
+        EXPECT_EQ(EncodeDate(r.y, r.m, r.d), r.day);
+        int y = 0, m = 0, d = 0;
+        EXPECT_TRUE(DecodeDate(r.day < 0 ? r.day - 0.75 : r.day + 0.75, y, m, d));
+        EXPECT_EQ(y, r.y);
+        EXPECT_EQ(m, r.m);
+        EXPECT_EQ(d, r.d);
+    }
+}
+
+TEST(DateTime, InvalidDatesAreRefused)
+{
+    TDateTime out = 42;
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, out));
+    EXPECT_FALSE(TryEncodeDate(2023, 4, 31, out));
+    EXPECT_FALSE(TryEncodeDate(0, 1, 1, out));
+    EXPECT_FALSE(TryEncodeDate(10000, 1, 1, out));
+    EXPECT_FALSE(TryEncodeDate(2020, 13, 1, out));
+    EXPECT_FALSE(TryEncodeDate(2020, 1, 0, out));
+    EXPECT_EQ(out, 42);
+    EXPECT_TRUE(TryEncodeDate(2000, 2, 29, out));
+    EXPECT_THROW(EncodeDate(2023, 2, 29), std::invalid_argument);
+    EXPECT_THROW(EncodeTime(24, 0, 0, 0), std::invalid_argument);
+    EXPECT_FALSE(TryEncodeTime(0, 60, 0, 0, out));
+    EXPECT_FALSE(TryEncodeTime(0, 0, 0, 1000, out));
+}
+
+TEST(DateTime, EncodeAndDecodeAgreeOverTheWholeRange)
+{
+    for (int day = MinDateTimeDay; day <= MaxDateTimeDay; day += 997) {
+        int y = 0, m = 0, d = 0;
+        ASSERT_TRUE(DecodeDate(day, y, m, d)) << day;
+        ASSERT_EQ(EncodeDate(y, m, d), day) << y << "-" << m << "-" << d;
+    }
+}
+
+TEST(DateTime, DecodingGoesOnPastYear9999AndStopsBeforeYearOne)
+{
+    int y = 0, m = 0, d = 0;
+    EXPECT_TRUE(DecodeDate(MaxDateTimeDay + 1, y, m, d));
+    EXPECT_EQ(y, 10000);
+    EXPECT_EQ(m, 1);
+    EXPECT_EQ(d, 1);
+    EXPECT_TRUE(DecodeDate(3000000, y, m, d));
+    EXPECT_GT(y, 10000);
+    EXPECT_FALSE(DecodeDate(MinDateTimeDay - 1, y, m, d));
+    EXPECT_EQ(y, 0);
+    EXPECT_FALSE(DecodeDate(std::numeric_limits<double>::quiet_NaN(), y, m, d));
+    EXPECT_FALSE(DecodeDate(1e300, y, m, d));
+}
+
+TEST(DateTime, NegativeValuesKeepTheTimeInTheMagnitudeOfTheFraction)
+{
+    int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
+    // -1.25 is 29 December 1899 06:00; the scale formats 18:00 of day -2 as -2.75
+    DecodeDate(-1.25, y, m, d);
+    DecodeTime(-1.25, h, n, s, ms);
+    EXPECT_EQ(d, 29);
+    EXPECT_EQ(h, 6);
+    DecodeDate(-2.75, y, m, d);
+    DecodeTime(-2.75, h, n, s, ms);
+    EXPECT_EQ(d, 28);
+    EXPECT_EQ(h, 18);
+    DecodeTime(-0.5, h, n, s, ms);
+    DecodeDate(-0.5, y, m, d);
+    EXPECT_EQ(d, 30);
+    EXPECT_EQ(h, 12);
+}
+
+TEST(DateTime, TimeIsRoundedToTheMillisecondAndCarriesIntoTheDay)
+{
+    int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
+    DecodeTime(EncodeTime(13, 45, 30, 250), h, n, s, ms);
+    EXPECT_EQ(h, 13);
+    EXPECT_EQ(n, 45);
+    EXPECT_EQ(s, 30);
+    EXPECT_EQ(ms, 250);
+    const double almostMidnight = 1.0 - 1e-10;
+    DecodeDate(almostMidnight, y, m, d);
+    DecodeTime(almostMidnight, h, n, s, ms);
+    EXPECT_EQ(d, 31);
+    EXPECT_EQ(h + n + s + ms, 0);
+}
+
+TEST(DateTime, TimeStampsCountDaysFromYearOne)
+{
+    const TTimeStamp epoch = DateTimeToTimeStamp(0.5);
+    EXPECT_EQ(epoch.Date, 693594);
+    EXPECT_EQ(epoch.Time, 43200000);
+    EXPECT_EQ(DateTimeToTimeStamp(MinDateTimeDay).Date, 1);
+    for (double v : {0.0, 36526.125, -1.25, -693593.0, 2958465.999}) {
+        SCOPED_TRACE(v);
+        EXPECT_NEAR(TimeStampToDateTime(DateTimeToTimeStamp(v)), v, 1e-8);
+    }
+}
+
+TEST(DateTime, DayOfWeekCountsFromSunday)
+{
+    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);   // Monday
+    EXPECT_EQ(DayOfWeek(EncodeDate(1, 1, 1)), 2);
+    EXPECT_EQ(DayOfWeek(EncodeDate(2021, 3, 7) + 0.9), 1);
+}
+
+TEST(DateTime, NowIsTodayInLocalTime)
+{
+    const QDate today = QDate::currentDate();
+    int y = 0, m = 0, d = 0;
+    DecodeDate(Now(), y, m, d);
+    // allow the date to roll over between the two readings
+    const QDate got(y, m, d);
+    EXPECT_LE(std::abs(got.daysTo(today)), 1);
+}
+
+TEST_F(CLocale, FormatDateTimePatterns)
+{
+    const TDateTime v = EncodeDate(2021, 3, 4) + EncodeTime(5, 6, 7, 8);
+    const TDateTime afternoon = EncodeDate(2021, 3, 4) + EncodeTime(13, 5, 0, 0);
+    const TDateTime halfPastMidnight = EncodeDate(2021, 3, 4) + EncodeTime(0, 30, 0, 0);
+    const TDateTime eight = EncodeTime(8, 5, 0, 0);
+    struct Row {
+        const char* pattern;
+        TDateTime value;
+        const char* expected;
+    } rows[] = {
+        {"yyyy-mm-dd hh:nn:ss.zzz", v, "2021-03-04 05:06:07.008"},
+        {"d/m/yy h:n:s.z", v, "4/3/21 5:6:7.8"},
+        {"hh:mm", v, "05:06"}, // m right after an hour means minutes
+        {"mm hh mm", v, "03 05 06"},
+        {"mmm-dd, yyyy", v, "Mar-04, 2021"}, // the numeric label's default
+        {"mmmm dddd ddd", v, "March Thursday Thu"},
+        {"h:nn am/pm", halfPastMidnight, "12:30 am"},
+        {"h:nn am/pm", afternoon, "1:05 pm"},
+        {"hh AM/PM", EncodeTime(12, 0, 0, 0), "12 PM"},
+        {"ham/pm", eight, "8am"},
+        {"h\"h\"nn", eight, "8h05"},
+        {"hh\":\"nn", eight, "08:05"},
+        {"am/pm hh", afternoon, "pm 01"},
+        {"h a/p", afternoon, "1 p"},
+        {"h A/P", eight, "8 A"},
+        {"ss.zz", EncodeTime(0, 0, 1, 50), "01.50"},
+        {"ss.zz", EncodeTime(0, 0, 1, 5), "01.05"},
+        {"ss.zz", EncodeTime(0, 0, 1, 500), "01.500"},
+        {"yyyy yy", EncodeDate(850, 6, 1), "0850 50"},
+        {"'dd' \"mm\" dd", v, "dd mm 04"},
+        {"x-q!", v, "x-q!"},
+        {"dd \"unterminated", v, "04 unterminated"},
+        {"dd.mm.yyyy hh:nn", -2.75, "28.12.1899 18:00"},
+        {"", v, ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pattern);
+        EXPECT_EQ(FormatDateTime(QString::fromUtf8(r.pattern), r.value), QString::fromUtf8(r.expected));
+    }
+}
+
+TEST_F(CLocale, MonthAndDayNamesFollowTheDefaultLocale)
+{
+    EXPECT_EQ(ShortMonthName(1), QStringLiteral("Jan"));
+    EXPECT_EQ(LongMonthName(12), QStringLiteral("December"));
+    EXPECT_EQ(ShortDayName(1), QStringLiteral("Sun"));
+    EXPECT_EQ(LongDayName(7), QStringLiteral("Saturday"));
+    EXPECT_TRUE(ShortMonthName(0).isEmpty());
+    EXPECT_TRUE(ShortMonthName(13).isEmpty());
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(LongMonthName(3), QStringLiteral("März"));
+    EXPECT_EQ(FormatDateTime(QStringLiteral("mmmm"), EncodeDate(2021, 3, 4)), QStringLiteral("März"));
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(DateTime, LeapYearsAndMonthLengths)
+{
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_FALSE(IsLeapYear(1900));
+    EXPECT_TRUE(IsLeapYear(2024));
+    EXPECT_FALSE(IsLeapYear(2023));
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(2023, 2), 28);
+    EXPECT_EQ(DaysInMonth(2023, 4), 30);
+    EXPECT_EQ(DaysInMonth(2023, 0), 0);
+}
+
+} // namespace
