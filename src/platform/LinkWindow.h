@@ -1,0 +1,95 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Hidden link windows and copy-data messages between processes of the same user.
+//
+// A link window is a listening Unix-domain socket in the per-user link directory
+// ($XDG_RUNTIME_DIR/sewella-link, else /tmp/sewella-link-<uid>), named by the window's handle, plus a small
+// entry file beside it holding its class and title. The entry file stays locked (flock) while the window
+// lives, so entries of crashed processes are recognised and removed. Everything runs on the thread that
+// owns the QCoreApplication; nothing here is thread-safe.
+//
+// Incoming messages are dispatched from the Qt event loop (socket notifiers; they need a QCoreApplication),
+// from inside SendCopyData while it waits for its acknowledgement, and from ProcessLinkMessages.
+
+// The window procedure of a link window for one copy-data message: the sender's handle (wParam), the
+// 32-bit tag (dwData) and the bytes. The message is acknowledged when the procedure returns; an exception
+// thrown by it drops the message with a warning (the sender sees it as not delivered). The procedure may
+// call SendCopyData (nested) and may destroy its own window.
+using LinkWindowProc = std::function<void(uint32_t WParam, int32_t Tag, const std::string& Data)>;
+
+class LinkWindow {
+public:
+    // Creates a window with a fresh non-zero handle, unique among the live windows of this user.
+    // Returns nullptr when it cannot (unusable link directory, socket error, class or title longer than
+    // LinkMaxNameLength); errno tells why and a warning says it in words. The class need not be registered.
+    static std::unique_ptr<LinkWindow> Create(const std::string& ClassName, const std::string& Title,
+                                              LinkWindowProc Proc);
+
+    // Removes the window: its entry disappears, connections not yet dispatched are closed (their senders see
+    // "not delivered"). Safe inside the window's own procedure: the message being handled is still
+    // acknowledged after the procedure returns.
+    ~LinkWindow();
+
+    LinkWindow(const LinkWindow&) = delete;
+    LinkWindow& operator=(const LinkWindow&) = delete;
+
+    uint32_t Handle() const;
+    const std::string& ClassName() const;
+    const std::string& Title() const;
+
+    struct State;
+
+private:
+    explicit LinkWindow(std::shared_ptr<State> S);
+    std::shared_ptr<State> FState;
+};
+
+// Class and title are each at most this many bytes.
+inline constexpr size_t LinkMaxNameLength = 1024;
+
+// Largest data block of one copy-data message.
+inline constexpr uint32_t LinkMaxDataSize = 16u * 1024u * 1024u;
+
+// Window classes of this process. A second registration of the same name fails with errno EEXIST (so
+// GetLastErrorString describes it); unregistering a name that is not registered returns false.
+bool RegisterLinkWindowClass(const std::string& ClassName);
+bool UnregisterLinkWindowClass(const std::string& ClassName);
+
+// The handle of a live window whose class and title are equal (byte for byte) to the ones given; an absent
+// (nullopt) class or title matches any, an empty one only the empty one. 0 when there is none. With several
+// matches the lowest handle wins. Entries of crashed processes met on the way are removed.
+uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::optional<std::string>& Title);
+
+// True when Handle names a live link window (of any process of this user, this one included).
+bool IsLinkWindow(uint32_t Handle);
+
+// Sends one copy-data message synchronously: connects to Target's window, writes the frame and waits for
+// the acknowledgement, which the receiver sends after its window procedure has returned. While waiting,
+// messages arriving at this process's own windows are dispatched (so a reply sent during the send reaches
+// us before this returns); other Qt events are not processed. Gives up after LinkAnswerTimeout() in all.
+// Returns true when the receiver handled the message; false for Target 0, a vanished or refusing window,
+// data larger than LinkMaxDataSize (errno EMSGSIZE, nothing sent), a dropped message or a timeout
+// (errno ETIMEDOUT).
+bool SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data);
+
+// The longest a SendCopyData waits for its answer; 10 seconds unless set. A receiver also drops a
+// connection that has not delivered its whole frame within this time.
+std::chrono::milliseconds LinkAnswerTimeout();
+void SetLinkAnswerTimeout(std::chrono::milliseconds Timeout);
+
+// Dispatches messages arriving at this process's windows for up to Timeout (0: only what is already
+// there), without running the Qt event loop. Returns the number of messages handed to window procedures.
+// For programs and tests without an event loop.
+int ProcessLinkMessages(std::chrono::milliseconds Timeout);
+
+// The link directory, created with mode 0700 when missing. nullopt (and a warning, and errno EACCES or
+// ENOTDIR) when it is not a directory, belongs to another user or is writable by group or others; Error,
+// when given, receives the explanation.
+std::optional<std::string> LinkDirectory(std::string* Error = nullptr);
