@@ -69,7 +69,7 @@ int DaysInMonth(int year, int month)
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& result)
 {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < 1 || year > MaxEncodableYear || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         return false;
     result = double(DaysFromCivil(year, unsigned(month), unsigned(day)) - kEpochOffset);
     return true;

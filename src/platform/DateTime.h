@@ -22,15 +22,17 @@ constexpr std::int64_t MSecsPerDay = 86400000;
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month); // 0 for a month outside 1..12
 
-// Years 1..9999. The Try form reports an invalid date; the other throws
-// std::invalid_argument.
+// Years 1..MaxEncodableYear: calendar axes reach past 31 December 9999 (up to
+// day 3000000), so dates beyond it encode and decode as well. The Try form
+// reports an invalid date; the other throws std::invalid_argument.
+constexpr int MaxEncodableYear = 999999;
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 
-// Works for every day from 1 January of year 1 on, also past year 9999; earlier
-// values give false and zeros.
+// Works for every day from 1 January of year 1 on; earlier values, and values
+// no calendar can hold (NaN, beyond 1e11 days), give false and zeros.
 bool DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
 // Day of the week, 1 = Sunday .. 7 = Saturday.

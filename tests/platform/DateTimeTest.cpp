@@ -42,7 +42,7 @@ TEST(DateTime, InvalidDatesAreRefused)
     EXPECT_FALSE(TryEncodeDate(1900, 2, 29, out));
     EXPECT_FALSE(TryEncodeDate(2023, 4, 31, out));
     EXPECT_FALSE(TryEncodeDate(0, 1, 1, out));
-    EXPECT_FALSE(TryEncodeDate(10000, 1, 1, out));
+    EXPECT_FALSE(TryEncodeDate(MaxEncodableYear + 1, 1, 1, out));
     EXPECT_FALSE(TryEncodeDate(2020, 13, 1, out));
     EXPECT_FALSE(TryEncodeDate(2020, 1, 0, out));
     EXPECT_EQ(out, 42);
@@ -62,15 +62,17 @@ TEST(DateTime, EncodeAndDecodeAgreeOverTheWholeRange)
     }
 }
 
-TEST(DateTime, DecodingGoesOnPastYear9999AndStopsBeforeYearOne)
+TEST(DateTime, DatesGoOnPastYear9999AndStopBeforeYearOne)
 {
     int y = 0, m = 0, d = 0;
     EXPECT_TRUE(DecodeDate(MaxDateTimeDay + 1, y, m, d));
     EXPECT_EQ(y, 10000);
     EXPECT_EQ(m, 1);
     EXPECT_EQ(d, 1);
+    EXPECT_EQ(EncodeDate(10000, 1, 1), MaxDateTimeDay + 1);
     EXPECT_TRUE(DecodeDate(3000000, y, m, d));
     EXPECT_GT(y, 10000);
+    EXPECT_EQ(EncodeDate(y, m, d), 3000000);
     EXPECT_FALSE(DecodeDate(MinDateTimeDay - 1, y, m, d));
     EXPECT_EQ(y, 0);
     EXPECT_FALSE(DecodeDate(std::numeric_limits<double>::quiet_NaN(), y, m, d));
