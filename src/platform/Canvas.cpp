@@ -502,28 +502,83 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     const TRect box = TRect{left, top, right, bottom}.Normalized();
     if (box.IsEmpty())
         return;
+    if (IsThin(Pen) || Pen.Style == psClear) {
+        // Qt's ellipses leave small and flat boxes; these stay inside the box and touch all four sides
+        const TRect area = TRect{0, 0, target_->width(), target_->height()}.Intersected(
+            clip_ ? clip_->Normalized() : TRect{0, 0, target_->width(), target_->height()});
+        if (area.IsEmpty())
+            return;
+        const double cx = (box.Left + box.Right - 1) / 2.0;
+        const double cy = (box.Top + box.Bottom - 1) / 2.0;
+        // an ellipse through the box edges pulled in a quarter pixel: small circles come out
+        // round (5 x 5 gives .###. on top), the middle row always spans the whole width and
+        // the top and bottom rows keep at least their centre pixel(s)
+        const double ra = box.Width() / 2.0 - 0.25;
+        const double rb = box.Height() / 2.0 - 0.25;
+        auto span = [&](int y, int& xl, int& xr) {
+            if (y < box.Top || y >= box.Bottom)
+                return false;
+            const double dy = y - cy;
+            if (std::fabs(dy) <= 0.5) {
+                xl = box.Left;
+                xr = box.Right - 1;
+                return true;
+            }
+            const double q = dy / rb;
+            const double hw = ra * std::sqrt(std::max(0.0, 1.0 - q * q));
+            xl = int(std::ceil(cx - hw));
+            xr = int(std::floor(cx + hw));
+            if (xl > xr) {
+                xl = int(std::floor(cx));
+                xr = int(std::ceil(cx));
+            }
+            xl = std::max(xl, box.Left);
+            xr = std::min(xr, box.Right - 1);
+            return true;
+        };
+        const int y0 = std::max(box.Top, area.Top - 1);
+        const int y1 = std::min(box.Bottom, area.Bottom + 1);
+        const bool outline = Pen.Style != psClear;
+        const bool fill = Brush.Style == bsSolid;
+        const std::span<const int> pattern = PatternOf(Pen.Style);
+        PixelWriter writer(*target_, clip_, Pen.Mode);
+        const QRgb brushRgb = ToQRgb(Brush.Color);
+        const QRgb penRgb = ToQRgb(Pen.Color);
+        std::vector<TPoint> border;
+        for (int y = y0; y < y1; ++y) {
+            int xl = 0, xr = 0;
+            if (!span(y, xl, xr))
+                continue;
+            int ul = 0, ur = -1, dl = 0, dr = -1;
+            const bool up = span(y - 1, ul, ur);
+            const bool down = span(y + 1, dl, dr);
+            const int lo = std::max(xl, area.Left - 1);
+            const int hi = std::min(xr, area.Right);
+            for (int x = lo; x <= hi; ++x) {
+                const bool inside = x > xl && x < xr && up && down && x >= ul && x <= ur && x >= dl && x <= dr;
+                if (inside || !outline) {
+                    if (fill)
+                        writer.Plot(x, y, brushRgb);
+                } else if (pattern.empty()) {
+                    writer.Plot(x, y, penRgb);
+                } else {
+                    border.push_back({x, y});
+                }
+            }
+        }
+        if (!border.empty()) {
+            std::sort(border.begin(), border.end(), [&](const TPoint& p, const TPoint& q) {
+                return std::atan2(p.Y - cy, p.X - cx) < std::atan2(q.Y - cy, q.X - cx);
+            });
+            ThinPen pen(writer, Pen, Brush);
+            for (const TPoint& pt : border)
+                pen.Dot(pt.X, pt.Y);
+        }
+        return;
+    }
     ScopedPainter p(*target_, clip_);
     p->setCompositionMode(CompositionOf(Pen.Mode));
     p->setBrush(Brush.Style == bsSolid ? QBrush(ToQColor(Brush.Color)) : QBrush(Qt::NoBrush));
-    if (Pen.Style == psClear) {
-        p->setPen(Qt::NoPen);
-        p->drawEllipse(QRectF(box.Left, box.Top, box.Width(), box.Height()));
-        return;
-    }
-    if (IsThin(Pen)) {
-        QPen pen(ToQColor(Pen.Color), 0);
-        const std::span<const int> pattern = PatternOf(Pen.Style);
-        if (!pattern.empty()) {
-            pen.setDashPattern(QList<qreal>(pattern.begin(), pattern.end()));
-            if (Brush.Style == bsSolid) {
-                p->setBackgroundMode(Qt::OpaqueMode);
-                p->setBackground(ToQColor(Brush.Color));
-            }
-        }
-        p->setPen(pen);
-        p->drawEllipse(QRect(box.Left, box.Top, box.Width() - 1, box.Height() - 1));
-        return;
-    }
     const int w = Pen.Width;
     p->setPen(WidePen(Pen));
     if (Pen.Style == psInsideFrame)

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -258,20 +259,100 @@ TEST_F(CanvasTest, PolygonWithClearBrushDrawsOnlyItsOutline)
 
 TEST_F(CanvasTest, EllipseStaysInItsBoxAndTouchesEverySide)
 {
-    c().Pen.Color = clRed;
-    c().Brush.Color = clBlue;
-    c().Ellipse(3, 4, 10, 11); // the 7-pixel hollow/filled circle of the chart marks
-    EXPECT_EQ(PaintedBounds(), (TRect{3, 4, 10, 11}));
-    EXPECT_EQ(c().Pixel(6, 7), clBlue);
-    EXPECT_EQ(c().Pixel(3, 4), kBack);
+    for (TBrushStyle brush : {bsSolid, bsClear})
+        for (TPenStyle pen : {psSolid, psClear, psDot})
+            for (int w = 1; w <= 13; ++w)
+                for (int h : {1, 2, 3, 4, 5, 7, 8, 12}) {
+                    if (pen == psClear && brush == bsClear)
+                        continue;
+                    SCOPED_TRACE(::testing::Message() << w << " x " << h << " brush " << int(brush) << " pen " << int(pen));
+                    SetUp();
+                    c().Pen.Style = pen;
+                    c().Brush.Style = brush;
+                    c().Brush.Color = clBlue;
+                    c().Ellipse(3, 4, 3 + w, 4 + h);
+                    if (pen == psDot) {
+                        // gaps may fall on an edge; the outline still stays inside
+                        const TRect b = PaintedBounds();
+                        EXPECT_EQ(b.Intersected({3, 4, 3 + w, 4 + h}), b);
+                    } else {
+                        EXPECT_EQ(PaintedBounds(), (TRect{3, 4, 3 + w, 4 + h}));
+                    }
+                }
 }
 
-TEST_F(CanvasTest, SmallEllipseWithClearBrushIsARing)
+TEST_F(CanvasTest, SmallCirclesOfTheChartMarksAreRound)
 {
+    c().Pen.Color = clRed;
+    c().Brush.Color = clBlue;
+    c().Ellipse(1, 1, 6, 6); // mark 16 and 26: (x-2, y-2, x+3, y+3)
+    const char* expected[] = {
+        ".###.",
+        "#ooo#",
+        "#ooo#",
+        "#ooo#",
+        ".###.",
+    };
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const TColor want = expected[y][x] == '#' ? clRed : expected[y][x] == 'o' ? clBlue : kBack;
+            EXPECT_EQ(c().Pixel(x + 1, y + 1), want) << x << "," << y;
+        }
+}
+
+TEST_F(CanvasTest, XorEllipseDrawnTwiceRestoresThePicture)
+{
+    c().Pen.Mode = pmXor;
+    c().Pen.Color = clWhite;
     c().Brush.Style = bsClear;
-    c().Ellipse(8, 8, 13, 13);
-    EXPECT_EQ(PaintedBounds(), (TRect{8, 8, 13, 13}));
-    EXPECT_EQ(c().Pixel(10, 10), kBack);
+    c().Ellipse(2, 3, 17, 12);
+    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 17, 12}));
+    c().Ellipse(2, 3, 17, 12);
+    EXPECT_TRUE(Painted().empty());
+}
+
+TEST_F(CanvasTest, DottedEllipseOutlineAlternatesPenAndBrushColours)
+{
+    c().Pen.Style = psDot;
+    c().Brush.Color = clYellow;
+    c().Ellipse(0, 0, 20, 20);
+    int pen = 0;
+    int gap = 0;
+    for (int x = 0; x < 20; ++x) {
+        pen += c().Pixel(x, 0) == clBlack;
+        gap += c().Pixel(x, 0) == clYellow;
+    }
+    EXPECT_GT(pen, 0);
+    EXPECT_GT(gap, 0);
+    EXPECT_EQ(c().Pixel(10, 10), clYellow);
+}
+
+TEST_F(CanvasTest, TrianglesOfTheChartMarksFillExactlyTheirVertexBox)
+{
+    struct Row {
+        TPoint a, b, c;
+    } rows[] = {
+        {{7, 10}, {10, 13}, {13, 10}}, // 30: pointing down
+        {{6, 7}, {10, 14}, {14, 7}},   // 34
+        {{6, 13}, {10, 6}, {14, 13}},  // 36: pointing up
+        {{13, 8}, {8, 10}, {13, 12}},  // 41: pointing left
+        {{6, 7}, {13, 10}, {6, 13}},   // 47: pointing right
+    };
+    for (TBrushStyle brush : {bsSolid, bsClear})
+        for (const Row& r : rows) {
+            SCOPED_TRACE(::testing::Message() << r.a.X << "," << r.a.Y << " brush " << int(brush));
+            SetUp();
+            c().Brush.Style = brush;
+            c().Brush.Color = clBlue;
+            c().Polygon({r.a, r.b, r.c});
+            const int l = std::min({r.a.X, r.b.X, r.c.X});
+            const int t = std::min({r.a.Y, r.b.Y, r.c.Y});
+            const int rt = std::max({r.a.X, r.b.X, r.c.X}) + 1;
+            const int bt = std::max({r.a.Y, r.b.Y, r.c.Y}) + 1;
+            EXPECT_EQ(PaintedBounds(), (TRect{l, t, rt, bt}));
+            for (const TPoint& v : {r.a, r.b, r.c})
+                EXPECT_EQ(c().Pixel(v.X, v.Y), clBlack);
+        }
 }
 
 TEST_F(CanvasTest, PixelsOutsideTheBitmapReadInvalidAndWritesAreIgnored)
