@@ -33,6 +33,7 @@ void TScale::RepaintRequest() {
 
 void TScale::CalcTransform() {
   if (loading_ || rangeHigh_ == rangeLow_) return;
+  transformSize_ = size();
   const bool logUsable = rangeHigh_ > 0 && rangeLow_ > 0;
   if (!IsVertical()) {
     const double span = width() - marginLeft_ - marginRight_ - 1;

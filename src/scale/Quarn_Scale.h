@@ -219,4 +219,5 @@ class TScale : public QWidget {
   QImage image_;
   TCanvas ownCanvas_;
   bool inPaintEvent_ = false;
+  QSize transformSize_;
 };

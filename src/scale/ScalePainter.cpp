@@ -52,6 +52,8 @@ void TScale::PrepareOwnImage(bool transparent) {
 
 void TScale::Paint() {
   if (!visible_ || loading_ || suspended_) return;
+  // a hidden widget resized directly gets no resize event
+  if (size() != transformSize_) CalcTransform();
   TCanvas *target = targetCanvas_;
   int ox = 0;
   int oy = 0;

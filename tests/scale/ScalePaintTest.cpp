@@ -1,3 +1,4 @@
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -403,6 +404,69 @@ TEST(ScaleAssign, CopiesSettingsButNotHostingOrSize) {
   EXPECT_EQ(copy.TickValue(1), source->TickValue(1));
   EXPECT_FALSE(copy.Hosted());
   EXPECT_EQ(copy.width(), 400);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScaleWidget, StandAloneScaleShowsItsPictureOpaqueOrTransparent) {
+  for (bool transparent : {false, true}) {
+    SCOPED_TRACE(transparent);
+    QWidget form;
+    form.resize(420, 80);
+    form.setStyleSheet("background: rgb(0, 255, 0)");
+    form.setAutoFillBackground(true);
+    auto *s = new TScale(&form);
+    s->SetBounds(10, 10, 400, 60);
+    s->SetColorBackGnd(clWhite);
+    s->SetTransparent(transparent);
+    form.show();
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(10 + 100, 10 + 39), QColor(0, 0, 0));
+    const QColor inside = shot.pixelColor(10 + 100, 10 + 5);
+    EXPECT_EQ(inside, transparent ? QColor(0, 255, 0) : QColor(255, 255, 255));
+  }
+}
+
+TEST(ScaleWidget, TextsAndSettingsAreReachableAsProperties) {
+  TScale scale;
+  EXPECT_TRUE(scale.setProperty("Caption", QStringLiteral("Zeit")));
+  EXPECT_TRUE(scale.setProperty("ScaleInscript", QStringLiteral("& s")));
+  EXPECT_TRUE(scale.setProperty("UserTickText", QStringLiteral("a|b")));
+  EXPECT_EQ(scale.Caption(), "Zeit");
+  EXPECT_EQ(scale.ScaleInscript(), "& s");
+  EXPECT_EQ(scale.UserTickText(), "a|b");
+  EXPECT_EQ(scale.property("RangeHigh").toDouble(), 100.0);
+  EXPECT_EQ(scale.property("DateFormat").value<TDTLabel *>(), scale.DateFormat());
+}
+
+TEST(ScaleWidget, ResizingAHiddenScaleDirectlyStillMovesItsTicks) {
+  TBitmap target(600, 60);
+  TScale scale;
+  scale.SetTransparent(true);
+  scale.SetHosted(true);
+  scale.SetTargetCanvas(&target.Canvas(), 0, 0);
+  scale.resize(600, 60);
+  scale.ForcePaint();
+  EXPECT_EQ(scale.ValueToPixel(100), 579);
+  EXPECT_EQ(target.Canvas().Pixel(579, 33), clBlack);
+}
+
+TEST(ScaleWidget, UnusableRangesPaintWithoutTicks) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (TFigType type : {ftNum, ftTime, ftDateTime}) {
+    SCOPED_TRACE(int(type));
+    auto s = MakeScale(400, 60);
+    s->SetLabelType(type);
+    s->SetRangeHigh(inf);
+    s->Paint();
+    EXPECT_EQ(s->NumTicks(), 0);
+    s->SetRangeLow(1e17);
+    s->SetRangeHigh(1e17 + 1);
+    s->Paint();
+    EXPECT_EQ(s->NumTicks(), 0);
+  }
 }
 
 }  // namespace
