@@ -98,7 +98,7 @@ void TScale::Paint() {
 
 void TScale::paintEvent(QPaintEvent *) {
   // a transparent scale is drawn when the window system asks, over its parent's background
-  if (!targetCanvas_ && !hosted_ && (transparent_ || image_.size() != size())) {
+  if (!hosted_ && (transparent_ || (!targetCanvas_ && image_.size() != size()))) {
     inPaintEvent_ = true;
     Paint();
     inPaintEvent_ = false;
