@@ -131,7 +131,8 @@ const QFontMetrics& MetricsOf(const TFont& font)
         TFont font;
         QFontMetrics metrics;
     };
-    static std::vector<Entry> cache;
+    // never destroyed: font objects must not outlive the application at exit
+    static auto& cache = *new std::vector<Entry>;
     for (const Entry& e : cache) {
         if (e.font.Name() == font.Name() && e.font.Height() == font.Height() && e.font.Style() == font.Style())
             return e.metrics;
@@ -341,7 +342,21 @@ private:
     QPainter painter_;
 };
 
-bool Usable(const QImage* image) { return image != nullptr && !image->isNull(); }
+// The pixel writers work on 32-bit pixels; any other target is converted once.
+bool Usable(QImage* image)
+{
+    if (image == nullptr || image->isNull())
+        return false;
+    switch (image->format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return true;
+    default:
+        *image = image->convertToFormat(QImage::Format_RGB32);
+        return !image->isNull();
+    }
+}
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 

@@ -579,6 +579,23 @@ TEST_F(CanvasTest, CopyRectTakesPartOfAnotherCanvasAndMayOverlapItself)
     EXPECT_EQ(c().Pixel(3, 1), clBlue);
 }
 
+TEST(CanvasOnForeignImage, OtherPixelFormatsAreTakenOverAsThirtyTwoBit)
+{
+    for (QImage::Format format : {QImage::Format_RGB16, QImage::Format_Indexed8, QImage::Format_ARGB32}) {
+        SCOPED_TRACE(int(format));
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image = image.convertToFormat(format);
+        TCanvas canvas(&image);
+        canvas.Pen.Color = clRed;
+        canvas.MoveTo(0, 2);
+        canvas.LineTo(8, 2);
+        EXPECT_EQ(canvas.Pixel(5, 2), clRed);
+        EXPECT_EQ(canvas.Pixel(5, 3), clWhite);
+        EXPECT_TRUE(image.depth() == 32);
+    }
+}
+
 TEST(CanvasWithoutTarget, EveryPrimitiveIsANoOp)
 {
     TCanvas canvas;
