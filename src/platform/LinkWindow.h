@@ -84,9 +84,9 @@ bool SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::stri
 std::chrono::milliseconds LinkAnswerTimeout();
 void SetLinkAnswerTimeout(std::chrono::milliseconds Timeout);
 
-// Dispatches messages arriving at this process's windows for up to Timeout (0: only what is already
-// there), without running the Qt event loop. Returns the number of messages handed to window procedures.
-// For programs and tests without an event loop.
+// Waits up to Timeout for messages arriving at this process's windows and dispatches them, without running
+// the Qt event loop; returns once at least one was handed to a window procedure (0: only what is already
+// there). Returns how many were. For programs and tests without an event loop.
 int ProcessLinkMessages(std::chrono::milliseconds Timeout);
 
 // The link directory, created with mode 0700 when missing. nullopt (and a warning, and errno EACCES or

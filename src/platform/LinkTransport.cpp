@@ -1,0 +1,232 @@
+#include "platform/LinkTransport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void PutU32(char* Out, uint32_t Value)
+{
+    for (int i = 0; i < 4; ++i)
+        Out[i] = static_cast<char>((Value >> (8 * i)) & 0xFF);
+}
+
+uint32_t GetU32(const char* In)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= static_cast<uint32_t>(static_cast<unsigned char>(In[i])) << (8 * i);
+    return value;
+}
+
+// Reads "<word> <decimal>\n" at Pos; advances Pos past it.
+std::optional<uint64_t> ReadNumberLine(std::string_view Bytes, size_t& Pos, std::string_view Word)
+{
+    if (Bytes.substr(Pos, Word.size()) != Word || Bytes.substr(Pos + Word.size(), 1) != " ")
+        return std::nullopt;
+    const size_t start = Pos + Word.size() + 1;
+    const size_t end = Bytes.find('\n', start);
+    if (end == std::string_view::npos || end == start || end - start > 10)
+        return std::nullopt;
+    uint64_t value = 0;
+    const auto [last, error] = std::from_chars(Bytes.data() + start, Bytes.data() + end, value);
+    if (error != std::errc() || last != Bytes.data() + end)
+        return std::nullopt;
+    Pos = end + 1;
+    return value;
+}
+
+std::optional<std::string> ReadSizedField(std::string_view Bytes, size_t& Pos, std::string_view Word)
+{
+    const std::optional<uint64_t> length = ReadNumberLine(Bytes, Pos, Word);
+    if (!length || *length > LinkMaxNameLength || Bytes.size() - Pos < *length + 1 || Bytes[Pos + *length] != '\n')
+        return std::nullopt;
+    std::string value(Bytes.substr(Pos, *length));
+    Pos += *length + 1;
+    return value;
+}
+
+} // namespace
+
+std::array<char, LinkFrameHeaderSize> EncodeLinkFrameHeader(const LinkFrameHeader& Header)
+{
+    std::array<char, LinkFrameHeaderSize> bytes{};
+    PutU32(bytes.data(), LinkFrameMagic);
+    PutU32(bytes.data() + 4, Header.WParam);
+    PutU32(bytes.data() + 8, static_cast<uint32_t>(Header.Tag));
+    PutU32(bytes.data() + 12, Header.Length);
+    return bytes;
+}
+
+std::array<char, LinkAckSize> EncodeLinkAck(LinkAckStatus Status)
+{
+    std::array<char, LinkAckSize> bytes{};
+    PutU32(bytes.data(), LinkAckMagic);
+    PutU32(bytes.data() + 4, static_cast<uint32_t>(Status));
+    return bytes;
+}
+
+std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes)
+{
+    if (Bytes.size() != LinkAckSize || GetU32(Bytes.data()) != LinkAckMagic)
+        return std::nullopt;
+    return GetU32(Bytes.data() + 4) == static_cast<uint32_t>(LinkAckStatus::Handled) ? LinkAckStatus::Handled
+                                                                                      : LinkAckStatus::Dropped;
+}
+
+size_t LinkFrameReader::Feed(std::string_view Bytes)
+{
+    size_t taken = 0;
+    if (FStatus != Status::NeedMore)
+        return 0;
+    if (FHeaderFill < LinkFrameHeaderSize) {
+        const size_t part = std::min(Bytes.size(), LinkFrameHeaderSize - FHeaderFill);
+        std::memcpy(FHeaderBytes.data() + FHeaderFill, Bytes.data(), part);
+        FHeaderFill += part;
+        taken = part;
+        if (FHeaderFill < LinkFrameHeaderSize)
+            return taken;
+        if (GetU32(FHeaderBytes.data()) != LinkFrameMagic) {
+            FStatus = Status::Malformed;
+            FProblem = "the frame does not begin with the link magic";
+            return taken;
+        }
+        FHeader.WParam = GetU32(FHeaderBytes.data() + 4);
+        FHeader.Tag = static_cast<int32_t>(GetU32(FHeaderBytes.data() + 8));
+        FHeader.Length = GetU32(FHeaderBytes.data() + 12);
+        if (FHeader.Length > LinkMaxDataSize) {
+            FStatus = Status::Malformed;
+            FProblem = "the frame announces " + std::to_string(FHeader.Length) + " bytes, more than the limit of "
+                       + std::to_string(LinkMaxDataSize);
+            return taken;
+        }
+    }
+    const size_t part = std::min(Bytes.size() - taken, static_cast<size_t>(FHeader.Length) - FData.size());
+    FData.append(Bytes.data() + taken, part);
+    taken += part;
+    if (FData.size() == FHeader.Length)
+        FStatus = Status::Complete;
+    return taken;
+}
+
+std::string EncodeLinkEntryInfo(const LinkEntryInfo& Info)
+{
+    return "sewella-link 1\npid " + std::to_string(Info.Pid) + "\nclass " + std::to_string(Info.ClassName.size())
+           + "\n" + Info.ClassName + "\ntitle " + std::to_string(Info.Title.size()) + "\n" + Info.Title + "\n";
+}
+
+std::optional<LinkEntryInfo> DecodeLinkEntryInfo(std::string_view Bytes)
+{
+    constexpr std::string_view version = "sewella-link 1\n";
+    if (Bytes.substr(0, version.size()) != version)
+        return std::nullopt;
+    size_t pos = version.size();
+    const std::optional<uint64_t> pid = ReadNumberLine(Bytes, pos, "pid");
+    if (!pid || *pid == 0 || *pid > 0x7FFFFFFF)
+        return std::nullopt;
+    std::optional<std::string> className = ReadSizedField(Bytes, pos, "class");
+    if (!className)
+        return std::nullopt;
+    std::optional<std::string> title = ReadSizedField(Bytes, pos, "title");
+    if (!title || pos != Bytes.size())
+        return std::nullopt;
+    return LinkEntryInfo{static_cast<pid_t>(*pid), std::move(*className), std::move(*title)};
+}
+
+std::string LinkHandleName(uint32_t Handle)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string name(8, '0');
+    for (int i = 7; i >= 0; --i, Handle >>= 4)
+        name[static_cast<size_t>(i)] = digits[Handle & 0xF];
+    return name;
+}
+
+std::optional<uint32_t> ParseLinkHandleName(std::string_view Name)
+{
+    if (Name.size() != 8)
+        return std::nullopt;
+    uint32_t value = 0;
+    for (const char c : Name) {
+        uint32_t digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<uint32_t>(c - 'a' + 10);
+        else
+            return std::nullopt;
+        value = (value << 4) | digit;
+    }
+    if (value == 0)
+        return std::nullopt;
+    return value;
+}
+
+std::string LinkDirectoryPath()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/')
+        return std::string(runtime) + "/sewella-link";
+    return "/tmp/sewella-link-" + std::to_string(geteuid());
+}
+
+std::optional<std::string> LinkDirectoryRefusal(const std::string& Path, bool IsDirectory, uid_t Owner, mode_t Mode,
+                                                uid_t Self)
+{
+    if (!IsDirectory)
+        return "the link directory " + Path + " is not a directory";
+    if (Owner != Self)
+        return "the link directory " + Path + " belongs to user " + std::to_string(Owner) + ", not to user "
+               + std::to_string(Self);
+    if ((Mode & (S_IWGRP | S_IWOTH)) != 0)
+        return "the link directory " + Path + " is writable by other users";
+    return std::nullopt;
+}
+
+bool LinkPeerAllowed(uid_t Peer, uid_t Self)
+{
+    return Peer == Self;
+}
+
+std::optional<std::string> LinkDirectory(std::string* Error)
+{
+    const std::string path = LinkDirectoryPath();
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        const int error = errno;
+        const std::string text = "cannot create the link directory " + path + ": " + std::strerror(error);
+        qWarning("%s", text.c_str());
+        if (Error)
+            *Error = text;
+        errno = error;
+        return std::nullopt;
+    }
+    struct stat status {};
+    // lstat: a symbolic link planted in its place is refused as "not a directory"
+    if (::lstat(path.c_str(), &status) != 0) {
+        const int error = errno;
+        const std::string text = "cannot examine the link directory " + path + ": " + std::strerror(error);
+        qWarning("%s", text.c_str());
+        if (Error)
+            *Error = text;
+        errno = error;
+        return std::nullopt;
+    }
+    const bool isDirectory = S_ISDIR(status.st_mode);
+    if (std::optional<std::string> refusal =
+            LinkDirectoryRefusal(path, isDirectory, status.st_uid, status.st_mode, geteuid())) {
+        qWarning("%s; refusing to use it", refusal->c_str());
+        if (Error)
+            *Error = *refusal;
+        errno = isDirectory ? EACCES : ENOTDIR;
+        return std::nullopt;
+    }
+    return path;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Helpers for the link transport's tests: a private link directory per test, and helper processes that
+// are this test executable started again in a helper mode (see LinkTestSupport.cpp).
+
+void EnsureCoreApplication();
+
+// Points XDG_RUNTIME_DIR at a fresh temporary directory for its lifetime and removes it afterwards.
+class PrivateRuntimeDir {
+public:
+    PrivateRuntimeDir();
+    ~PrivateRuntimeDir();
+    PrivateRuntimeDir(const PrivateRuntimeDir&) = delete;
+    PrivateRuntimeDir& operator=(const PrivateRuntimeDir&) = delete;
+    const std::string& Path() const { return FPath; }
+    std::string LinkDir() const { return FPath + "/sewella-link"; }
+
+private:
+    std::string FPath;
+    std::optional<std::string> FSaved;
+};
+
+// One helper process; killed and reaped when the object goes, whatever happened.
+class HelperProcess {
+public:
+    // Modes: "echo <title>" answers every message by sending one back to its sender (tag + 1000, same data)
+    // during the send and quits on tag 99, destroying its window inside its procedure; "hang <title>" never
+    // returns from its procedure; "idle <title>" has a window and waits to be killed; "lock <name>" holds a
+    // named mutex; "send <hex handle> <tag>" sends one message and exits 0 when it was delivered.
+    // Helpers with a window print "ready <hex handle>", "lock" prints "ready" or "busy".
+    HelperProcess(const std::string& Mode, const std::string& Argument);
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+
+    pid_t Pid() const { return FPid; }
+    // The next line of the helper's output, without its newline; nullopt on timeout or end of output.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds Timeout);
+    // The exit status (or 128 + signal), or nullopt if it has not ended within Timeout.
+    std::optional<int> Wait(std::chrono::milliseconds Timeout);
+    void Kill();
+
+private:
+    pid_t FPid = 0;
+    int FOutput = -1;
+    std::string FBuffer;
+    bool FReaped = false;
+};
+
+// The handle printed in a helper's "ready <hex>" line; 0 when the line is not one.
+uint32_t ReadyHandle(const std::optional<std::string>& Line);

@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "LinkTestSupport.h"
+#include "platform/LinkTransport.h"
+#include "platform/LinkWindow.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Received {
+    uint32_t WParam;
+    int32_t Tag;
+    std::string Data;
+};
+
+class LinkWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureCoreApplication(); }
+    void TearDown() override { SetLinkAnswerTimeout(10s); }
+
+    // A window that records what reaches it.
+    std::unique_ptr<LinkWindow> RecordingWindow(const std::string& Title = "recorder")
+    {
+        auto window = LinkWindow::Create("RecorderClass", Title, [this](uint32_t W, int32_t T, const std::string& D) {
+            received.push_back({W, T, D});
+        });
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+
+    // A raw connection to one of our windows, for frames no SendCopyData would write.
+    int ConnectRaw(uint32_t Handle)
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = runtime.LinkDir() + "/" + LinkHandleName(Handle) + ".sock";
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        return fd;
+    }
+
+    PrivateRuntimeDir runtime;
+    std::vector<Received> received;
+};
+
+TEST_F(LinkWindowTest, MessageToOwnWindowIsDispatchedAndAcknowledged)
+{
+    const auto window = RecordingWindow();
+    const std::string big(LinkMaxDataSize, 'x');
+    const struct {
+        const char* name;
+        std::string data;
+    } rows[] = {{"empty", ""}, {"bytes with zeros", std::string("a\0b\xff", 4)}, {"largest allowed", big}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        received.clear();
+        EXPECT_TRUE(SendCopyData(window->Handle(), 0x1234abcd, -7, row.data));
+        ASSERT_EQ(received.size(), 1u);
+        EXPECT_EQ(received[0].WParam, 0x1234abcdu);
+        EXPECT_EQ(received[0].Tag, -7);
+        EXPECT_TRUE(received[0].Data == row.data);
+    }
+}
+
+TEST_F(LinkWindowTest, OversizedDataIsRefusedWithoutSending)
+{
+    const auto window = RecordingWindow();
+    errno = 0;
+    EXPECT_FALSE(SendCopyData(window->Handle(), 1, 1, std::string(LinkMaxDataSize + 1, 'x')));
+    EXPECT_EQ(errno, EMSGSIZE);
+    EXPECT_TRUE(received.empty());
+}
+
+TEST_F(LinkWindowTest, SendToMissingWindowFails)
+{
+    EXPECT_FALSE(SendCopyData(0, 1, 1, "x"));
+    EXPECT_FALSE(SendCopyData(0x0badf00d, 1, 1, "x"));
+}
+
+TEST_F(LinkWindowTest, HandlesAreNonZeroAndDistinct)
+{
+    std::vector<std::unique_ptr<LinkWindow>> windows;
+    for (int i = 0; i < 20; ++i)
+        windows.push_back(RecordingWindow());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_NE(windows[i]->Handle(), 0u);
+        EXPECT_TRUE(IsLinkWindow(windows[i]->Handle()));
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(windows[i]->Handle(), windows[j]->Handle());
+    }
+    const uint32_t gone = windows[0]->Handle();
+    windows[0].reset();
+    EXPECT_FALSE(IsLinkWindow(gone));
+    EXPECT_FALSE(std::filesystem::exists(runtime.LinkDir() + "/" + LinkHandleName(gone) + ".sock"));
+}
+
+TEST_F(LinkWindowTest, FindMatchesClassAndTitleExactly)
+{
+    const auto a = LinkWindow::Create("ClassA", "", [](uint32_t, int32_t, const std::string&) {});
+    const auto b = LinkWindow::Create("ClassB", "Title", [](uint32_t, int32_t, const std::string&) {});
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(FindLinkWindow("ClassA", ""), a->Handle());
+    EXPECT_EQ(FindLinkWindow("ClassA", std::nullopt), a->Handle());
+    EXPECT_EQ(FindLinkWindow("ClassB", "Title"), b->Handle());
+    EXPECT_EQ(FindLinkWindow(std::nullopt, "Title"), b->Handle());
+    EXPECT_EQ(FindLinkWindow("ClassB", ""), 0u);
+    EXPECT_EQ(FindLinkWindow("ClassB", "title"), 0u);
+    EXPECT_EQ(FindLinkWindow("Class", std::nullopt), 0u);
+}
+
+TEST_F(LinkWindowTest, SecondRegistrationOfAClassIsRefused)
+{
+    ASSERT_TRUE(RegisterLinkWindowClass("LinkTestClass"));
+    errno = 0;
+    EXPECT_FALSE(RegisterLinkWindowClass("LinkTestClass"));
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_TRUE(RegisterLinkWindowClass("LinkTestOtherClass"));
+    EXPECT_TRUE(UnregisterLinkWindowClass("LinkTestClass"));
+    EXPECT_FALSE(UnregisterLinkWindowClass("LinkTestClass"));
+    EXPECT_TRUE(RegisterLinkWindowClass("LinkTestClass"));
+    UnregisterLinkWindowClass("LinkTestClass");
+    UnregisterLinkWindowClass("LinkTestOtherClass");
+}
+
+TEST_F(LinkWindowTest, MalformedFramesAreDroppedAndTheWindowGoesOn)
+{
+    const auto window = RecordingWindow();
+    const auto header = [](uint32_t Magic, uint32_t Length) {
+        std::string bytes(EncodeLinkFrameHeader({1, 2, Length}).data(), LinkFrameHeaderSize);
+        for (int i = 0; i < 4; ++i)
+            bytes[static_cast<size_t>(i)] = static_cast<char>((Magic >> (8 * i)) & 0xFF);
+        return bytes;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"garbage", std::string(64, '\x5a')},
+        {"oversized length", header(LinkFrameMagic, LinkMaxDataSize + 1) + "abc"},
+        {"largest length, truncated", header(LinkFrameMagic, 0xFFFFFFFF)},
+        {"truncated data", header(LinkFrameMagic, 100) + std::string(10, 'd')},
+        {"truncated header", header(LinkFrameMagic, 4).substr(0, 9)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int fd = ConnectRaw(window->Handle());
+        ASSERT_EQ(::send(fd, row.bytes.data(), row.bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(row.bytes.size()));
+        ::shutdown(fd, SHUT_WR);
+        ProcessLinkMessages(50ms);
+        char answer[8];
+        EXPECT_LE(::recv(fd, answer, sizeof answer, MSG_DONTWAIT), 0) << "a malformed frame got an answer";
+        ::close(fd);
+        EXPECT_TRUE(received.empty());
+    }
+    EXPECT_TRUE(SendCopyData(window->Handle(), 5, 6, "still works"));
+    EXPECT_EQ(received.size(), 1u);
+}
+
+TEST_F(LinkWindowTest, ThrowingProcedureDropsOnlyThatMessage)
+{
+    int calls = 0;
+    const auto window = LinkWindow::Create("Thrower", "", [&calls](uint32_t, int32_t Tag, const std::string&) {
+        ++calls;
+        if (Tag == 1)
+            throw std::runtime_error("handler failed");
+    });
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(SendCopyData(window->Handle(), 0, 1, "x"));
+    EXPECT_TRUE(SendCopyData(window->Handle(), 0, 2, "x"));
+    EXPECT_EQ(calls, 2);
+}
+
+TEST_F(LinkWindowTest, WindowDestroyedInsideItsProcedureStillAcknowledges)
+{
+    std::unique_ptr<LinkWindow> window;
+    window = LinkWindow::Create("SelfDestroying", "", [&window](uint32_t, int32_t, const std::string& Data) {
+        window.reset();
+        // nothing of the window is touched after this, but the data stays readable during the call
+        EXPECT_EQ(Data, "bye");
+    });
+    ASSERT_TRUE(window);
+    const uint32_t handle = window->Handle();
+    EXPECT_TRUE(SendCopyData(handle, 0, 1, "bye"));
+    EXPECT_EQ(window, nullptr);
+    EXPECT_FALSE(IsLinkWindow(handle));
+    EXPECT_FALSE(SendCopyData(handle, 0, 1, "again"));
+}
+
+TEST_F(LinkWindowTest, ProcedureMaySendNestedMessages)
+{
+    const auto inner = RecordingWindow("inner");
+    const auto outer = LinkWindow::Create("Outer", "", [&](uint32_t WParam, int32_t Tag, const std::string& Data) {
+        EXPECT_TRUE(SendCopyData(inner->Handle(), WParam, Tag + 1, Data + "!"));
+    });
+    ASSERT_TRUE(outer);
+    EXPECT_TRUE(SendCopyData(outer->Handle(), 9, 1, "hi"));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].Tag, 2);
+    EXPECT_EQ(received[0].Data, "hi!");
+}
+
+TEST_F(LinkWindowTest, ReplyDuringSendReachesUsBeforeSendReturns)
+{
+    HelperProcess echo("echo", "echo-title");
+    const uint32_t peer = ReadyHandle(echo.ReadLine(10s));
+    ASSERT_NE(peer, 0u);
+    EXPECT_EQ(FindLinkWindow("HelperClass", "echo-title"), peer);
+    const auto window = RecordingWindow();
+    EXPECT_TRUE(SendCopyData(peer, window->Handle(), 7, "question"));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].WParam, peer);
+    EXPECT_EQ(received[0].Tag, 1007);
+    EXPECT_EQ(received[0].Data, "question");
+
+    // the peer destroys its window inside its procedure and ends
+    EXPECT_TRUE(SendCopyData(peer, window->Handle(), 99, ""));
+    EXPECT_EQ(echo.Wait(10s), 0);
+    EXPECT_FALSE(IsLinkWindow(peer));
+}
+
+TEST_F(LinkWindowTest, MessageFromAnotherProcessArrivesThroughTheEventLoop)
+{
+    const auto window = RecordingWindow();
+    HelperProcess sender("send", LinkHandleName(window->Handle()) + " 42");
+    QEventLoop loop;
+    QTimer::singleShot(10s, &loop, &QEventLoop::quit);
+    QTimer poller;
+    QObject::connect(&poller, &QTimer::timeout, &loop, [&] {
+        if (!received.empty())
+            loop.quit();
+    });
+    poller.start(5);
+    loop.exec();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].Tag, 42);
+    EXPECT_EQ(received[0].Data, "from the helper");
+    EXPECT_EQ(sender.Wait(10s), 0) << "the sender saw no acknowledgement";
+}
+
+TEST_F(LinkWindowTest, PeerThatNeverAnswersEndsTheSendWithinTheLimit)
+{
+    HelperProcess hang("hang", "");
+    const uint32_t peer = ReadyHandle(hang.ReadLine(10s));
+    ASSERT_NE(peer, 0u);
+    SetLinkAnswerTimeout(300ms);
+    const auto start = std::chrono::steady_clock::now();
+    errno = 0;
+    EXPECT_FALSE(SendCopyData(peer, 0, 1, "anyone there?"));
+    EXPECT_EQ(errno, ETIMEDOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
+{
+    uint32_t dead = 0;
+    {
+        HelperProcess idle("idle", "crashing");
+        dead = ReadyHandle(idle.ReadLine(10s));
+        ASSERT_NE(dead, 0u);
+        EXPECT_TRUE(IsLinkWindow(dead));
+    }
+    const std::string base = runtime.LinkDir() + "/" + LinkHandleName(dead);
+    ASSERT_TRUE(std::filesystem::exists(base + ".info"));
+    EXPECT_EQ(FindLinkWindow("HelperClass", "crashing"), 0u);
+    EXPECT_FALSE(std::filesystem::exists(base + ".info"));
+    EXPECT_FALSE(std::filesystem::exists(base + ".sock"));
+    EXPECT_FALSE(IsLinkWindow(dead));
+    EXPECT_FALSE(SendCopyData(dead, 0, 1, "x"));
+}
+
+TEST_F(LinkWindowTest, UnsafeDirectoryIsRefused)
+{
+    const std::string dir = runtime.LinkDir();
+    ASSERT_TRUE(LinkDirectory().has_value());
+    struct stat status {};
+    ASSERT_EQ(::stat(dir.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+
+    ASSERT_EQ(::chmod(dir.c_str(), 0770), 0);
+    std::string error;
+    errno = 0;
+    EXPECT_FALSE(LinkDirectory(&error).has_value());
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_NE(error.find("writable by other users"), std::string::npos) << error;
+    EXPECT_EQ(LinkWindow::Create("C", "T", [](uint32_t, int32_t, const std::string&) {}), nullptr);
+    ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directory(runtime.Path() + "/elsewhere");
+    std::filesystem::create_directory_symlink(runtime.Path() + "/elsewhere", dir);
+    errno = 0;
+    EXPECT_FALSE(LinkDirectory().has_value());
+    EXPECT_EQ(errno, ENOTDIR);
+    std::filesystem::remove(dir);
+
+    if (::geteuid() == 0) {
+        std::filesystem::create_directory(dir);
+        ASSERT_EQ(::chown(dir.c_str(), 65534, 65534), 0);
+        ::chmod(dir.c_str(), 0700);
+        EXPECT_FALSE(LinkDirectory(&error).has_value());
+        EXPECT_NE(error.find("belongs to user 65534"), std::string::npos) << error;
+    }
+}
+
+TEST_F(LinkWindowTest, ConnectionFromAnotherUserIsClosedUnread)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run a peer as another user";
+    const auto window = RecordingWindow();
+    // let the other user reach the socket at all; the check under test is the peer's identity
+    ASSERT_EQ(::chmod(runtime.Path().c_str(), 0711), 0);
+    ASSERT_EQ(::chmod(runtime.LinkDir().c_str(), 0711), 0);
+    const std::string socketPath = runtime.LinkDir() + "/" + LinkHandleName(window->Handle()) + ".sock";
+    ASSERT_EQ(::chmod(socketPath.c_str(), 0777), 0);
+    const std::string frame = std::string(EncodeLinkFrameHeader({1, 2, 3}).data(), LinkFrameHeaderSize) + "abc";
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(10);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            ::_exit(11);
+        (void)::send(fd, frame.data(), frame.size(), MSG_NOSIGNAL);
+        char answer[8];
+        ::_exit(::recv(fd, answer, sizeof answer, 0) > 0 ? 12 : 0);
+    }
+    int status = -1;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (::waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline)
+        ProcessLinkMessages(20ms);
+    if (!WIFEXITED(status)) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_TRUE(received.empty());
+}
+
+} // namespace
