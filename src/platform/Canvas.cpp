@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 
 #include "platform/Bitmap.h"
 
@@ -34,7 +33,12 @@ int TFont::Height() const
 
 void TFont::SetHeight(int pixels)
 {
-    pixels_ = std::max(1, std::abs(pixels));
+    if (pixels == 0) { // no height given: the default size
+        pixels_ = 0;
+        points_ = 8;
+        return;
+    }
+    pixels_ = std::abs(pixels);
 }
 
 int TFont::Size() const

@@ -69,11 +69,17 @@ struct TBrush {
 class TFont {
 public:
     TFont() = default;
+    TFont(const QString& name, int pixelHeight, TFontStyles style = 0, TColor color = clBlack)
+        : name_(name), style_(style), color_(color)
+    {
+        SetHeight(pixelHeight);
+    }
 
     const QString& Name() const { return name_; }
     void SetName(const QString& name) { name_ = name; }
 
-    // Character height in pixels; a negative value is taken as its magnitude.
+    // Character height in pixels; a negative value is taken as its magnitude,
+    // 0 gives the default size (8 points).
     int Height() const;
     void SetHeight(int pixels);
 
@@ -93,7 +99,11 @@ public:
     QFont ToQFont() const;
     static TFont FromQFont(const QFont& font, TColor color = clBlack);
 
-    friend bool operator==(const TFont&, const TFont&) = default;
+    // Equal when they draw alike: face, pixel height, style and colour.
+    friend bool operator==(const TFont& a, const TFont& b)
+    {
+        return a.name_ == b.name_ && a.Height() == b.Height() && a.style_ == b.style_ && a.color_ == b.color_;
+    }
 
 private:
     QString name_ = QStringLiteral("Arial");

@@ -487,6 +487,10 @@ TEST_F(CanvasTextTest, PointSizesBecomePixelsAtNinetySixDotsPerInch)
     EXPECT_EQ(f.Height(), 13);
     EXPECT_EQ(f.Size(), 10);
     EXPECT_EQ(f.ToQFont().pixelSize(), 13);
+    f.SetHeight(0);
+    EXPECT_EQ(f.Size(), 8);
+    EXPECT_EQ(f.Height(), 11);
+    EXPECT_EQ(TFont::FromQFont(f.ToQFont(), clRed), (TFont(f.Name(), 11, 0, clRed)));
 }
 
 TEST_F(CanvasTextTest, SolidBrushFillsTheTextCellBeforeTheText)
