@@ -116,10 +116,14 @@ void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
   const double minorUnits = row.minorSteps[column];
   // the time of day of the low end, in [0, 1) also for negative days
   const double f = s.low - std::floor(s.low);
-  const double e = std::ceil(units * f);
+  // A low end on a whole unit (10:07) is rarely exact in binary; without a little slack the
+  // ceiling moves its tick one unit on, half of the time.
+  constexpr double kSlack = 1e-3;  // units
+  const double e = std::ceil(units * f - kSlack);
   const double rem = std::fmod(e, mainUnits);
   const double pad = (e == 0 || rem == 0) ? 0.0 : mainUnits - rem;
-  const double first = std::floor(s.low) + std::ceil(pad + units * f) / units;
+  const double first = std::floor(s.low) + std::ceil(pad + units * f - kSlack) / units;
+  const double lowLimit = s.low - kSlack / units;
   const double mainStep = mainUnits / units;
   const double minorStep = minorUnits / units;
 
@@ -136,7 +140,7 @@ void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
   for (int j = 0; j < kMaxVisits; ++j) {
     const double v = start + j * increment;
     if (!(v - s.high < 1e-8)) break;
-    if (v < s.low) continue;
+    if (v < lowLimit) continue;
     const double q = v / mainStep;
     const bool isMain = !s.shortTicks || std::fabs(q - RoundHalfEven(q)) <= 0.1;
     ScaleTick t = CalendarTick(v, isMain);

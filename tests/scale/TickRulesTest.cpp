@@ -364,6 +364,17 @@ TEST(CalendarTicks, NineHoursGiveThreeHourStepsWithHourShortTicks) {
   EXPECT_EQ(Labels(ticks), (std::vector<QString>{"09:00", "12:00", "15:00"}));
 }
 
+TEST(CalendarTicks, ALowEndOnAWholeMinuteKeepsItsTick) {
+  // most such ends are not exact in binary; the tick must not move on by a unit
+  for (int minute = 0; minute < 24 * 60; minute += 7) {
+    TickSettings s = Calendar(40000 + minute / 1440.0, 40000 + (minute + 3) / 1440.0);
+    s.shortTicks = false;
+    const auto ticks = Walk(s);
+    ASSERT_FALSE(ticks.empty());
+    ASSERT_NEAR(ticks.front().value, s.low, 1e-9) << minute;
+  }
+}
+
 TEST(CalendarTicks, AWholeNegativeDayStartsAtItsMidnight) {
   TickSettings s = Calendar(-1, -0.625);
   s.shortTicks = false;
