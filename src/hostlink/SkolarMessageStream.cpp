@@ -1,0 +1,179 @@
+#include "hostlink/SkolarMessageStream.h"
+
+#include <algorithm>
+
+#include "hostlink/Entity.h"
+#include "hostlink/TarvosDemon.h"
+
+TSkolarMessageStream::TSkolarMessageStream(TmnxCustomDemon* Demon)
+    : Demon(Demon), FEntity(std::make_unique<TEntity>(Demon))
+{
+}
+
+TSkolarMessageStream::~TSkolarMessageStream() = default;
+
+void TSkolarMessageStream::SetPosition(int64_t Position)
+{
+    FPosition = std::max<int64_t>(0, Position);
+}
+
+void TSkolarMessageStream::Clear()
+{
+    FData.clear();
+    FPosition = 0;
+}
+
+void TSkolarMessageStream::Write(const void* Buffer, size_t Count)
+{
+    if (Count == 0)
+        return;
+    const auto pos = static_cast<size_t>(FPosition);
+    if (FData.size() < pos + Count)
+        FData.resize(pos + Count, '\0');
+    std::memcpy(FData.data() + pos, Buffer, Count);
+    FPosition += static_cast<int64_t>(Count);
+}
+
+size_t TSkolarMessageStream::Read(void* Buffer, size_t Count)
+{
+    if (FPosition >= Size())
+        return 0;
+    const size_t available = FData.size() - static_cast<size_t>(FPosition);
+    const size_t n = std::min(Count, available);
+    std::memcpy(Buffer, FData.data() + FPosition, n);
+    FPosition += static_cast<int64_t>(n);
+    return n;
+}
+
+void TSkolarMessageStream::ReadBuffer(void* Buffer, size_t Count)
+{
+    const int64_t available = std::max<int64_t>(0, Size() - FPosition);
+    if (static_cast<uint64_t>(available) < Count)
+        throw EReadError();
+    Read(Buffer, Count);
+}
+
+void TSkolarMessageStream::WriteInteger(int32_t Value)
+{
+    std::string bytes;
+    AppendInt32LE(bytes, Value);
+    Write(bytes.data(), bytes.size());
+}
+
+int32_t TSkolarMessageStream::ReadInteger()
+{
+    char bytes[4];
+    ReadBuffer(bytes, 4);
+    return DecodeInt32LE(bytes);
+}
+
+void TSkolarMessageStream::WriteByte(uint8_t Value)
+{
+    Write(&Value, 1);
+}
+
+uint8_t TSkolarMessageStream::ReadByte()
+{
+    uint8_t value = 0;
+    ReadBuffer(&value, 1);
+    return value;
+}
+
+void TSkolarMessageStream::WriteString(std::string_view S)
+{
+    WriteInteger(static_cast<int32_t>(S.size()));
+    Write(S.data(), S.size());
+}
+
+void TSkolarMessageStream::ReadString(std::string& S)
+{
+    const int32_t length = ReadInteger();
+    if (length <= 0) {
+        S.clear();
+        return;
+    }
+    // the length comes from a peer: check it against what is there before allocating anything
+    if (Size() - FPosition < length)
+        throw EReadError();
+    S.assign(FData, static_cast<size_t>(FPosition), static_cast<size_t>(length));
+    FPosition += length;
+}
+
+std::string TSkolarMessageStream::ReadString()
+{
+    std::string s;
+    ReadString(s);
+    return s;
+}
+
+void TSkolarMessageStream::WriteStringList(const std::vector<std::string>& Lines)
+{
+    const std::string text = JoinStringListText(Lines);
+    Write(text.data(), text.size());
+}
+
+std::vector<std::string> TSkolarMessageStream::ReadStringList()
+{
+    return SplitStringListText(ReadRest());
+}
+
+std::string TSkolarMessageStream::ReadRest()
+{
+    if (FPosition >= Size())
+        return {};
+    std::string rest = FData.substr(static_cast<size_t>(FPosition));
+    FPosition = Size();
+    return rest;
+}
+
+void TSkolarMessageStream::SetContent(std::string_view Bytes)
+{
+    FData.assign(Bytes);
+    FPosition = 0;
+}
+
+void TSkolarMessageStream::SendTo(TEntity& Target, TSkolarMessageStream* Reply)
+{
+    if (Demon)
+        Demon->Send(Target, *this, Reply);
+}
+
+void TSkolarMessageStream::AssignFrom(const TSkolarMessageStream& Other)
+{
+    if (&Other == this) {
+        FPosition = 0;
+        return;
+    }
+    Stamp = Other.Stamp;
+    FEntity->Assign(Other.FEntity.get());
+    Code = Other.Code;
+    FData = Other.FData;
+    FPosition = 0;
+}
+
+std::vector<std::string> SplitStringListText(std::string_view Text)
+{
+    std::vector<std::string> lines;
+    size_t i = 0;
+    while (i < Text.size()) {
+        const size_t start = i;
+        while (i < Text.size() && Text[i] != '\r' && Text[i] != '\n')
+            ++i;
+        lines.emplace_back(Text.substr(start, i - start));
+        if (i < Text.size() && Text[i] == '\r')
+            ++i;
+        if (i < Text.size() && Text[i] == '\n')
+            ++i;
+    }
+    return lines;
+}
+
+std::string JoinStringListText(const std::vector<std::string>& Lines)
+{
+    std::string text;
+    for (const std::string& line : Lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "hostlink/SkolarWire.h"
+
+class TmnxCustomDemon;
+class TEntity;
+
+// The host link's exception: a message text only.
+class ESkolar : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reading past the end of a message's content.
+class EReadError : public std::runtime_error {
+public:
+    EReadError() : std::runtime_error("Stream read error") {}
+};
+
+// One host-link message: a growable in-memory byte stream holding the content (never the stamp), plus the
+// envelope data that travels beside it.
+class TSkolarMessageStream {
+public:
+    explicit TSkolarMessageStream(TmnxCustomDemon* Demon = nullptr);
+    ~TSkolarMessageStream();
+    TSkolarMessageStream(const TSkolarMessageStream&) = delete;
+    TSkolarMessageStream& operator=(const TSkolarMessageStream&) = delete;
+
+    TSkolarStamp Stamp;
+    TmnxCustomDemon* Demon = nullptr;  // not owned
+    int32_t Code = 0;
+    // On a received message: the sender, whose Handle is the envelope's wParam.
+    TEntity& Entity() { return *FEntity; }
+    const TEntity& Entity() const { return *FEntity; }
+
+    // Stream operations.
+    int64_t Size() const { return static_cast<int64_t>(FData.size()); }
+    int64_t Position() const { return FPosition; }
+    // Any position from 0 on; beyond the end a later write fills the gap with zero bytes.
+    void SetPosition(int64_t Position);
+    void Clear();
+    void Write(const void* Buffer, size_t Count);
+    // Reads up to Count bytes and returns how many were read.
+    size_t Read(void* Buffer, size_t Count);
+    // Reads exactly Count bytes or, when fewer are left, nothing: EReadError.
+    void ReadBuffer(void* Buffer, size_t Count);
+
+    void WriteInteger(int32_t Value);
+    int32_t ReadInteger();
+    void WriteFlag(bool Value) { WriteByte(Value ? 1 : 0); }
+    bool ReadFlag() { return ReadByte() != 0; }
+    void WriteByte(uint8_t Value);
+    uint8_t ReadByte();
+    // A 4-byte length, then the bytes; a length of 0 or less is the empty string and nothing follows.
+    void WriteString(std::string_view S);
+    void ReadString(std::string& S);
+    std::string ReadString();
+    // The plain text form: every line followed by CR LF; the reader splits at CR, LF or the pair and runs to
+    // the end of the content.
+    void WriteStringList(const std::vector<std::string>& Lines);
+    std::vector<std::string> ReadStringList();
+    // The bytes from the position to the end.
+    std::string ReadRest();
+
+    const std::string& Content() const { return FData; }
+    // Replaces the content; the position becomes 0.
+    void SetContent(std::string_view Bytes);
+
+    // Sends this message through Demon to the target's window; a given reply is filled when a reply arrives.
+    // Without a component nothing is sent.
+    void SendTo(TEntity& Target, TSkolarMessageStream* Reply);
+    // Copies stamp, entity data, code and content; the position becomes 0.
+    void AssignFrom(const TSkolarMessageStream& Other);
+
+private:
+    std::string FData;
+    int64_t FPosition = 0;
+    std::unique_ptr<TEntity> FEntity;
+};
+
+// Splits the plain text form of a string list at CR, LF or CR LF; a final line needs no line break.
+std::vector<std::string> SplitStringListText(std::string_view Text);
+std::string JoinStringListText(const std::vector<std::string>& Lines);

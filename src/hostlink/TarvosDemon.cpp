@@ -1,0 +1,494 @@
+#include "hostlink/TarvosDemon.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QtDebug>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/LastError.h"
+#include "platform/LinkWindow.h"
+#include "platform/NamedMutex.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "translate/Babelfish2000.h"
+
+namespace {
+
+constexpr const char* ServerHandleSwitch = "/serverhandle=";
+constexpr int ServerHandleSwitchLength = 14;
+
+std::string LowerAscii(std::string S)
+{
+    for (char& c : S)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return S;
+}
+
+std::string ApplicationTitle()
+{
+    return QGuiApplication::applicationDisplayName().toStdString();
+}
+
+std::vector<std::string> ToBytes(const QStringList& Lines)
+{
+    std::vector<std::string> out;
+    out.reserve(static_cast<size_t>(Lines.size()));
+    for (const QString& line : Lines)
+        out.push_back(line.toStdString());
+    return out;
+}
+
+} // namespace
+
+TmnxCustomDemon::TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine)
+    : QObject(Owner), FTranslator(std::make_unique<TBabelfish2000>(std::string()))
+{
+    ExitProcess = [](int ExitCode) {
+        std::fflush(nullptr);
+        std::exit(ExitCode);
+    };
+    FOwnEntity = std::make_unique<TEntity>(this);
+    FServerEntity = std::make_unique<TEntity>(this);
+    FindServerWindow(CommandLine);
+    FParams = FilterParams(CommandLine);
+    if (FParams.isEmpty())
+        FParams.append(QString());
+    // line 0 is the executable's path, whatever argv[0] said
+    FParams[0] = QString::fromStdString(ApplicationExeName());
+}
+
+TmnxCustomDemon::~TmnxCustomDemon()
+{
+    FPendingReplies.clear();
+    DestroyLinkWindow();
+    if (FMutex) {
+        FMutex.reset();
+        FOwnEntity->MutexHandle = 0;
+    }
+    FTranslator.reset();
+    // a component that never got its window (its construction failed) does not end the application
+    if (FLinked)
+        QCoreApplication::quit();
+}
+
+std::string TmnxCustomDemon::ServerSuffix(const std::string& RegistryValue, const QStringList& CommandLine)
+{
+    if (!RegistryValue.empty() && RegistryValue != "00000000")
+        return RegistryValue;
+    std::string suffix = RegistryValue;
+    for (qsizetype i = 1; i < CommandLine.size(); ++i) {
+        const std::string arg = LowerAscii(CommandLine[i].toStdString());
+        if (arg.compare(0, ServerHandleSwitchLength, ServerHandleSwitch) == 0)
+            suffix = arg.substr(ServerHandleSwitchLength);
+    }
+    return suffix;
+}
+
+QStringList TmnxCustomDemon::FilterParams(const QStringList& CommandLine)
+{
+    QStringList params;
+    for (qsizetype i = 0; i < CommandLine.size(); ++i) {
+        if (i > 0 && CommandLine[i].startsWith(QLatin1String(ServerHandleSwitch), Qt::CaseSensitive))
+            continue;
+        params.append(CommandLine[i]);
+    }
+    return params;
+}
+
+std::string TmnxCustomDemon::ItlFileNameFor(const std::string& ExePath)
+{
+    const size_t separator = ExePath.find_last_of("/\\");
+    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const size_t length = ExePath.size();
+    // only a real three-letter extension is replaced; any other name keeps all its characters
+    if (length >= nameStart + 5 && ExePath[length - 4] == '.')
+        return ExePath.substr(0, length - 4) + ".itl";
+    return ExePath + ".itl";
+}
+
+void TmnxCustomDemon::FindServerWindow(const QStringList& CommandLine)
+{
+    const std::string registry = ReadRegistryString(RegistryRoot::LocalMachine, "\\Software\\Quellwerk\\tarvos\\demon",
+                                                    "ViewerHandle");
+    const std::string suffix = ServerSuffix(registry, CommandLine);
+    FServerEntity->Handle = FindLinkWindow(std::string(SkolarServerWindowClassPrefix) + suffix,
+                                           std::string(SkolarServerWindowNamePrefix) + suffix);
+}
+
+void TmnxCustomDemon::CreateLinkWindow()
+{
+    const std::string className = GetWindowClassName();
+    if (!RegisterLinkWindowClass(className))
+        throw ESkolar(GetLastErrorString());
+    FRegisteredClass = className;
+    FWindow = LinkWindow::Create(className, GetWindowName(),
+                                 [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
+                                     Receive(WParam, Tag, Data);
+                                 });
+    if (!FWindow) {
+        UnregisterLinkWindowClass(className);
+        FRegisteredClass.clear();
+        throw ESkolar("Could not create window handle");
+    }
+    FOwnEntity->SetTitle(ApplicationTitle());
+    FOwnEntity->SetExeName(ApplicationExeName());
+    FOwnEntity->Handle = FWindow->Handle();
+    FLinked = true;
+}
+
+void TmnxCustomDemon::DestroyLinkWindow()
+{
+    if (FWindow) {
+        FWindow.reset();
+        FOwnEntity->Handle = 0;
+    }
+    if (!FRegisteredClass.empty()) {
+        UnregisterLinkWindowClass(FRegisteredClass);
+        FRegisteredClass.clear();
+    }
+}
+
+std::string TmnxCustomDemon::ApplicationExeName() const
+{
+    return QCoreApplication::applicationFilePath().toStdString();
+}
+
+bool TmnxCustomDemon::AutoCreateItlFile() const
+{
+    return FTranslator->CreateItlFile();
+}
+
+void TmnxCustomDemon::SetAutoCreateItlFile(bool Value)
+{
+    FTranslator->SetCreateItlFile(Value);
+}
+
+QString TmnxCustomDemon::ParamStr(int Index) const
+{
+    if (Index < 0 || Index > ParamCount())
+        throw ESkolar("Illegal \"ParamStr\" parameter: " + std::to_string(Index));
+    if (Index == 0)
+        return QString::fromStdString(ApplicationExeName());
+    return FParams[Index];
+}
+
+void TmnxCustomDemon::Loaded()
+{
+    Start();
+    LoadDictionary();
+    if (!FMultiStart)
+        CheckSingleInstance();
+}
+
+void TmnxCustomDemon::CheckSingleInstance()
+{
+    const std::string name = FOwnEntity->MutexName();
+    auto mutex = NamedMutex::TryAcquire(name);
+    if (mutex) {
+        FMutex = std::move(mutex);
+        FOwnEntity->MutexHandle = FMutex->Handle();
+        return;
+    }
+    if (errno != EWOULDBLOCK) {
+        // without a usable lock file nothing can be enforced; that must not keep the program from starting
+        qWarning("host link: single-instance lock %s unusable: %s", name.c_str(), GetLastErrorString().c_str());
+        return;
+    }
+    if (std::unique_ptr<TEntity> first = FindEntityByName(ApplicationTitle())) {
+        TSkolarMessageStream message(this);
+        message.Code = msgParams;
+        message.WriteStringList(ToBytes(FParams));
+        Send(*first, message, nullptr);
+    }
+    DestroyLinkWindow();
+    ExitProcess(0);
+}
+
+TSkolarStamp TmnxCustomDemon::NextStamp()
+{
+    // two requests within one millisecond must not share a stamp, or a late reply to the first could be
+    // taken for the second's
+    TSkolarStamp stamp = SkolarStampNow();
+    const bool notLater = stamp.Date < FLastStamp.Date
+                          || (stamp.Date == FLastStamp.Date && stamp.Time <= FLastStamp.Time);
+    if (notLater && FLastStamp.Date != 0) {
+        stamp = FLastStamp;
+        ++stamp.Time;
+    }
+    FLastStamp = stamp;
+    return stamp;
+}
+
+void TmnxCustomDemon::Send(TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply)
+{
+    Request.Stamp = NextStamp();
+    Request.Demon = this;
+    if (Reply)
+        Reply->Demon = this;
+    if (!FOwnEntity->IsAlive() || Target.Handle == 0)
+        return;
+
+    const std::string block = EncodeSkolarBlock(Request.Stamp, Request.Content());
+    {
+        struct DepthGuard {
+            int& Depth;
+            explicit DepthGuard(int& D) : Depth(D) { ++Depth; }
+            ~DepthGuard() { --Depth; }
+        } guard(FSendDepth);
+        SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
+    }
+    if (FQuitting && FSendDepth == 0)
+        deleteLater();
+
+    const TSkolarStamp stamp = Request.Stamp;
+    for (auto it = FPendingReplies.begin(); it != FPendingReplies.end(); ++it) {
+        if ((*it)->Stamp == stamp) {
+            std::unique_ptr<TSkolarMessageStream> found = std::move(*it);
+            FPendingReplies.erase(it);
+            if (Reply)
+                Reply->AssignFrom(*found);
+            return;
+        }
+    }
+}
+
+void TmnxCustomDemon::Receive(uint32_t WParam, int32_t Tag, const std::string& Data)
+{
+    // after an accepted quit the component only waits to be freed; a send still running takes its reply
+    if (FQuitting && Tag != msgReply)
+        return;
+    const auto block = DecodeSkolarBlock(Data);
+    if (!block) {
+        qWarning("host link: dropped a copy-data block of %zu bytes, shorter than its stamp", Data.size());
+        return;
+    }
+    auto message = std::make_unique<TSkolarMessageStream>(this);
+    message->Code = Tag;
+    message->Stamp = block->Stamp;
+    message->SetContent(block->Content);
+    message->Entity().Handle = WParam;
+    try {
+        HandleMessage(message);
+    } catch (const std::exception& e) {
+        qWarning("host link: dropped message %d: %s", Tag, e.what());
+    }
+}
+
+void TmnxCustomDemon::HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg)
+{
+    switch (Msg->Code) {
+    case msgQuit: {
+        FServerDown = Msg->ReadFlag();
+        bool allowQuit = true;
+        if (OnQuitMsgReceived)
+            OnQuitMsgReceived(this, FServerDown, allowQuit);
+        if (allowQuit) {
+            // freed once control is back in the event loop; a send that is waiting on this component's stack
+            // asks for it itself when it has finished
+            FQuitting = true;
+            if (FSendDepth == 0)
+                deleteLater();
+        }
+        break;
+    }
+    case msgReply:
+        if (FPendingReplies.size() >= MaxPendingReplies)
+            FPendingReplies.erase(FPendingReplies.begin());
+        FPendingReplies.push_back(std::move(Msg));
+        break;
+    case msgParams: {
+        QStringList params;
+        for (const std::string& line : Msg->ReadStringList())
+            params.append(QString::fromStdString(line));
+        FParams = params;
+        if (OnParamsChange)
+            OnParamsChange(this);
+        break;
+    }
+    default:
+        if (OnGotAMessage)
+            OnGotAMessage(this, *Msg);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+TmnxDemonClient::TmnxDemonClient(QObject* Owner) : TmnxDemonClient(Owner, QCoreApplication::arguments()) {}
+
+TmnxDemonClient::TmnxDemonClient(QObject* Owner, const QStringList& CommandLine)
+    : TmnxCustomDemon(Owner, CommandLine)
+{
+    CreateLinkWindow();
+}
+
+TmnxDemonClient::~TmnxDemonClient()
+{
+    if (!ServerDown()) {
+        TSkolarMessageStream message(this);
+        message.Code = msgUnregister;
+        OwnEntity().WriteTo(message);
+        Send(ServerEntity(), message, nullptr);
+    }
+}
+
+std::string TmnxDemonClient::GetWindowClassName() const
+{
+    return std::string(SkolarClientWindowClass);
+}
+
+std::string TmnxDemonClient::GetWindowName() const
+{
+    return {};
+}
+
+void TmnxDemonClient::Start()
+{
+    if (!UseTarvosServer())
+        return;
+    if (ServerEntity().Handle == 0)
+        throw ESkolar("Skolar server application is not running");
+    TSkolarMessageStream message(this);
+    message.Code = msgRegister;
+    OwnEntity().WriteTo(message);
+    Send(ServerEntity(), message, nullptr);
+}
+
+void TmnxDemonClient::LoadDictionary()
+{
+    std::unique_ptr<std::istream> stream;
+    if (UseTarvosServer()) {
+        const std::string name = ResolveFileName(ApplicationExeName());
+        stream = GetFile(ItlFileNameFor(name));
+        if (stream)
+            Translator().LoadFromStream(*stream);
+    } else {
+        // a missing or unreadable dictionary beside the program is no error: every lookup shows its key
+        const std::string path = ItlFileNameFor(ApplicationExeName());
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error)) {
+            std::ifstream file(path, std::ios::binary);
+            try {
+                if (file.is_open())
+                    Translator().LoadFromStream(file);
+            } catch (const std::exception& e) {
+                qWarning("host link: dictionary %s unreadable: %s", path.c_str(), e.what());
+            }
+        }
+    }
+    if (AutoTranslate() && parent())
+        Translator().TranslateComponent(parent());
+}
+
+std::unique_ptr<TEntity> TmnxDemonClient::QueryEntity(TSkolarMessageStream& Request)
+{
+    TSkolarMessageStream reply(this);
+    Request.Code = msgQueryEntity;
+    Send(ServerEntity(), Request, &reply);
+    if (reply.Size() == 0)
+        return nullptr;
+    auto entity = std::make_unique<TEntity>(this);
+    try {
+        entity->ReadFrom(reply);
+    } catch (const EReadError&) {
+        // a truncated record from the host is no answer
+        return nullptr;
+    }
+    return entity;
+}
+
+std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByName(const std::string& Name)
+{
+    TSkolarMessageStream request(this);
+    request.WriteByte(QueryEntityByTitle);
+    request.WriteString(Name);
+    return QueryEntity(request);
+}
+
+std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByHandle(uint32_t Handle)
+{
+    TSkolarMessageStream request(this);
+    request.WriteByte(QueryEntityByHandle);
+    request.WriteInteger(static_cast<int32_t>(Handle));
+    return QueryEntity(request);
+}
+
+int32_t TmnxDemonClient::Execute(const std::string& Program, const std::string& Parameters, bool Wait,
+                                 int32_t Option)
+{
+    TSkolarMessageStream request(this), reply(this);
+    request.Code = msgExecute;
+    request.WriteString(Program);
+    request.WriteString(Parameters);
+    request.WriteFlag(Wait);
+    request.WriteInteger(Option);
+    Send(ServerEntity(), request, &reply);
+    const int32_t pid = reply.ReadInteger();
+    const std::string failure = "Could not execute \"" + Program + ".\"";
+    if (pid == 0)
+        throw ESkolar(failure);
+    if (!Wait)
+        return pid;
+    const std::optional<int> exitCode = WaitForProcess(pid);
+    if (!exitCode)
+        throw ESkolar(failure);
+    return *exitCode;
+}
+
+std::unique_ptr<std::istream> TmnxDemonClient::GetFile(const std::string& FileName)
+{
+    TSkolarMessageStream request(this), reply(this);
+    request.Code = msgGetFile;
+    request.WriteString(FileName);
+    Send(ServerEntity(), request, &reply);
+    if (!reply.ReadFlag())
+        return nullptr;
+    return std::make_unique<std::istringstream>(reply.ReadRest(), std::ios::in | std::ios::binary);
+}
+
+std::string TmnxDemonClient::ResolveFileName(const std::string& S)
+{
+    TSkolarMessageStream request(this), reply(this);
+    request.Code = msgResolveFileName;
+    request.WriteString(S);
+    Send(ServerEntity(), request, &reply);
+    return reply.ReadString();
+}
+
+std::string TmnxDemonClient::QueryString(const std::string& S)
+{
+    TSkolarMessageStream request(this), reply(this);
+    request.Code = msgQueryString;
+    request.WriteString(S);
+    Send(ServerEntity(), request, &reply);
+    return reply.ReadString();
+}
+
+std::string TmnxDemonClient::GetHostVariable(const std::string& Name)
+{
+    if (UseTarvosServer()) {
+        TSkolarMessageStream request(this), reply(this);
+        request.Code = msgGetVariable;
+        request.WriteString(Name);
+        Send(ServerEntity(), request, &reply);
+        return reply.ReadString();
+    }
+    std::string answer;
+    if (Name == "TarvosWorkArea" || Name == "TarvosHomeDir") {
+        const QString exe = ParamStr(0);
+        answer = QFileInfo(exe).absolutePath().toStdString();
+        if (!answer.empty() && answer.back() != '/')
+            answer += '/';
+    }
+    if (!answer.empty() && answer.back() != '\\' && answer.back() != '/')
+        answer += '\\';
+    return answer;
+}

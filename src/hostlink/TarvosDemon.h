@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostlink/Entity.h"
+#include "hostlink/SkolarMessageStream.h"
+#include "hostlink/SkolarWire.h"
+
+class TBabelfish2000;
+class LinkWindow;
+class NamedMutex;
+
+// The mechanics of the host link: a hidden link window through which copy-data messages go to and come
+// from the e-learning host and other instances, the dictionary it owns, the parameter list and the
+// single-instance check. A subclass names the window class and answers the requests to the host.
+class TmnxCustomDemon : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool AutoTranslate READ AutoTranslate WRITE SetAutoTranslate)
+    Q_PROPERTY(bool AutoCreateItlFile READ AutoCreateItlFile WRITE SetAutoCreateItlFile)
+    Q_PROPERTY(bool MultiStart READ MultiStart WRITE SetMultiStart)
+    Q_PROPERTY(bool UseTarvosServer READ UseTarvosServer WRITE SetUseTarvosServer)
+
+public:
+    using TGotAMessageEvent = std::function<void(TmnxCustomDemon* Sender, TSkolarMessageStream& Msg)>;
+    using TOnQuitMsgReceived = std::function<void(TmnxCustomDemon* Sender, bool ServerDown, bool& AllowQuit)>;
+    using TNotifyEvent = std::function<void(TmnxCustomDemon* Sender)>;
+
+    // Replies kept at most; a peer flooding unasked replies cannot make the list grow without bound.
+    static constexpr size_t MaxPendingReplies = 64;
+
+    ~TmnxCustomDemon() override;
+
+    bool AutoTranslate() const { return FAutoTranslate; }
+    void SetAutoTranslate(bool Value) { FAutoTranslate = Value; }
+    bool AutoCreateItlFile() const;
+    void SetAutoCreateItlFile(bool Value);
+    bool MultiStart() const { return FMultiStart; }
+    void SetMultiStart(bool Value) { FMultiStart = Value; }
+    bool UseTarvosServer() const { return FUseTarvosServer; }
+    void SetUseTarvosServer(bool Value) { FUseTarvosServer = Value; }
+
+    TGotAMessageEvent OnGotAMessage;
+    TOnQuitMsgReceived OnQuitMsgReceived;
+    TNotifyEvent OnParamsChange;
+
+    // Ends this process when a second instance stops at start-up; the default is a normal exit with the
+    // given code. Tests replace it.
+    std::function<void(int ExitCode)> ExitProcess;
+
+    // The form has been read: Start, LoadDictionary, CheckSingleInstance.
+    void Loaded();
+
+    // Stamps the request and sends it synchronously to Target; the reply that arrives meanwhile with the same
+    // stamp is copied into Reply. Nothing is sent when this component's window is gone or Target has none.
+    void Send(TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply);
+
+    // The parameter list: line 0 is the executable's path, then the arguments.
+    const QStringList& Params() const { return FParams; }
+    int ParamCount() const { return static_cast<int>(FParams.size()) - 1; }
+    // 0 is always the executable path; an index outside 0..ParamCount raises ESkolar.
+    QString ParamStr(int Index) const;
+
+    TBabelfish2000& Translator() { return *FTranslator; }
+    TEntity& ServerEntity() { return *FServerEntity; }
+    TEntity& OwnEntity() { return *FOwnEntity; }
+    bool ServerDown() const { return FServerDown; }
+    const std::vector<std::unique_ptr<TSkolarMessageStream>>& PendingReplies() const { return FPendingReplies; }
+
+    virtual std::string GetWindowClassName() const = 0;
+    virtual std::string GetWindowName() const = 0;
+    virtual std::unique_ptr<TEntity> FindEntityByName(const std::string& Name) = 0;
+    virtual std::unique_ptr<TEntity> FindEntityByHandle(uint32_t Handle) = 0;
+    virtual int32_t Execute(const std::string& Program, const std::string& Parameters, bool Wait, int32_t Option) = 0;
+    virtual std::unique_ptr<std::istream> GetFile(const std::string& FileName) = 0;
+    virtual std::string ResolveFileName(const std::string& S) = 0;
+    virtual std::string QueryString(const std::string& S) = 0;
+    virtual std::string GetHostVariable(const std::string& Name) = 0;
+
+    // The suffix of the host's link window: the registry value, or else the last "/serverhandle=" argument
+    // (letter case ignored, lower-cased).
+    static std::string ServerSuffix(const std::string& RegistryValue, const QStringList& CommandLine);
+    // The arguments kept as parameters: all but those that begin with "/serverhandle=" exactly.
+    static QStringList FilterParams(const QStringList& CommandLine);
+    // The dictionary beside a program: a three-letter extension is replaced by "itl", a name without one
+    // gets ".itl" appended.
+    static std::string ItlFileNameFor(const std::string& ExePath);
+
+protected:
+    // CommandLine[0] is the executable, as QCoreApplication::arguments() gives it.
+    TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine);
+    // Registers the window class and creates the hidden window; called by the concrete class's constructor,
+    // where the virtual names are known.
+    void CreateLinkWindow();
+
+    // Acts on one received message; may take it over by moving it out of Msg.
+    virtual void HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg);
+    virtual void Start() {}
+    virtual void LoadDictionary() {}
+    void CheckSingleInstance();
+
+    // Every copy-data block that reaches the hidden window.
+    void Receive(uint32_t WParam, int32_t Tag, const std::string& Data);
+
+    std::string ApplicationExeName() const;
+
+private:
+    void FindServerWindow(const QStringList& CommandLine);
+    void DestroyLinkWindow();
+    TSkolarStamp NextStamp();
+
+    std::unique_ptr<TEntity> FServerEntity;
+    std::vector<std::unique_ptr<TSkolarMessageStream>> FPendingReplies;
+    QStringList FParams;
+    std::unique_ptr<TEntity> FOwnEntity;
+    bool FServerDown = false;
+    std::unique_ptr<TBabelfish2000> FTranslator;
+    bool FAutoTranslate = true;
+    bool FMultiStart = false;
+    bool FUseTarvosServer = true;
+
+    std::unique_ptr<LinkWindow> FWindow;
+    std::unique_ptr<NamedMutex> FMutex;
+    std::string FRegisteredClass;
+    TSkolarStamp FLastStamp;
+    bool FLinked = false;
+    bool FQuitting = false;
+    int FSendDepth = 0;
+};
+
+// The client of the e-learning host: the client's window class and the requests to the host.
+class TmnxDemonClient : public TmnxCustomDemon {
+    Q_OBJECT
+
+public:
+    explicit TmnxDemonClient(QObject* Owner);
+    TmnxDemonClient(QObject* Owner, const QStringList& CommandLine);
+    ~TmnxDemonClient() override;
+
+    std::string GetWindowClassName() const override;
+    std::string GetWindowName() const override;
+    std::unique_ptr<TEntity> FindEntityByName(const std::string& Name) override;
+    std::unique_ptr<TEntity> FindEntityByHandle(uint32_t Handle) override;
+    int32_t Execute(const std::string& Program, const std::string& Parameters, bool Wait, int32_t Option) override;
+    std::unique_ptr<std::istream> GetFile(const std::string& FileName) override;
+    std::string ResolveFileName(const std::string& S) override;
+    std::string QueryString(const std::string& S) override;
+    std::string GetHostVariable(const std::string& Name) override;
+
+protected:
+    void Start() override;
+    void LoadDictionary() override;
+
+private:
+    std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
+};

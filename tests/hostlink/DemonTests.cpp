@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostlink/TarvosDemon.h"
+#include "platform/LastError.h"
+#include "platform/LinkWindow.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> Values)
+{
+    std::string s;
+    for (int v : Values)
+        s.push_back(static_cast<char>(v));
+    return s;
+}
+
+std::string ErrorOf(const std::function<void()>& Action)
+{
+    try {
+        Action();
+    } catch (const ESkolar& e) {
+        return e.what();
+    }
+    return "(no ESkolar)";
+}
+
+// A host window inside the test process: records each request and answers with the reply its Answer gives.
+class FakeHost {
+public:
+    struct Request {
+        int32_t Code;
+        std::string Content;
+    };
+
+    explicit FakeHost(const std::string& Suffix)
+    {
+        FWindow = LinkWindow::Create(std::string(SkolarServerWindowClassPrefix) + Suffix,
+                                     std::string(SkolarServerWindowNamePrefix) + Suffix,
+                                     [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
+                                         const auto block = DecodeSkolarBlock(Data);
+                                         Requests.push_back({Tag, std::string(block->Content)});
+                                         if (BeforeReply)
+                                             BeforeReply(WParam);
+                                         if (Answer)
+                                             if (auto reply = Answer(Requests.back()))
+                                                 SendCopyData(WParam, FWindow->Handle(), msgReply,
+                                                              EncodeSkolarBlock(block->Stamp, *reply));
+                                     });
+    }
+    uint32_t Handle() const { return FWindow->Handle(); }
+    void SendTo(uint32_t Target, int32_t Code, const std::string& Content)
+    {
+        SendCopyData(Target, Handle(), Code, EncodeSkolarBlock({1, 2}, Content));
+    }
+
+    std::vector<Request> Requests;
+    std::function<std::optional<std::string>(const Request&)> Answer;
+    std::function<void(uint32_t Client)> BeforeReply;
+
+private:
+    std::unique_ptr<LinkWindow> FWindow;
+};
+
+QString ExePath()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+TEST(DemonRules, ServerSuffixComesFromTheRegistryElseTheLastSwitch)
+{
+    struct Row {
+        const char* Name;
+        std::string Registry;
+        QStringList CommandLine;
+        std::string Expected;
+    };
+    const Row rows[] = {
+        {"last switch wins", "", {"prog", "/serverhandle=one", "x", "/serverhandle=Two"}, "two"},
+        {"other letter case counts", "", {"prog", "/ServerHandle=ABC"}, "abc"},
+        {"zero registry value consults the line", "00000000", {"prog", "/serverhandle=s"}, "s"},
+        {"registry value wins", "Reg1", {"prog", "/serverhandle=s"}, "Reg1"},
+        {"program path is not an argument", "", {"/serverhandle=p"}, ""},
+        {"no switch keeps the registry value", "00000000", {"prog", "a"}, "00000000"},
+        {"marker alone", "", {"prog", "/serverhandle="}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        EXPECT_EQ(TmnxCustomDemon::ServerSuffix(row.Registry, row.CommandLine), row.Expected);
+    }
+}
+
+TEST(DemonRules, ParamsDropOnlyTheExactLowerCaseSwitch)
+{
+    EXPECT_EQ(TmnxCustomDemon::FilterParams({"prog", "/serverhandle=a", "x", "/ServerHandle=b", "/serverhandle=c"}),
+              (QStringList{"prog", "x", "/ServerHandle=b"}));
+}
+
+TEST(DemonRules, DictionaryNameReplacesOnlyAThreeLetterExtension)
+{
+    struct Row {
+        std::string Exe, Expected;
+    };
+    const Row rows[] = {
+        {"/opt/sewella/sewella.exe", "/opt/sewella/sewella.itl"},
+        {"/opt/sewella/sewella", "/opt/sewella/sewella.itl"},
+        {"/opt/v1.2/lcg", "/opt/v1.2/lcg.itl"},
+        {"/opt/ab.c", "/opt/ab.c.itl"},
+        {"/opt/.cfg", "/opt/.cfg.itl"},
+        {"C:\\Apps\\sewella.exe", "C:\\Apps\\sewella.itl"},
+        {"x", "x.itl"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Exe);
+        EXPECT_EQ(TmnxCustomDemon::ItlFileNameFor(row.Exe), row.Expected);
+    }
+}
+
+TEST(DemonClient, ParamStrBoundsAndTheExecutablePath)
+{
+    TmnxDemonClient demon(nullptr, {"argv0", "first", "/serverhandle=zz", "second"});
+    EXPECT_EQ(demon.ParamCount(), 2);
+    EXPECT_EQ(demon.ParamStr(0), ExePath());
+    EXPECT_EQ(demon.ParamStr(2), "second");
+    EXPECT_EQ(ErrorOf([&] { demon.ParamStr(3); }), "Illegal \"ParamStr\" parameter: 3");
+    EXPECT_EQ(ErrorOf([&] { demon.ParamStr(-1); }), "Illegal \"ParamStr\" parameter: -1");
+
+    // a second instance's list replaces Params, but index 0 stays this program
+    FakeHost peer("params");
+    peer.SendTo(demon.OwnEntity().Handle, msgParams, "/elsewhere/other\r\nx\r\n");
+    EXPECT_EQ(demon.Params(), (QStringList{"/elsewhere/other", "x"}));
+    EXPECT_EQ(demon.ParamCount(), 1);
+    EXPECT_EQ(demon.ParamStr(0), ExePath());
+}
+
+TEST(DemonClient, ASecondComponentInOneProcessIsRefused)
+{
+    TmnxDemonClient first(nullptr, {"p"});
+    EXPECT_EQ(ErrorOf([] { TmnxDemonClient second(nullptr, {"p"}); }), GetErrorString(EEXIST));
+    EXPECT_TRUE(first.OwnEntity().IsAlive());
+}
+
+TEST(DemonClient, LocalHostVariablesAreTheProgramDirectory)
+{
+    TmnxDemonClient demon(nullptr, {"p"});
+    demon.SetUseTarvosServer(false);
+    const std::string dir = QFileInfo(ExePath()).absolutePath().toStdString() + "/";
+    EXPECT_EQ(demon.GetHostVariable("TarvosHomeDir"), dir);
+    EXPECT_EQ(demon.GetHostVariable("TarvosWorkArea"), dir);
+    EXPECT_EQ(demon.GetHostVariable("tarvoshomedir"), "");
+    EXPECT_EQ(demon.GetHostVariable("Other"), "");
+}
+
+TEST(DemonClient, EntityQueriesByTitleAndByHandle)
+{
+    FakeHost host("kinds");
+    TEntity answer;
+    answer.Handle = 77;
+    answer.MutexHandle = 5;
+    answer.SetExeName("/x/lcg");
+    answer.SetTitle("LCG");
+    host.Answer = [&](const FakeHost::Request& R) -> std::optional<std::string> {
+        if (R.Content.size() > 1 && R.Content[0] == 2 && R.Content.substr(5) == "LCG") {
+            TSkolarMessageStream reply;
+            answer.WriteTo(reply);
+            return reply.Content();
+        }
+        return std::string();
+    };
+    TmnxDemonClient demon(nullptr, {"p", "/serverhandle=kinds"});
+    ASSERT_EQ(demon.ServerEntity().Handle, host.Handle());
+
+    const std::unique_ptr<TEntity> found = demon.FindEntityByName("LCG");
+    ASSERT_EQ(host.Requests.size(), 1u);
+    EXPECT_EQ(host.Requests[0].Code, msgQueryEntity);
+    EXPECT_EQ(host.Requests[0].Content, Bytes({2, 3, 0, 0, 0, 'L', 'C', 'G'}));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Handle, 77u);
+    EXPECT_EQ(found->StoredTitle(), "LCG");
+    EXPECT_EQ(found->Demon, &demon);
+
+    EXPECT_EQ(demon.FindEntityByHandle(0x01020304), nullptr);
+    EXPECT_EQ(host.Requests[1].Content, Bytes({1, 4, 3, 2, 1}));
+    EXPECT_TRUE(demon.PendingReplies().empty());
+
+    // a truncated record is no answer
+    host.Answer = [](const FakeHost::Request&) -> std::optional<std::string> { return Bytes({1, 0, 0}); };
+    EXPECT_EQ(demon.FindEntityByName("LCG"), nullptr);
+}
+
+TEST(DemonClient, EmptyNamesAreRefreshedFromTheHost)
+{
+    FakeHost host("refresh");
+    host.Answer = [](const FakeHost::Request& R) -> std::optional<std::string> {
+        TSkolarMessageStream reply;
+        TEntity e;
+        e.Handle = 9;
+        e.SetExeName("/bin/nine");
+        e.SetTitle(R.Content[0] == 1 ? "Nine" : "");
+        e.WriteTo(reply);
+        return reply.Content();
+    };
+    TmnxDemonClient demon(nullptr, {"p", "/serverhandle=refresh"});
+    TEntity entity(&demon);
+    entity.Handle = 9;
+    EXPECT_EQ(entity.Title(), "Nine");
+    EXPECT_EQ(entity.MutexName(), "SK_nine");
+    EXPECT_EQ(host.Requests.size(), 1u);
+}
+
+TEST(DemonClient, UnaskedRepliesNeitherMatchLaterRequestsNorPileUp)
+{
+    FakeHost host("flood");
+    TmnxDemonClient demon(nullptr, {"p", "/serverhandle=flood"});
+    for (int i = 0; i < 100; ++i)
+        host.SendTo(demon.OwnEntity().Handle, msgReply, Bytes({4, 0, 0, 0, 'j', 'u', 'n', 'k'}));
+    EXPECT_LE(demon.PendingReplies().size(), TmnxCustomDemon::MaxPendingReplies);
+    host.Answer = [](const FakeHost::Request&) -> std::optional<std::string> { return std::nullopt; };
+    EXPECT_THROW(demon.QueryString("x"), EReadError);
+}
+
+TEST(DemonClient, QuitDuringASendFreesTheComponentOnlyAfterwards)
+{
+    FakeHost host("late");
+    auto* demon = new TmnxDemonClient(nullptr, {"p", "/serverhandle=late"});
+    QPointer<TmnxDemonClient> alive(demon);
+    bool quitSeen = false;
+    demon->OnQuitMsgReceived = [&](TmnxCustomDemon*, bool, bool&) { quitSeen = true; };
+    host.BeforeReply = [&](uint32_t Client) { host.SendTo(Client, msgQuit, Bytes({1})); };
+    host.Answer = [](const FakeHost::Request&) -> std::optional<std::string> {
+        TSkolarMessageStream reply;
+        reply.WriteString("answer");
+        return reply.Content();
+    };
+    EXPECT_EQ(demon->ResolveFileName("q"), "answer");
+    EXPECT_TRUE(quitSeen);
+    EXPECT_TRUE(alive);
+    EXPECT_TRUE(demon->ServerDown());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+    // the host announced its end: no sign-off reached it
+    EXPECT_EQ(host.Requests.size(), 1u);
+}
+
+TEST(DemonClient, RefusedQuitKeepsTheComponent)
+{
+    FakeHost host("refuse");
+    {
+        TmnxDemonClient demon(nullptr, {"p", "/serverhandle=refuse"});
+        QPointer<TmnxDemonClient> alive(&demon);
+        demon.OnQuitMsgReceived = [](TmnxCustomDemon*, bool ServerDown, bool& AllowQuit) {
+            EXPECT_FALSE(ServerDown);
+            AllowQuit = false;
+        };
+        host.SendTo(demon.OwnEntity().Handle, msgQuit, Bytes({0}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive);
+        EXPECT_FALSE(demon.ServerDown());
+    }
+    // ServerDown stayed false, so the normal end signed off
+    ASSERT_EQ(host.Requests.size(), 1u);
+    EXPECT_EQ(host.Requests[0].Code, msgUnregister);
+}
+
+TEST(DemonClient, RegistryValueTakesPrecedenceOverTheCommandLine)
+{
+    FakeHost fromRegistry("reg"), fromLine("line");
+    const QString registry = QString::fromLocal8Bit(qgetenv("SEWELLA_REGISTRY_PATH"));
+    QDir(registry).mkpath("Quellwerk");
+    const QString ini = registry + "/Quellwerk/tarvos.ini";
+    const auto writeValue = [&](const char* Value) {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("[demon]\nViewerHandle=") + Value + "\n");
+    };
+
+    writeValue("reg");
+    {
+        TmnxDemonClient demon(nullptr, {"p", "/serverhandle=line"});
+        EXPECT_EQ(demon.ServerEntity().Handle, fromRegistry.Handle());
+    }
+    writeValue("00000000");
+    {
+        TmnxDemonClient demon(nullptr, {"p", "/serverhandle=line"});
+        EXPECT_EQ(demon.ServerEntity().Handle, fromLine.Handle());
+    }
+    QFile::remove(ini);
+}
+
+} // namespace

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#include <memory>
+#include <signal.h>
+#include <sstream>
+
+#include "LinkPeers.h"
+
+namespace {
+
+// "running <handle> <caption>"
+uint32_t RunningHandle(const std::string& Line)
+{
+    std::istringstream in(Line);
+    std::string word;
+    unsigned long handle = 0;
+    in >> word >> handle;
+    return static_cast<uint32_t>(handle);
+}
+
+void WriteFile(const QString& Path, const QByteArray& Bytes)
+{
+    QFile file(Path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Bytes);
+}
+
+class LinkProcesses : public ::testing::Test {
+protected:
+    std::unique_ptr<Peer> StartHost(const QString& Suffix, QStringList Extra = {})
+    {
+        QStringList args{"--suffix", Suffix, "--serve", Sandbox.Path("served")};
+        args += Extra;
+        QDir().mkpath(Sandbox.Path("served"));
+        auto host = std::make_unique<Peer>(LinkSandbox::HostProgram(), args, Sandbox.Environment());
+        EXPECT_NE(host->WaitForLine("ready "), "") << host->Output();
+        return host;
+    }
+
+    std::unique_ptr<Peer> StartClient(const QStringList& Args, const std::map<QString, QString>& Env = {},
+                                      const QString& Program = {})
+    {
+        return std::make_unique<Peer>(Program.isEmpty() ? LinkSandbox::ClientProgram() : Program, Args,
+                                      Sandbox.Environment(Env));
+    }
+
+    LinkSandbox Sandbox;
+};
+
+TEST_F(LinkProcesses, ClientRegistersWithTheHostAndSignsOff)
+{
+    auto host = StartHost("k1");
+    // the suffix is lower-cased for the lookup
+    auto client = StartClient({"/serverhandle=K1"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    const std::string running = client->WaitForLine("running ");
+    ASSERT_NE(running, "") << client->Output();
+    const uint32_t handle = RunningHandle(running);
+
+    const std::string registered = host->WaitForLine("register ");
+    EXPECT_EQ(registered.rfind("register " + std::to_string(handle) + " ", 0), 0u) << registered;
+    EXPECT_NE(registered.find(" LinkClient"), std::string::npos) << registered;
+    EXPECT_NE(registered.find(QFileInfo(LinkSandbox::ClientProgram()).fileName().toStdString()), std::string::npos);
+
+    client->Send("close");
+    EXPECT_NE(client->WaitForLine("freed"), "");
+    EXPECT_EQ(client->WaitForExit(), 0);
+    EXPECT_EQ(host->WaitForLine("unregister ").rfind("unregister " + std::to_string(handle) + " ", 0), 0u);
+}
+
+TEST_F(LinkProcesses, WithoutTheHostAServerClientCannotStart)
+{
+    auto client = StartClient({}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    EXPECT_EQ(client->WaitForLine("error: "), "error: Skolar server application is not running");
+    EXPECT_EQ(client->WaitForExit(), 3);
+}
+
+TEST_F(LinkProcesses, HostAnswersEveryRequestDuringTheSend)
+{
+    auto host = StartHost("q", {"--string", "colour=Farbe", "--variable", "Level=3"});
+    WriteFile(Sandbox.Path("served/hello.txt"), QByteArray("hi\0there", 8));
+    WriteFile(Sandbox.Path("outside.txt"), "secret");
+    auto client = StartClient({"/serverhandle=q"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    const uint32_t handle = RunningHandle(client->WaitForLine("running "));
+    ASSERT_NE(handle, 0u) << client->Output();
+
+    const std::string served = QDir(Sandbox.Path("served")).absolutePath().toStdString();
+    struct Row {
+        std::string Command, Expected;
+    };
+    const Row rows[] = {
+        {"resolve /somewhere/lesson.dat", "resolve: " + served + "/lesson.dat"},
+        {"string colour", "string: Farbe"},
+        {"string unknown", "string: unknown"},
+        {"variable Level", "variable: 3"},
+        {"variable TarvosHomeDir", "variable: " + served + "/"},
+        {"variable Nothing", "variable: "},
+        {"file hello.txt", std::string("file: hi\0there", 14)},
+        {"file ../outside.txt", "file: none"},
+        {"file missing.txt", "file: none"},
+        {"entity-title LinkClient", "entity: " + std::to_string(handle) + " "},
+        {"entity-title Nobody", "entity: none"},
+        {"entity-handle " + std::to_string(handle), "entity: " + std::to_string(handle) + " "},
+        {"entity-handle 12345", "entity: none"},
+        // the host starts the program, so only the host could know its exit code
+        {"execute /bin/false wait", "execute: -1"},
+        {"execute /no/such/program", "error: Could not execute \"/no/such/program.\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Command);
+        client->Send(row.Command);
+        const std::string line = client->WaitForLine(row.Expected.substr(0, row.Expected.find(':') + 1));
+        EXPECT_EQ(line.substr(0, row.Expected.size()), row.Expected);
+    }
+}
+
+TEST_F(LinkProcesses, ARequestWithoutReplyFailsWithTheReadErrorAtOnce)
+{
+    auto host = StartHost("mute", {"--no-reply"});
+    auto client = StartClient({"/serverhandle=mute"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    // the dictionary request already went unanswered at start-up: that is a read error during loading
+    EXPECT_EQ(client->WaitForLine("error: "), "error: Stream read error");
+    EXPECT_EQ(client->WaitForExit(), 3);
+
+    auto local = StartClient({"/serverhandle=mute"});
+    ASSERT_NE(local->WaitForLine("running "), "") << local->Output();
+    local->Send("entity-title LinkClient");
+    EXPECT_EQ(local->WaitForLine("entity: "), "entity: none");
+    local->Send("string x");
+    EXPECT_EQ(local->WaitForLine("error: "), "error: Stream read error");
+}
+
+TEST_F(LinkProcesses, DictionaryComesFromTheHostOrFromBesideTheProgram)
+{
+    // a program name without an extension: the dictionary is the name with ".itl" appended
+    QDir().mkpath(Sandbox.Path("served"));
+    WriteFile(Sandbox.Path("served/lesson.itl"), "[Caption]=Served caption|$$\r\n");
+    auto host = StartHost("dict");
+    const QString program = Sandbox.CopyClient("lesson");
+    WriteFile(Sandbox.Path("lesson.itl"), "[caption]=Local caption|$$\r\n");
+
+    auto served = StartClient({"/serverhandle=dict"}, {{"LINKCLIENT_USE_SERVER", "1"}}, program);
+    const std::string fromHost = served->WaitForLine("running ");
+    EXPECT_NE(fromHost.find(" Served caption"), std::string::npos) << served->Output();
+    EXPECT_EQ(host->WaitForLine("get file "),
+              "get file " + QDir(Sandbox.Path("served")).absoluteFilePath("lesson.itl").toStdString());
+    served->Send("close");
+    EXPECT_EQ(served->WaitForExit(), 0);
+
+    auto local = StartClient({}, {}, program);
+    const std::string running = local->WaitForLine("running ");
+    EXPECT_NE(running.find(" Local caption"), std::string::npos) << local->Output();
+}
+
+TEST_F(LinkProcesses, SecondInstanceHandsItsParametersToTheFirstAndEnds)
+{
+    auto host = StartHost("p");
+    auto first = StartClient({"/serverhandle=p"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    ASSERT_NE(first->WaitForLine("running "), "") << first->Output();
+    ASSERT_NE(host->WaitForLine("register "), "");
+
+    // the last switch names the host, whatever its letter case; only the lower-case one leaves the list
+    auto second = StartClient({"/serverhandle=elsewhere", "lesson 3", "/ServerHandle=P"});
+    EXPECT_EQ(second->WaitForExit(), 0);
+    EXPECT_FALSE(second->HasSeen("running")) << second->Output();
+    const std::string params = first->WaitForLine("params: ");
+    EXPECT_NE(params.find(QFileInfo(LinkSandbox::ClientProgram()).fileName().toStdString() + " lesson 3 /ServerHandle=P"),
+              std::string::npos)
+        << params;
+    EXPECT_EQ(params.find("elsewhere"), std::string::npos);
+    EXPECT_EQ(host->WaitForLine("query entity title "), "query entity title LinkClient");
+}
+
+TEST_F(LinkProcesses, SecondInstanceWithoutTheHostEndsAtOnce)
+{
+    auto first = StartClient({});
+    ASSERT_NE(first->WaitForLine("running "), "") << first->Output();
+    auto second = StartClient({"ignored"});
+    EXPECT_EQ(second->WaitForExit(), 0);
+    EXPECT_FALSE(second->HasSeen("running"));
+    // the first still answers, and nothing reached it
+    first->Send("translate ping");
+    EXPECT_EQ(first->WaitForLine("translate: "), "translate: ping");
+    EXPECT_FALSE(first->HasSeen("params:"));
+}
+
+TEST_F(LinkProcesses, AKilledInstanceLeavesNoLockBehind)
+{
+    auto first = StartClient({});
+    ASSERT_NE(first->WaitForLine("running "), "");
+    ::kill(static_cast<pid_t>(first->Pid()), SIGKILL);
+    EXPECT_EQ(first->WaitForExit(), -2);
+
+    auto next = StartClient({});
+    EXPECT_NE(next->WaitForLine("running "), "") << next->Output();
+}
+
+TEST_F(LinkProcesses, TwentySimultaneousStartsLeaveOneInstance)
+{
+    std::vector<std::unique_ptr<Peer>> starts;
+    for (int i = 0; i < 20; ++i)
+        starts.push_back(StartClient({QString::number(i)}));
+    std::vector<int> outcome(starts.size(), 0);  // 1 running, 2 ended normally, 3 anything else
+    QElapsedTimer timer;
+    timer.start();
+    int undecided = static_cast<int>(starts.size());
+    while (undecided > 0 && timer.elapsed() < 20000) {
+        for (size_t i = 0; i < starts.size(); ++i) {
+            if (outcome[i] != 0)
+                continue;
+            const int rc = starts[i]->WaitForExit(20);
+            if (rc == -1 && starts[i]->WaitForLine("running ", 1).empty())
+                continue;
+            outcome[i] = rc == -1 ? 1 : rc == 0 && !starts[i]->HasSeen("running") ? 2 : 3;
+            --undecided;
+        }
+    }
+    EXPECT_EQ(std::count(outcome.begin(), outcome.end(), 1), 1);
+    EXPECT_EQ(std::count(outcome.begin(), outcome.end(), 2), 19);
+}
+
+TEST_F(LinkProcesses, AcceptedQuitFreesTheComponentAndEndsTheProgram)
+{
+    auto host = StartHost("bye");
+    auto client = StartClient({"/serverhandle=bye"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    const uint32_t handle = RunningHandle(client->WaitForLine("running "));
+    ASSERT_NE(handle, 0u);
+    host->Send("quit " + std::to_string(handle));
+    EXPECT_EQ(client->WaitForLine("quit: "), "quit: serverdown=0");
+    EXPECT_NE(client->WaitForLine("freed"), "");
+    EXPECT_EQ(client->WaitForLine("exit "), "exit 0");
+    EXPECT_EQ(client->WaitForExit(), 0);
+    // the host did not announce its own end, so the client signed off
+    EXPECT_NE(host->WaitForLine("unregister " + std::to_string(handle)), "");
+}
+
+TEST_F(LinkProcesses, RefusedQuitKeepsRunningAndRemembersServerDown)
+{
+    auto host = StartHost("stay");
+    auto client = StartClient({"/serverhandle=stay"},
+                              {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
+    const uint32_t handle = RunningHandle(client->WaitForLine("running "));
+    ASSERT_NE(handle, 0u);
+    host->Send("quit " + std::to_string(handle) + " down");
+    EXPECT_EQ(client->WaitForLine("quit: "), "quit: serverdown=1");
+    client->Send("translate still here");
+    EXPECT_EQ(client->WaitForLine("translate: "), "translate: still here");
+    EXPECT_FALSE(client->HasSeen("freed"));
+
+    client->Send("close");
+    EXPECT_EQ(client->WaitForExit(), 0);
+    host->Send("list");
+    host->WaitForLine("list end");
+    EXPECT_FALSE(host->HasSeen("unregister ")) << host->Output();
+}
+
+TEST_F(LinkProcesses, MalformedFramesAreDroppedAndTheClientGoesOn)
+{
+    auto host = StartHost("junk");
+    auto client = StartClient({"/serverhandle=junk"},
+                              {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
+    const std::string h = std::to_string(RunningHandle(client->WaitForLine("running ")));
+    const std::string stamp = "0102030405060708";
+    const std::string frames[] = {
+        "raw " + h + " 4096 0102",                              // shorter than the stamp
+        "raw " + h + " 4096 " + stamp,                          // quit without its flag
+        "raw " + h + " 4097 " + stamp + "ffffff7f",            // unasked reply with a huge string length
+        "raw " + h + " 4101 " + stamp + "00ff0d0a0d",           // binary parameter list
+        "raw " + h + " 12345 " + stamp + "00",                  // unknown code: handed to the owner
+        "raw " + h + " 4096 ",                                  // empty block
+    };
+    for (const std::string& frame : frames) {
+        SCOPED_TRACE(frame);
+        host->Send(frame);
+        EXPECT_EQ(host->WaitForLine("raw sent "), "raw sent ok");
+    }
+    EXPECT_NE(client->WaitForLine("message: 12345 1"), "");
+    client->Send("translate alive");
+    EXPECT_EQ(client->WaitForLine("translate: "), "translate: alive");
+    EXPECT_FALSE(client->HasSeen("quit: "));
+    EXPECT_FALSE(client->HasSeen("freed"));
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include "hostlink/Entity.h"
+#include "hostlink/SkolarMessageStream.h"
+#include "hostlink/SkolarWire.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> Values)
+{
+    std::string s;
+    for (int v : Values)
+        s.push_back(static_cast<char>(v));
+    return s;
+}
+
+TEST(SkolarMessageStream, StringsCarryAFourByteLengthAndNoTerminator)
+{
+    TSkolarMessageStream msg;
+    msg.WriteString("");
+    msg.WriteString("ab");
+    EXPECT_EQ(msg.Content(), Bytes({0, 0, 0, 0, 2, 0, 0, 0, 'a', 'b'}));
+
+    msg.SetPosition(0);
+    EXPECT_EQ(msg.ReadString(), "");
+    EXPECT_EQ(msg.ReadString(), "ab");
+    EXPECT_EQ(msg.Position(), msg.Size());
+}
+
+TEST(SkolarMessageStream, NegativeLengthIsEmptyAndConsumesOnlyTheLength)
+{
+    TSkolarMessageStream msg;
+    msg.WriteInteger(-5);
+    msg.WriteInteger(77);
+    msg.SetPosition(0);
+    EXPECT_EQ(msg.ReadString(), "");
+    EXPECT_EQ(msg.Position(), 4);
+    EXPECT_EQ(msg.ReadInteger(), 77);
+}
+
+TEST(SkolarMessageStream, ReadsPastTheEndFailWithTheStreamReadError)
+{
+    TSkolarMessageStream empty;
+    EXPECT_THROW(empty.ReadInteger(), EReadError);
+    EXPECT_THROW(empty.ReadFlag(), EReadError);
+    EXPECT_THROW(empty.ReadString(), EReadError);
+    try {
+        empty.ReadInteger();
+    } catch (const EReadError& e) {
+        EXPECT_STREQ(e.what(), "Stream read error");
+    }
+
+    // a length beyond the content (here a huge one) fails without allocating or consuming the bytes
+    TSkolarMessageStream lying;
+    lying.WriteInteger(0x7FFFFFFF);
+    lying.Write("abc", 3);
+    lying.SetPosition(0);
+    EXPECT_THROW(lying.ReadString(), EReadError);
+
+    TSkolarMessageStream partial;
+    partial.Write("xy", 2);
+    partial.SetPosition(0);
+    EXPECT_THROW(partial.ReadInteger(), EReadError);
+    EXPECT_EQ(partial.Position(), 0);
+}
+
+TEST(SkolarMessageStream, IntegersAndFlagsAreLittleEndian)
+{
+    TSkolarMessageStream msg;
+    msg.WriteInteger(0x01020304);
+    msg.WriteInteger(-2);
+    msg.WriteFlag(true);
+    EXPECT_EQ(msg.Content(), Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 1}));
+
+    msg.SetContent(Bytes({7}));
+    EXPECT_TRUE(msg.ReadFlag()) << "any non-zero byte is true";
+}
+
+TEST(SkolarMessageStream, StringListTextSplitsAtCrLfOrEither)
+{
+    TSkolarMessageStream msg;
+    msg.WriteStringList({"/a/b", "", "x y"});
+    EXPECT_EQ(msg.Content(), "/a/b\r\n\r\nx y\r\n");
+    msg.SetPosition(0);
+    EXPECT_EQ(msg.ReadStringList(), (std::vector<std::string>{"/a/b", "", "x y"}));
+
+    EXPECT_EQ(SplitStringListText("a\nb\rc\r\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitStringListText("a\n\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_TRUE(SplitStringListText("").empty());
+}
+
+TEST(SkolarMessageStream, AssignFromCopiesEverythingAndRewinds)
+{
+    TSkolarMessageStream source;
+    source.Stamp = {123, 456};
+    source.Code = msgReply;
+    source.Entity().Handle = 9;
+    source.Entity().SetTitle("T");
+    source.WriteString("payload");
+
+    TSkolarMessageStream copy;
+    copy.WriteInteger(1);
+    copy.AssignFrom(source);
+    EXPECT_EQ(copy.Stamp, (TSkolarStamp{123, 456}));
+    EXPECT_EQ(copy.Code, msgReply);
+    EXPECT_EQ(copy.Entity().Handle, 9u);
+    EXPECT_EQ(copy.Entity().StoredTitle(), "T");
+    EXPECT_EQ(copy.Position(), 0);
+    EXPECT_EQ(copy.ReadString(), "payload");
+}
+
+TEST(SkolarMessageStream, WithoutAComponentSendToSendsNothing)
+{
+    TSkolarMessageStream request, reply;
+    TEntity target;
+    target.Handle = 1;
+    request.WriteInteger(5);
+    request.SendTo(target, &reply);
+    EXPECT_EQ(reply.Size(), 0);
+    EXPECT_EQ(request.Stamp, TSkolarStamp{});
+}
+
+TEST(Entity, EmptyRecordIsSixteenBytes)
+{
+    TEntity entity;  // no component: the refresh finds nothing
+    entity.Handle = 0x11223344;
+    entity.MutexHandle = 5;
+    TSkolarMessageStream msg;
+    entity.WriteTo(msg);
+    EXPECT_EQ(msg.Content(), Bytes({0x44, 0x33, 0x22, 0x11, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST(Entity, RecordRoundTripsAndATruncatedOneChangesNothing)
+{
+    TEntity sent;
+    sent.Handle = 0xFFFFFFF0u;
+    sent.MutexHandle = 3;
+    sent.SetExeName("/opt/sewella/sewella");
+    sent.SetTitle("LCG");
+    TSkolarMessageStream msg;
+    sent.WriteTo(msg);
+
+    msg.SetPosition(0);
+    TEntity received;
+    received.ReadFrom(msg);
+    EXPECT_EQ(received.Handle, 0xFFFFFFF0u);
+    EXPECT_EQ(received.MutexHandle, 3u);
+    EXPECT_EQ(received.StoredExeName(), "/opt/sewella/sewella");
+    EXPECT_EQ(received.StoredTitle(), "LCG");
+
+    TSkolarMessageStream truncated;
+    truncated.SetContent(msg.Content().substr(0, msg.Content().size() - 1));
+    TEntity untouched;
+    untouched.Handle = 42;
+    EXPECT_THROW(untouched.ReadFrom(truncated), EReadError);
+    EXPECT_EQ(untouched.Handle, 42u);
+    EXPECT_EQ(untouched.StoredExeName(), "");
+}
+
+TEST(Entity, MutexNameUsesTheFileNameOnly)
+{
+    struct Row {
+        const char* ExeName;
+        const char* Expected;
+    };
+    const Row rows[] = {
+        {"/usr/local/bin/sewella", "SK_sewella"},
+        {"C:\\Program Files\\Sewella\\sewella.exe", "SK_sewella.exe"},
+        {"sewella", "SK_sewella"},
+        {"", "SK_"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ExeName);
+        TEntity entity;
+        entity.SetExeName(row.ExeName);
+        EXPECT_EQ(entity.MutexName(), row.Expected);
+    }
+}
+
+TEST(Entity, AssignCopiesAllFieldsAndIgnoresNone)
+{
+    TEntity source;
+    source.Handle = 1;
+    source.MutexHandle = 2;
+    source.SetExeName("e");
+    source.SetTitle("t");
+    TEntity target;
+    target.Assign(&source);
+    EXPECT_EQ(target.Handle, 1u);
+    EXPECT_EQ(target.MutexHandle, 2u);
+    EXPECT_EQ(target.StoredExeName(), "e");
+    EXPECT_EQ(target.StoredTitle(), "t");
+    target.Assign(nullptr);
+    EXPECT_EQ(target.StoredTitle(), "t");
+}
+
+TEST(SkolarWire, StampCountsMillisecondsAndDaysFromYearOne)
+{
+    EXPECT_EQ(SkolarStampOf(QDateTime(QDate(1, 1, 1), QTime(0, 0))).Date, 1);
+    const TSkolarStamp s = SkolarStampOf(QDateTime(QDate(1899, 12, 30), QTime(1, 2, 3, 4)));
+    EXPECT_EQ(s.Date, SkolarDateDelta);
+    EXPECT_EQ(s.Time, ((1 * 60 + 2) * 60 + 3) * 1000 + 4);
+    EXPECT_EQ(SkolarStampOf(QDateTime(QDate(2000, 1, 1), QTime(0, 0))).Date, 730120);
+}
+
+TEST(SkolarWire, BlockIsTheStampThenTheContent)
+{
+    const std::string empty = EncodeSkolarBlock({1, 2}, "");
+    EXPECT_EQ(empty, Bytes({1, 0, 0, 0, 2, 0, 0, 0}));
+
+    const auto decoded = DecodeSkolarBlock(EncodeSkolarBlock({-1, 700000}, "abc"));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->Stamp, (TSkolarStamp{-1, 700000}));
+    EXPECT_EQ(decoded->Content, "abc");
+
+    EXPECT_FALSE(DecodeSkolarBlock(std::string(7, '\0')));
+}
+
+} // namespace

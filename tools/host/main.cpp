@@ -1,0 +1,398 @@
+// sewella-host: a stand-in e-learning host. It opens the host's link window for a suffix, keeps a table of
+// the programs that registered with it and answers their requests, so that the host link can be tried by
+// hand and tested against a real peer.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "hostlink/Entity.h"
+#include "hostlink/SkolarMessageStream.h"
+#include "hostlink/SkolarWire.h"
+#include "platform/LinkWindow.h"
+
+namespace {
+
+const char* const HelpText = R"(
+Opens the link window "ThisIsTheSkolarServerComponentWindow<suffix>" (class
+"ThisIsTheSkolarServerComponentWindowClass<suffix>") in the per-user link directory and serves the
+requests of programs that start with "/serverhandle=<suffix>".
+
+Answers:
+  register / unregister   keeps the table of registered programs
+  query entity            by window handle or by application title (live entries only)
+  get file                the named file from the served directory (--serve); only files inside it
+  resolve file name       the served directory followed by the request's file name
+  query string            the --string answer for it, else the string itself
+  get variable            the --variable value; TarvosWorkArea and TarvosHomeDir default to the served
+                          directory with a trailing slash; else empty
+  execute                 starts the program detached and answers its process id (0 when it fails)
+
+Commands on stdin, one per line:
+  list                          prints the registered programs
+  quit <handle|title> [down]    sends the quit message; "down" sets its ServerDown flag
+  raw <handle> <code> <hex>     sends the bytes (stamp included) as one copy-data block, unchecked
+  exit                          closes the host (so do SIGINT and SIGTERM; end of input only
+                                stops the commands)
+
+Every message received and every command's result is reported on stdout, one line each.
+)";
+
+struct HostOptions {
+    std::string Suffix;
+    QString ServedDir;
+    std::map<std::string, std::string> Strings;
+    std::map<std::string, std::string> Variables;
+    bool Silent = false;
+};
+
+void Say(const std::string& Line)
+{
+    std::cout << Line << std::endl;
+}
+
+std::string EntityLine(TEntity& Entity)
+{
+    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " "
+           + Entity.StoredExeName() + " " + Entity.StoredTitle();
+}
+
+class Host {
+public:
+    explicit Host(HostOptions Options) : FOptions(std::move(Options)) {}
+
+    bool Open()
+    {
+        const std::string className = std::string(SkolarServerWindowClassPrefix) + FOptions.Suffix;
+        const std::string title = std::string(SkolarServerWindowNamePrefix) + FOptions.Suffix;
+        if (!RegisterLinkWindowClass(className)) {
+            Say("error: cannot register the window class " + className);
+            return false;
+        }
+        FWindow = LinkWindow::Create(className, title, [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
+            Receive(WParam, Tag, Data);
+        });
+        if (!FWindow) {
+            Say("error: cannot open the link window " + title);
+            return false;
+        }
+        Say("ready " + std::to_string(FWindow->Handle()));
+        return true;
+    }
+
+    void Command(const std::string& Line)
+    {
+        std::istringstream in(Line);
+        std::string command;
+        in >> command;
+        if (command.empty())
+            return;
+        if (command == "list") {
+            Prune();
+            for (auto& entity : FEntities)
+                Say("entity " + EntityLine(*entity));
+            Say("list end");
+        } else if (command == "quit") {
+            std::string who, down;
+            in >> who >> down;
+            TEntity* target = Find(who);
+            if (!target) {
+                Say("error: no such program " + who);
+                return;
+            }
+            TSkolarMessageStream message;
+            message.Code = msgQuit;
+            message.WriteFlag(down == "down");
+            const bool sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
+                                           EncodeSkolarBlock(SkolarStampNow(), message.Content()));
+            Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
+        } else if (command == "raw") {
+            unsigned long handle = 0;
+            long code = 0;
+            std::string hex;
+            in >> handle >> code >> hex;
+            const QByteArray bytes = QByteArray::fromHex(QByteArray::fromStdString(hex));
+            const bool sent = SendCopyData(static_cast<uint32_t>(handle), FWindow->Handle(),
+                                           static_cast<int32_t>(code), bytes.toStdString());
+            Say(std::string("raw sent ") + (sent ? "ok" : "failed"));
+        } else if (command == "exit") {
+            QCoreApplication::quit();
+        } else {
+            Say("error: unknown command " + command);
+        }
+    }
+
+private:
+    void Receive(uint32_t WParam, int32_t Tag, const std::string& Data)
+    {
+        const auto block = DecodeSkolarBlock(Data);
+        if (!block) {
+            Say("dropped short block from " + std::to_string(WParam));
+            return;
+        }
+        TSkolarMessageStream request;
+        request.Code = Tag;
+        request.Stamp = block->Stamp;
+        request.SetContent(block->Content);
+        request.Entity().Handle = WParam;
+        try {
+            Handle(request);
+        } catch (const std::exception& e) {
+            Say("dropped message " + std::to_string(Tag) + " from " + std::to_string(WParam) + ": " + e.what());
+        }
+    }
+
+    void Handle(TSkolarMessageStream& Request)
+    {
+        const uint32_t sender = Request.Entity().Handle;
+        TSkolarMessageStream reply;
+        switch (Request.Code) {
+        case msgRegister: {
+            auto entity = std::make_unique<TEntity>();
+            entity->ReadFrom(Request);
+            Say("register " + EntityLine(*entity));
+            std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity->Handle; });
+            FEntities.push_back(std::move(entity));
+            return;
+        }
+        case msgUnregister: {
+            TEntity entity;
+            entity.ReadFrom(Request);
+            Say("unregister " + EntityLine(entity));
+            std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity.Handle; });
+            return;
+        }
+        case msgQueryEntity: {
+            const uint8_t kind = Request.ReadByte();
+            TEntity* found = nullptr;
+            Prune();
+            if (kind == QueryEntityByHandle) {
+                const auto handle = static_cast<uint32_t>(Request.ReadInteger());
+                Say("query entity handle " + std::to_string(handle));
+                found = Find(std::to_string(handle));
+            } else if (kind == QueryEntityByTitle) {
+                const std::string title = Request.ReadString();
+                Say("query entity title " + title);
+                found = FindTitle(title);
+            } else {
+                Say("query entity kind " + std::to_string(kind));
+            }
+            if (found)
+                found->WriteTo(reply);
+            break;
+        }
+        case msgGetFile: {
+            const std::string name = Request.ReadString();
+            Say("get file " + name);
+            const QString path = ServedPath(name);
+            QFile file(path);
+            if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+                const QByteArray bytes = file.readAll();
+                reply.WriteFlag(true);
+                reply.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
+            } else {
+                reply.WriteFlag(false);
+            }
+            break;
+        }
+        case msgResolveFileName: {
+            const std::string name = Request.ReadString();
+            Say("resolve " + name);
+            const QString fileName = QFileInfo(QString::fromStdString(name)).fileName();
+            reply.WriteString(QDir(FOptions.ServedDir).filePath(fileName).toStdString());
+            break;
+        }
+        case msgQueryString: {
+            const std::string s = Request.ReadString();
+            Say("query string " + s);
+            const auto it = FOptions.Strings.find(s);
+            reply.WriteString(it == FOptions.Strings.end() ? s : it->second);
+            break;
+        }
+        case msgGetVariable: {
+            const std::string name = Request.ReadString();
+            Say("get variable " + name);
+            reply.WriteString(Variable(name));
+            break;
+        }
+        case msgExecute: {
+            const std::string program = Request.ReadString();
+            const std::string parameters = Request.ReadString();
+            const bool wait = Request.ReadFlag();
+            const int32_t option = Request.ReadInteger();
+            qint64 pid = 0;
+            const bool started = QProcess::startDetached(QString::fromStdString(program),
+                                                         QProcess::splitCommand(QString::fromStdString(parameters)),
+                                                         QString(), &pid);
+            if (!started)
+                pid = 0;
+            Say("execute " + program + " wait=" + (wait ? "1" : "0") + " option=" + std::to_string(option)
+                + " pid=" + std::to_string(pid));
+            reply.WriteInteger(static_cast<int32_t>(pid));
+            break;
+        }
+        default:
+            Say("message " + std::to_string(Request.Code) + " from " + std::to_string(sender) + " size "
+                + std::to_string(Request.Size()));
+            return;
+        }
+        if (FOptions.Silent) {
+            Say("reply withheld");
+            return;
+        }
+        // the client is waiting inside its send: the reply reaches it before that send returns
+        SendCopyData(sender, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, reply.Content()));
+    }
+
+    std::string Variable(const std::string& Name) const
+    {
+        const auto it = FOptions.Variables.find(Name);
+        if (it != FOptions.Variables.end())
+            return it->second;
+        if (Name == "TarvosWorkArea" || Name == "TarvosHomeDir")
+            return QDir(FOptions.ServedDir).absolutePath().toStdString() + "/";
+        return {};
+    }
+
+    // Only files inside the served directory are handed out.
+    QString ServedPath(const std::string& Name) const
+    {
+        const QDir served(FOptions.ServedDir);
+        const QString root = served.canonicalPath();
+        const QFileInfo info(served, QString::fromStdString(Name));
+        const QString canonical = info.canonicalFilePath();
+        if (root.isEmpty() || canonical.isEmpty() || !info.isFile())
+            return {};
+        if (!canonical.startsWith(root + "/"))
+            return {};
+        return canonical;
+    }
+
+    void Prune()
+    {
+        std::erase_if(FEntities, [](auto& e) { return !e->IsAlive(); });
+    }
+
+    TEntity* Find(const std::string& HandleOrTitle)
+    {
+        for (auto& entity : FEntities)
+            if (std::to_string(entity->Handle) == HandleOrTitle)
+                return entity.get();
+        return FindTitle(HandleOrTitle);
+    }
+
+    TEntity* FindTitle(const std::string& Title)
+    {
+        for (auto& entity : FEntities)
+            if (entity->StoredTitle() == Title)
+                return entity.get();
+        return nullptr;
+    }
+
+    HostOptions FOptions;
+    std::unique_ptr<LinkWindow> FWindow;
+    std::vector<std::unique_ptr<TEntity>> FEntities;
+};
+
+int SignalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(SignalPipe[1], &byte, 1);
+}
+
+bool ParsePairs(const QStringList& Values, std::map<std::string, std::string>& Out)
+{
+    for (const QString& value : Values) {
+        const qsizetype eq = value.indexOf('=');
+        if (eq < 0)
+            return false;
+        Out[value.left(eq).toStdString()] = value.mid(eq + 1).toStdString();
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("sewella-host");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString("A stand-in e-learning host for the Sewella host link.") + HelpText);
+    parser.addHelpOption();
+    const QCommandLineOption suffixOption("suffix", "The link suffix; programs find this host with "
+                                                    "\"/serverhandle=<suffix>\" (letters are lower-cased there).",
+                                          "suffix");
+    const QCommandLineOption serveOption("serve", "The directory whose files are served (default: current).",
+                                         "dir", ".");
+    const QCommandLineOption stringOption("string", "Answer VALUE to the query string KEY (repeatable).",
+                                          "KEY=VALUE");
+    const QCommandLineOption variableOption("variable", "Answer VALUE for the variable NAME (repeatable).",
+                                            "NAME=VALUE");
+    const QCommandLineOption silentOption("no-reply", "Receive requests but never reply to them.");
+    parser.addOptions({suffixOption, serveOption, stringOption, variableOption, silentOption});
+    parser.process(app);
+
+    HostOptions options;
+    if (!parser.isSet(suffixOption)) {
+        std::cerr << "sewella-host: --suffix is required (see --help)\n";
+        return 1;
+    }
+    options.Suffix = parser.value(suffixOption).toStdString();
+    options.ServedDir = parser.value(serveOption);
+    options.Silent = parser.isSet(silentOption);
+    if (!ParsePairs(parser.values(stringOption), options.Strings)
+        || !ParsePairs(parser.values(variableOption), options.Variables)) {
+        std::cerr << "sewella-host: --string and --variable take KEY=VALUE\n";
+        return 1;
+    }
+
+    Host host(std::move(options));
+    if (!host.Open())
+        return 1;
+
+    if (::pipe(SignalPipe) == 0) {
+        std::signal(SIGINT, OnSignal);
+        std::signal(SIGTERM, OnSignal);
+    }
+    QSocketNotifier signalNotifier(SignalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    std::string pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false);  // without commands the host keeps serving
+            return;
+        }
+        pending.append(buffer, static_cast<size_t>(n));
+        size_t end;
+        while ((end = pending.find('\n')) != std::string::npos) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            host.Command(line);
+        }
+    });
+
+    const int code = app.exec();
+    Say("closed");
+    return code;
+}
