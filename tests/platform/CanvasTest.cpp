@@ -163,8 +163,12 @@ TEST_F(CanvasTest, XorModeDrawnTwiceRestoresThePicture)
     c().Pen.Color = clWhite;
     c().Brush.Style = bsClear;
     c().Rectangle(3, 3, 12, 10);
-    EXPECT_FALSE(Painted().empty());
+    EXPECT_EQ(PaintedBounds(), (TRect{3, 3, 12, 10}));
     c().Rectangle(3, 3, 12, 10);
+    EXPECT_TRUE(Painted().empty());
+    c().Ellipse(2, 3, 17, 12);
+    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 17, 12}));
+    c().Ellipse(2, 3, 17, 12);
     EXPECT_TRUE(Painted().empty());
 }
 
@@ -248,15 +252,6 @@ TEST_F(CanvasTest, PolygonIsClosedAndFilledWithTheBrush)
     EXPECT_EQ(c().Pixel(8, 8), kBack);
 }
 
-TEST_F(CanvasTest, PolygonWithClearBrushDrawsOnlyItsOutline)
-{
-    c().Brush.Style = bsClear;
-    c().Polygon({{6, 10}, {10, 14}, {14, 10}});
-    EXPECT_EQ(c().Pixel(10, 14), clBlack);
-    EXPECT_EQ(c().Pixel(10, 11), kBack);
-    EXPECT_EQ(c().Pixel(10, 10), clBlack); // closing edge
-}
-
 TEST_F(CanvasTest, EllipseStaysInItsBoxAndTouchesEverySide)
 {
     for (TBrushStyle brush : {bsSolid, bsClear})
@@ -298,17 +293,6 @@ TEST_F(CanvasTest, SmallCirclesOfTheChartMarksAreRound)
             const TColor want = expected[y][x] == '#' ? clRed : expected[y][x] == 'o' ? clBlue : kBack;
             EXPECT_EQ(c().Pixel(x + 1, y + 1), want) << x << "," << y;
         }
-}
-
-TEST_F(CanvasTest, XorEllipseDrawnTwiceRestoresThePicture)
-{
-    c().Pen.Mode = pmXor;
-    c().Pen.Color = clWhite;
-    c().Brush.Style = bsClear;
-    c().Ellipse(2, 3, 17, 12);
-    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 17, 12}));
-    c().Ellipse(2, 3, 17, 12);
-    EXPECT_TRUE(Painted().empty());
 }
 
 TEST_F(CanvasTest, DottedEllipseOutlineAlternatesPenAndBrushColours)
@@ -444,13 +428,6 @@ TEST_F(CanvasTest, SaverRestoresPenBrushFontAndClip)
     EXPECT_FALSE(c().ClipRect().has_value());
 }
 
-TEST_F(CanvasTest, SystemColoursResolveWhenDrawing)
-{
-    c().Brush.Color = clBtnFace;
-    c().FillRect({0, 0, 2, 2});
-    EXPECT_EQ(c().Pixel(0, 0), ColorToRGB(clBtnFace));
-}
-
 class CanvasTextTest : public CanvasTest {
 protected:
     void SetUp() override
@@ -535,14 +512,14 @@ TEST_F(CanvasTextTest, TextRectFillsAndClipsToItsRectangle)
     c().Brush.Color = clAqua;
     c().TextRect({10, 10, 30, 20}, 5, 8, QStringLiteral("WWWWWWWW"));
     EXPECT_EQ(PaintedBounds(), (TRect{10, 10, 30, 20}));
-    EXPECT_EQ(c().Pixel(10, 10) == clAqua || c().Pixel(10, 10) == clBlack, true);
-}
-
-TEST_F(CanvasTextTest, BoldTextIsWider)
-{
-    const int plain = c().TextWidth(QStringLiteral("Series length"));
-    c().Font.SetStyle(fsBold);
-    EXPECT_GT(c().TextWidth(QStringLiteral("Series length")), plain);
+    int glyph = 0;
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 30; ++x) {
+            const TColor p = c().Pixel(x, y);
+            EXPECT_TRUE(p == clAqua || p == clBlack) << x << "," << y;
+            glyph += p == clBlack;
+        }
+    EXPECT_GT(glyph, 0);
 }
 
 TEST_F(CanvasTest, DrawCopiesABitmapAtItsOwnSize)
