@@ -15,7 +15,7 @@
 #include "scale/Quarn_quarnbase.h"
 #include "scale/TickRules.h"
 
-using TRenderEvent = std::function<void(QObject *Sender, TCanvas &Canvas)>;
+using TScaleRenderEvent = std::function<void(QObject *Sender, TCanvas &Canvas)>;
 using TScaleTickDrawnEvent = std::function<void(QObject *Sender, TCanvas &Canvas, TScaleType ScaleType,
                                                 double CurrentTickPos, int ChartX, int ChartY)>;
 
@@ -151,8 +151,8 @@ class TScale : public QWidget {
   void Paint();
 
   TScaleTickDrawnEvent OnScaleTickDrawn;
-  TRenderEvent OnBeforeScaleRendered;
-  TRenderEvent OnAfterScaleRendered;
+  TScaleRenderEvent OnBeforeScaleRendered;
+  TScaleRenderEvent OnAfterScaleRendered;
 
  protected:
   void paintEvent(QPaintEvent *event) override;

@@ -88,10 +88,6 @@ TEST(ScaleSetters, RangeClampAndTypeRules) {
   scale.SetLogarithmic(true);
   scale.SetLabelType(ftDateTime);
   EXPECT_FALSE(scale.Logarithmic());
-
-  scale.SetColorScheme(csSystem);
-  EXPECT_EQ(scale.ShadowColor(), clBtnShadow);
-  EXPECT_EQ(scale.HighlightColor(), clBtnHighlight);
 }
 
 TEST(ScaleSetters, LogarithmicIsRefusedForUnsuitableRangesOnceLoaded) {

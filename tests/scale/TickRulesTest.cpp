@@ -98,6 +98,9 @@ TEST(TickWalk, DegenerateRangesEndWithoutTicks) {
       }
     }
   }
+  TickSettings log = Range(0, 1000);
+  log.logarithmic = true;
+  EXPECT_TRUE(Walk(log).empty()) << "a logarithmic range reaching zero";
 }
 
 TEST(LinearTicks, ShortTicksRecordEveryPositionOnHorizontalScales) {
