@@ -46,7 +46,7 @@ namespace {
 using WindowState = LinkWindow::State;
 
 // Connections waiting for their frame, per window; beyond this, the oldest overdue ones are dropped first.
-constexpr size_t MaxConnectionsPerWindow = 32;
+constexpr size_t MaxConnectionsPerWindow = 16;
 // Sends nested in window procedures beyond this depth no longer dispatch incoming messages, so a peer
 // cannot drive the stack deeper and deeper.
 constexpr int MaxDispatchDepth = 16;

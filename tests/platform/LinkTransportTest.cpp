@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "platform/LinkTransport.h"
+
+namespace {
+
+std::string Frame(uint32_t WParam, int32_t Tag, const std::string& Data)
+{
+    const auto header = EncodeLinkFrameHeader({WParam, Tag, static_cast<uint32_t>(Data.size())});
+    return std::string(header.data(), header.size()) + Data;
+}
+
+TEST(LinkFrameReader, FrameFedInPiecesEqualsFrameFedWhole)
+{
+    const std::string frame = Frame(0xfedcba98, -2, std::string("pay\0load", 8));
+    for (const size_t piece : {size_t{1}, size_t{3}, size_t{16}, frame.size()}) {
+        SCOPED_TRACE(piece);
+        LinkFrameReader reader;
+        for (size_t at = 0; at < frame.size(); at += piece) {
+            EXPECT_EQ(reader.State(), LinkFrameReader::Status::NeedMore);
+            reader.Feed(std::string_view(frame).substr(at, piece));
+        }
+        ASSERT_EQ(reader.State(), LinkFrameReader::Status::Complete);
+        EXPECT_EQ(reader.Header().WParam, 0xfedcba98u);
+        EXPECT_EQ(reader.Header().Tag, -2);
+        EXPECT_EQ(reader.Data(), std::string("pay\0load", 8));
+    }
+}
+
+TEST(LinkFrameReader, BytesAfterTheFrameAreLeft)
+{
+    LinkFrameReader reader;
+    const std::string frame = Frame(1, 2, "abc");
+    EXPECT_EQ(reader.Feed(frame + "trailing"), frame.size());
+    EXPECT_EQ(reader.State(), LinkFrameReader::Status::Complete);
+    EXPECT_EQ(reader.Feed("more"), 0u);
+    EXPECT_EQ(reader.Data(), "abc");
+}
+
+TEST(LinkFrameReader, EmptyDataCompletesWithTheHeader)
+{
+    LinkFrameReader reader;
+    reader.Feed(Frame(1, 2, ""));
+    EXPECT_EQ(reader.State(), LinkFrameReader::Status::Complete);
+}
+
+TEST(LinkFrameReader, BadMagicAndOversizedLengthAreMalformedBeforeAnyData)
+{
+    std::string badMagic = Frame(1, 2, "abc");
+    badMagic[0] ^= 1;
+    std::string oversized = Frame(1, 2, "");
+    const uint32_t tooLong = LinkMaxDataSize + 1;
+    for (int i = 0; i < 4; ++i)
+        oversized[12 + static_cast<size_t>(i)] = static_cast<char>((tooLong >> (8 * i)) & 0xFF);
+    for (const std::string& bytes : {badMagic, oversized}) {
+        LinkFrameReader reader;
+        reader.Feed(bytes);
+        EXPECT_EQ(reader.State(), LinkFrameReader::Status::Malformed);
+        EXPECT_TRUE(reader.Data().empty());
+        EXPECT_FALSE(reader.Problem().empty());
+    }
+}
+
+TEST(LinkAck, DecodesOnlyItsOwnMagic)
+{
+    const auto handled = EncodeLinkAck(LinkAckStatus::Handled);
+    EXPECT_EQ(DecodeLinkAck(std::string_view(handled.data(), handled.size())), LinkAckStatus::Handled);
+    std::string other(handled.data(), handled.size());
+    other[4] = 7;
+    EXPECT_EQ(DecodeLinkAck(other), LinkAckStatus::Dropped);
+    other[0] ^= 1;
+    EXPECT_EQ(DecodeLinkAck(other), std::nullopt);
+    EXPECT_EQ(DecodeLinkAck(other.substr(0, 7)), std::nullopt);
+}
+
+TEST(LinkEntryInfo, RoundTripsAnyBytes)
+{
+    const LinkEntryInfo info{4242, "Class\nWith newline", std::string("ti\0tle\n", 7)};
+    const std::optional<LinkEntryInfo> back = DecodeLinkEntryInfo(EncodeLinkEntryInfo(info));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Pid, 4242);
+    EXPECT_EQ(back->ClassName, info.ClassName);
+    EXPECT_EQ(back->Title, info.Title);
+}
+
+TEST(LinkEntryInfo, IncompleteOrForgedEntriesAreRejected)
+{
+    const std::string good = EncodeLinkEntryInfo({7, "C", "T"});
+    const std::string rows[] = {
+        "",
+        good.substr(0, good.size() - 1),
+        good + "x",
+        "sewella-link 1\npid 0\nclass 1\nC\ntitle 1\nT\n",
+        "sewella-link 1\npid 7\nclass 5\nC\ntitle 1\nT\n",
+        "sewella-link 1\npid 7\nclass 99999999\nC\ntitle 1\nT\n",
+        "sewella-link 1\npid -7\nclass 1\nC\ntitle 1\nT\n",
+        "sewella-link 2\npid 7\nclass 1\nC\ntitle 1\nT\n",
+    };
+    for (const std::string& row : rows) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(DecodeLinkEntryInfo(row), std::nullopt);
+    }
+}
+
+TEST(LinkHandleName, IsExactlyEightLowerCaseHexDigits)
+{
+    EXPECT_EQ(LinkHandleName(0x0012abcd), "0012abcd");
+    EXPECT_EQ(ParseLinkHandleName("0012abcd"), 0x0012abcdu);
+    EXPECT_EQ(ParseLinkHandleName("ffffffff"), 0xffffffffu);
+    for (const char* bad : {"00000000", "0012ABCD", "012abcd", "0012abcde", "0012abcg", ""})
+        EXPECT_EQ(ParseLinkHandleName(bad), std::nullopt) << bad;
+}
+
+TEST(LinkDirectoryRefusal, OnlyAnOwnDirectoryNobodyElseCanWriteIsUsed)
+{
+    const struct {
+        bool isDirectory;
+        uid_t owner;
+        mode_t mode;
+        bool refused;
+    } rows[] = {
+        {true, 1000, 0700, false}, {true, 1000, 0755, false}, {true, 1000, 0720, true},
+        {true, 1000, 0702, true},  {true, 1001, 0700, true},  {false, 1000, 0700, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.isDirectory << " " << row.owner << " " << std::oct << row.mode);
+        EXPECT_EQ(LinkDirectoryRefusal("/d", row.isDirectory, row.owner, row.mode, 1000).has_value(), row.refused);
+    }
+    EXPECT_TRUE(LinkPeerAllowed(1000, 1000));
+    EXPECT_FALSE(LinkPeerAllowed(0, 1000));
+}
+
+} // namespace
