@@ -477,6 +477,8 @@ CalendarMessage WalkCalendarTicks(const TickSettings &s, const TickSink &sink) {
     return CalendarMessage::InvalidScale;
   const double per = (s.high - s.low) / s.minTicks;
   if (per <= 1.0 / 8640000) return CalendarMessage::BelowOneSecond;
+  // whole days, months and years exist up to 31 December 9999 only
+  if (per > 1 && s.low > kLastCalendarDay) return CalendarMessage::None;
   if (s.vertical) {
     if (per <= 1.0 / 86400)
       WalkSubDay(s, SubDayMode::Hundredths, sink);

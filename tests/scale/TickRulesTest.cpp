@@ -327,13 +327,15 @@ TEST(CalendarTicks, InvalidRangesAndTooSmallIntervalsGiveMessages) {
       {"half a second, horizontal", 40000, 40000 + 0.5 / 86400, false, CalendarMessage::BelowOneSecond},
       {"half a second, vertical", 40000, 40000 + 0.5 / 86400, true, CalendarMessage::None},
       {"a hundredth, vertical", 40000, 40000 + 0.02 / 86400, true, CalendarMessage::BelowOneSecond},
+      {"days after the year 9999", 2958466, 2958500, false, CalendarMessage::None},
+      {"years after the year 9999", 2958466, 2999000, true, CalendarMessage::None},
   };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.name);
     CalendarMessage m;
     const auto ticks = Walk(Calendar(r.low, r.high, r.vertical), &m);
     EXPECT_EQ(m, r.expected);
-    if (r.expected != CalendarMessage::None) {
+    if (r.expected != CalendarMessage::None || r.low > 2958465) {
       EXPECT_TRUE(ticks.empty());
     }
   }
