@@ -303,6 +303,7 @@ TickStep ChooseTickStep(int minTicks, double high, double low) {
     first = next;
   }
   result.first = first;
+  result.ok = std::isfinite(first);
   return result;
 }
 
