@@ -254,26 +254,6 @@ TEST(DemonClient, QuitDuringASendFreesTheComponentOnlyAfterwards)
     EXPECT_EQ(host.Requests.size(), 1u);
 }
 
-TEST(DemonClient, RefusedQuitKeepsTheComponent)
-{
-    FakeHost host("refuse");
-    {
-        TmnxDemonClient demon(nullptr, {"p", "/serverhandle=refuse"});
-        QPointer<TmnxDemonClient> alive(&demon);
-        demon.OnQuitMsgReceived = [](TmnxCustomDemon*, bool ServerDown, bool& AllowQuit) {
-            EXPECT_FALSE(ServerDown);
-            AllowQuit = false;
-        };
-        host.SendTo(demon.OwnEntity().Handle, msgQuit, Bytes({0}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(alive);
-        EXPECT_FALSE(demon.ServerDown());
-    }
-    // ServerDown stayed false, so the normal end signed off
-    ASSERT_EQ(host.Requests.size(), 1u);
-    EXPECT_EQ(host.Requests[0].Code, msgUnregister);
-}
-
 TEST(DemonClient, RegistryValueTakesPrecedenceOverTheCommandLine)
 {
     FakeHost fromRegistry("reg"), fromLine("line");

@@ -2,7 +2,8 @@
 // window's settings, driven by commands on stdin, reporting on stdout one line per event.
 //
 // Environment: LINKCLIENT_USE_SERVER=1 sets UseTarvosServer, LINKCLIENT_REFUSE_QUIT=1 refuses the host's
-// quit message, LINKCLIENT_MULTISTART=1 sets MultiStart. The command line belongs to the component.
+// quit message, LINKCLIENT_MULTISTART=1 sets MultiStart, LINKCLIENT_ANSWER_TIMEOUT_MS shortens the answer
+// limit of a send. The command line belongs to the component.
 //
 // Commands: resolve S | string S | variable NAME | file NAME | entity-title T | entity-handle H |
 //           execute PROGRAM [WAIT] | translate KEY | close (normal shutdown)
@@ -12,13 +13,16 @@
 #include <QSocketNotifier>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
 #include "hostlink/TarvosDemon.h"
+#include "platform/LinkWindow.h"
 #include "translate/Babelfish2000.h"
 
 namespace {
@@ -90,6 +94,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName("LinkClient");
+
+    if (const char* timeout = std::getenv("LINKCLIENT_ANSWER_TIMEOUT_MS"))
+        SetLinkAnswerTimeout(std::chrono::milliseconds(std::atoi(timeout)));
 
     QWidget form;
     form.setWindowTitle("BF_Caption");

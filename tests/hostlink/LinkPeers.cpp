@@ -104,6 +104,7 @@ QProcessEnvironment LinkSandbox::Environment(const std::map<QString, QString>& E
     env.remove("LINKCLIENT_USE_SERVER");
     env.remove("LINKCLIENT_REFUSE_QUIT");
     env.remove("LINKCLIENT_MULTISTART");
+    env.remove("LINKCLIENT_ANSWER_TIMEOUT_MS");
     for (const auto& [name, value] : Extra)
         env.insert(name, value);
     return env;

@@ -12,6 +12,13 @@
 #include <sstream>
 
 #include "LinkPeers.h"
+#include "hostlink/SkolarWire.h"
+#include "platform/LinkTransport.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -30,6 +37,25 @@ void WriteFile(const QString& Path, const QByteArray& Bytes)
     QFile file(Path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(Bytes);
+}
+
+// Writes Bytes straight onto a link window's socket, as a broken or hostile peer would, and waits until the
+// receiver closes the connection.
+bool WriteRawFrame(const std::string& SocketPath, const std::string& Bytes)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    SocketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+              && ::send(fd, Bytes.data(), Bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(Bytes.size());
+    ::shutdown(fd, SHUT_WR);
+    pollfd p{fd, POLLIN, 0};
+    char sink[64];
+    while (ok && ::poll(&p, 1, 3000) == 1 && ::read(fd, sink, sizeof sink) > 0) {
+    }
+    ::close(fd);
+    return ok;
 }
 
 class LinkProcesses : public ::testing::Test {
@@ -285,6 +311,59 @@ TEST_F(LinkProcesses, MalformedFramesAreDroppedAndTheClientGoesOn)
     EXPECT_EQ(client->WaitForLine("translate: "), "translate: alive");
     EXPECT_FALSE(client->HasSeen("quit: "));
     EXPECT_FALSE(client->HasSeen("freed"));
+}
+
+TEST_F(LinkProcesses, BrokenFramesOnTheSocketAreDropped)
+{
+    auto client = StartClient({});
+    const uint32_t handle = RunningHandle(client->WaitForLine("running "));
+    ASSERT_NE(handle, 0u) << client->Output();
+    const std::string socket = Sandbox.Path("run").toStdString() + "/sewella-link/" + LinkHandleName(handle) + ".sock";
+
+    const auto header = [](uint32_t Length) {
+        const auto bytes = EncodeLinkFrameHeader({1, msgParams, Length});
+        return std::string(bytes.data(), bytes.size());
+    };
+    const std::string frames[] = {
+        header(LinkMaxDataSize + 1) + "x",                  // oversized
+        header(100) + std::string(10, 'a'),                 // truncated
+        std::string("GARBAGE!") + std::string(40, '\xff'),  // no frame at all
+        header(4) + "abcd",                                 // a whole frame, but shorter than the stamp
+    };
+    for (const std::string& frame : frames)
+        EXPECT_TRUE(WriteRawFrame(socket, frame));
+    client->Send("translate alive");
+    EXPECT_EQ(client->WaitForLine("translate: "), "translate: alive");
+    EXPECT_FALSE(client->HasSeen("params:"));
+}
+
+TEST_F(LinkProcesses, AHungHostCostsNoMoreThanTheAnswerLimit)
+{
+    auto host = StartHost("slow");
+    auto client = StartClient({"/serverhandle=slow"}, {{"LINKCLIENT_ANSWER_TIMEOUT_MS", "300"}});
+    ASSERT_NE(client->WaitForLine("running "), "") << client->Output();
+    host->Send("delay 900");
+    ASSERT_NE(host->WaitForLine("delay "), "");
+
+    QElapsedTimer timer;
+    timer.start();
+    client->Send("string late");
+    EXPECT_EQ(client->WaitForLine("error: "), "error: Stream read error");
+    EXPECT_LT(timer.elapsed(), 700);
+
+    // the late answer arrives after the send gave up; it must not pass for the next request's
+    host->Send("delay 0");
+    ASSERT_NE(host->WaitForLine("delay ", 4000), "");
+    client->Send("string next");
+    EXPECT_EQ(client->WaitForLine("string: "), "string: next");
+}
+
+TEST_F(LinkProcesses, MultiStartLetsASecondInstanceRun)
+{
+    auto first = StartClient({}, {{"LINKCLIENT_MULTISTART", "1"}});
+    auto second = StartClient({}, {{"LINKCLIENT_MULTISTART", "1"}});
+    EXPECT_NE(first->WaitForLine("running "), "");
+    EXPECT_NE(second->WaitForLine("running "), "");
 }
 
 } // namespace

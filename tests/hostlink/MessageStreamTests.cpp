@@ -93,37 +93,6 @@ TEST(SkolarMessageStream, StringListTextSplitsAtCrLfOrEither)
     EXPECT_TRUE(SplitStringListText("").empty());
 }
 
-TEST(SkolarMessageStream, AssignFromCopiesEverythingAndRewinds)
-{
-    TSkolarMessageStream source;
-    source.Stamp = {123, 456};
-    source.Code = msgReply;
-    source.Entity().Handle = 9;
-    source.Entity().SetTitle("T");
-    source.WriteString("payload");
-
-    TSkolarMessageStream copy;
-    copy.WriteInteger(1);
-    copy.AssignFrom(source);
-    EXPECT_EQ(copy.Stamp, (TSkolarStamp{123, 456}));
-    EXPECT_EQ(copy.Code, msgReply);
-    EXPECT_EQ(copy.Entity().Handle, 9u);
-    EXPECT_EQ(copy.Entity().StoredTitle(), "T");
-    EXPECT_EQ(copy.Position(), 0);
-    EXPECT_EQ(copy.ReadString(), "payload");
-}
-
-TEST(SkolarMessageStream, WithoutAComponentSendToSendsNothing)
-{
-    TSkolarMessageStream request, reply;
-    TEntity target;
-    target.Handle = 1;
-    request.WriteInteger(5);
-    request.SendTo(target, &reply);
-    EXPECT_EQ(reply.Size(), 0);
-    EXPECT_EQ(request.Stamp, TSkolarStamp{});
-}
-
 TEST(Entity, EmptyRecordIsSixteenBytes)
 {
     TEntity entity;  // no component: the refresh finds nothing
@@ -179,23 +148,6 @@ TEST(Entity, MutexNameUsesTheFileNameOnly)
         entity.SetExeName(row.ExeName);
         EXPECT_EQ(entity.MutexName(), row.Expected);
     }
-}
-
-TEST(Entity, AssignCopiesAllFieldsAndIgnoresNone)
-{
-    TEntity source;
-    source.Handle = 1;
-    source.MutexHandle = 2;
-    source.SetExeName("e");
-    source.SetTitle("t");
-    TEntity target;
-    target.Assign(&source);
-    EXPECT_EQ(target.Handle, 1u);
-    EXPECT_EQ(target.MutexHandle, 2u);
-    EXPECT_EQ(target.StoredExeName(), "e");
-    EXPECT_EQ(target.StoredTitle(), "t");
-    target.Assign(nullptr);
-    EXPECT_EQ(target.StoredTitle(), "t");
 }
 
 TEST(SkolarWire, StampCountsMillisecondsAndDaysFromYearOne)

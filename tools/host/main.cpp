@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QThread>
 
 #include <csignal>
 #include <cstdio>
@@ -45,6 +46,7 @@ Commands on stdin, one per line:
   list                          prints the registered programs
   quit <handle|title> [down]    sends the quit message; "down" sets its ServerDown flag
   raw <handle> <code> <hex>     sends the bytes (stamp included) as one copy-data block, unchecked
+  delay <ms>                    from now on holds every request that long before replying (a hung host)
   exit                          closes the host (so do SIGINT and SIGTERM; end of input only
                                 stops the commands)
 
@@ -57,6 +59,7 @@ struct HostOptions {
     std::map<std::string, std::string> Strings;
     std::map<std::string, std::string> Variables;
     bool Silent = false;
+    int DelayMs = 0;
 };
 
 void Say(const std::string& Line)
@@ -128,6 +131,9 @@ public:
             const bool sent = SendCopyData(static_cast<uint32_t>(handle), FWindow->Handle(),
                                            static_cast<int32_t>(code), bytes.toStdString());
             Say(std::string("raw sent ") + (sent ? "ok" : "failed"));
+        } else if (command == "delay") {
+            in >> FOptions.DelayMs;
+            Say("delay " + std::to_string(FOptions.DelayMs));
         } else if (command == "exit") {
             QCoreApplication::quit();
         } else {
@@ -253,6 +259,8 @@ private:
             Say("reply withheld");
             return;
         }
+        if (FOptions.DelayMs > 0)
+            QThread::msleep(static_cast<unsigned long>(FOptions.DelayMs));
         // the client is waiting inside its send: the reply reaches it before that send returns
         SendCopyData(sender, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, reply.Content()));
     }
@@ -337,7 +345,8 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QString("A stand-in e-learning host for the Sewella host link.") + HelpText);
     parser.addHelpOption();
     const QCommandLineOption suffixOption("suffix", "The link suffix; programs find this host with "
-                                                    "\"/serverhandle=<suffix>\" (letters are lower-cased there).",
+                                                    "\"/serverhandle=<suffix>\", which they lower-case: give it "
+                                                    "in lower case.",
                                           "suffix");
     const QCommandLineOption serveOption("serve", "The directory whose files are served (default: current).",
                                          "dir", ".");
@@ -346,7 +355,8 @@ int main(int argc, char** argv)
     const QCommandLineOption variableOption("variable", "Answer VALUE for the variable NAME (repeatable).",
                                             "NAME=VALUE");
     const QCommandLineOption silentOption("no-reply", "Receive requests but never reply to them.");
-    parser.addOptions({suffixOption, serveOption, stringOption, variableOption, silentOption});
+    const QCommandLineOption delayOption("delay", "Hold every request this long before replying.", "ms", "0");
+    parser.addOptions({suffixOption, serveOption, stringOption, variableOption, silentOption, delayOption});
     parser.process(app);
 
     HostOptions options;
@@ -357,6 +367,7 @@ int main(int argc, char** argv)
     options.Suffix = parser.value(suffixOption).toStdString();
     options.ServedDir = parser.value(serveOption);
     options.Silent = parser.isSet(silentOption);
+    options.DelayMs = parser.value(delayOption).toInt();
     if (!ParsePairs(parser.values(stringOption), options.Strings)
         || !ParsePairs(parser.values(variableOption), options.Variables)) {
         std::cerr << "sewella-host: --string and --variable take KEY=VALUE\n";
