@@ -365,7 +365,8 @@ int main(int argc, char** argv)
         return 1;
     }
     options.Suffix = parser.value(suffixOption).toStdString();
-    options.ServedDir = parser.value(serveOption);
+    // resolved names are handed to programs that may run elsewhere: make them absolute
+    options.ServedDir = QDir(parser.value(serveOption)).absolutePath();
     options.Silent = parser.isSet(silentOption);
     options.DelayMs = parser.value(delayOption).toInt();
     if (!ParsePairs(parser.values(stringOption), options.Strings)
