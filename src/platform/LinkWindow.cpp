@@ -143,7 +143,8 @@ void ReadConnection(const std::shared_ptr<Connection>& C)
 {
     if (C->Closed || C->Dispatching)
         return;
-    char buffer[64 * 1024];
+    // modest: procedures may nest sends, and each level passes through here
+    char buffer[16 * 1024];
     for (;;) {
         const ssize_t n = ::recv(C->Fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (n > 0) {

@@ -15,8 +15,10 @@
 // lives, so entries of crashed processes are recognised and removed. Everything runs on the thread that
 // owns the QCoreApplication; nothing here is thread-safe.
 //
-// Incoming messages are dispatched from the Qt event loop (socket notifiers; they need a QCoreApplication),
-// from inside SendCopyData while it waits for its acknowledgement, and from ProcessLinkMessages.
+// Incoming messages are dispatched from the Qt event loop (socket notifiers, for windows created while a
+// QCoreApplication exists), from inside SendCopyData while it waits for its acknowledgement, and from
+// ProcessLinkMessages. A connection that stalls mid-frame is dropped once it is older than the answer limit
+// and the window sees activity again.
 
 // The window procedure of a link window for one copy-data message: the sender's handle (wParam), the
 // 32-bit tag (dwData) and the bytes. The message is acknowledged when the procedure returns; an exception

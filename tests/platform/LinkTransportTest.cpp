@@ -63,18 +63,6 @@ TEST(LinkFrameReader, BadMagicAndOversizedLengthAreMalformedBeforeAnyData)
     }
 }
 
-TEST(LinkAck, DecodesOnlyItsOwnMagic)
-{
-    const auto handled = EncodeLinkAck(LinkAckStatus::Handled);
-    EXPECT_EQ(DecodeLinkAck(std::string_view(handled.data(), handled.size())), LinkAckStatus::Handled);
-    std::string other(handled.data(), handled.size());
-    other[4] = 7;
-    EXPECT_EQ(DecodeLinkAck(other), LinkAckStatus::Dropped);
-    other[0] ^= 1;
-    EXPECT_EQ(DecodeLinkAck(other), std::nullopt);
-    EXPECT_EQ(DecodeLinkAck(other.substr(0, 7)), std::nullopt);
-}
-
 TEST(LinkEntryInfo, RoundTripsAnyBytes)
 {
     const LinkEntryInfo info{4242, "Class\nWith newline", std::string("ti\0tle\n", 7)};
@@ -102,15 +90,6 @@ TEST(LinkEntryInfo, IncompleteOrForgedEntriesAreRejected)
         SCOPED_TRACE(row);
         EXPECT_EQ(DecodeLinkEntryInfo(row), std::nullopt);
     }
-}
-
-TEST(LinkHandleName, IsExactlyEightLowerCaseHexDigits)
-{
-    EXPECT_EQ(LinkHandleName(0x0012abcd), "0012abcd");
-    EXPECT_EQ(ParseLinkHandleName("0012abcd"), 0x0012abcdu);
-    EXPECT_EQ(ParseLinkHandleName("ffffffff"), 0xffffffffu);
-    for (const char* bad : {"00000000", "0012ABCD", "012abcd", "0012abcde", "0012abcg", ""})
-        EXPECT_EQ(ParseLinkHandleName(bad), std::nullopt) << bad;
 }
 
 TEST(LinkDirectoryRefusal, OnlyAnOwnDirectoryNobodyElseCanWriteIsUsed)
