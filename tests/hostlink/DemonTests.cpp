@@ -102,12 +102,6 @@ TEST(DemonRules, ServerSuffixComesFromTheRegistryElseTheLastSwitch)
     }
 }
 
-TEST(DemonRules, ParamsDropOnlyTheExactLowerCaseSwitch)
-{
-    EXPECT_EQ(TmnxCustomDemon::FilterParams({"prog", "/serverhandle=a", "x", "/ServerHandle=b", "/serverhandle=c"}),
-              (QStringList{"prog", "x", "/ServerHandle=b"}));
-}
-
 TEST(DemonRules, DictionaryNameReplacesOnlyAThreeLetterExtension)
 {
     struct Row {

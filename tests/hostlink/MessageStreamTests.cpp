@@ -48,11 +48,6 @@ TEST(SkolarMessageStream, ReadsPastTheEndFailWithTheStreamReadError)
     EXPECT_THROW(empty.ReadInteger(), EReadError);
     EXPECT_THROW(empty.ReadFlag(), EReadError);
     EXPECT_THROW(empty.ReadString(), EReadError);
-    try {
-        empty.ReadInteger();
-    } catch (const EReadError& e) {
-        EXPECT_STREQ(e.what(), "Stream read error");
-    }
 
     // a length beyond the content (here a huge one) fails without allocating or consuming the bytes
     TSkolarMessageStream lying;
