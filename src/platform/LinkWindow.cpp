@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -230,6 +231,13 @@ void Accept(const std::shared_ptr<WindowState>& Window)
             QObject::connect(c->Notifier.data(), &QSocketNotifier::activated, [weak] {
                 if (const std::shared_ptr<Connection> connection = weak.lock())
                     ReadConnection(connection);
+            });
+            QTimer::singleShot(TheTransport().AnswerTimeout, c->Notifier.data(), [weak] {
+                const std::shared_ptr<Connection> connection = weak.lock();
+                if (connection && !connection->Dispatching && !connection->Closed) {
+                    qWarning("link: a message that did not arrive within the answer limit was dropped");
+                    CloseConnection(connection);
+                }
             });
         }
         TheTransport().Connections.push_back(c);

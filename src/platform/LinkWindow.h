@@ -17,8 +17,7 @@
 //
 // Incoming messages are dispatched from the Qt event loop (socket notifiers, for windows created while a
 // QCoreApplication exists), from inside SendCopyData while it waits for its acknowledgement, and from
-// ProcessLinkMessages. A connection that stalls mid-frame is dropped once it is older than the answer limit
-// and the window sees activity again.
+// ProcessLinkMessages. A connection that has not delivered its frame within the answer limit is dropped.
 
 // The window procedure of a link window for one copy-data message: the sender's handle (wParam), the
 // 32-bit tag (dwData) and the bytes. The message is acknowledged when the procedure returns; an exception

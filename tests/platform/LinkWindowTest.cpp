@@ -173,6 +173,20 @@ TEST_F(LinkWindowTest, MalformedFramesAreDroppedAndTheWindowGoesOn)
     EXPECT_EQ(received.size(), 1u);
 }
 
+TEST_F(LinkWindowTest, StalledConnectionIsDroppedAfterTheAnswerLimit)
+{
+    const auto window = RecordingWindow();
+    SetLinkAnswerTimeout(100ms);
+    const int fd = ConnectRaw(window->Handle());
+    ASSERT_EQ(::send(fd, "SWL", 3, MSG_NOSIGNAL), 3);
+    QEventLoop loop;
+    QTimer::singleShot(600ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    char answer[8];
+    EXPECT_EQ(::recv(fd, answer, sizeof answer, MSG_DONTWAIT), 0) << "the connection is still open";
+    ::close(fd);
+}
+
 TEST_F(LinkWindowTest, ThrowingProcedureDropsOnlyThatMessage)
 {
     int calls = 0;
