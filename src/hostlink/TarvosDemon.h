@@ -21,6 +21,8 @@ class NamedMutex;
 // The mechanics of the host link: a hidden link window through which copy-data messages go to and come
 // from the e-learning host and other instances, the dictionary it owns, the parameter list and the
 // single-instance check. A subclass names the window class and answers the requests to the host.
+// An accepted quit message frees the component (deleteLater) and so ends the application: create it with
+// new, owned by its form, and keep a QPointer to it.
 class TmnxCustomDemon : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool AutoTranslate READ AutoTranslate WRITE SetAutoTranslate)
