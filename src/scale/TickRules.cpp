@@ -435,8 +435,13 @@ bool WalkTimeOfDayTicks(const TickSettings &s, const TickSink &sink) {
   const double dir = s.high > s.low ? 1.0 : -1.0;
   const double step = dir * kTimeSteps[row - 1].step;
   const double minor = step / kTimeSteps[row - 1].sub;
-  const int count = static_cast<int>(std::trunc((s.high - s.low) / minor)) + 5;
-  const double first = std::trunc(s.low / step / 0.999999999) * step;
+  // The first tick is the multiple of step at or before the low end in walking order (a
+  // quotient a hair below a whole number counts as that number); cutting toward zero instead
+  // would start after a negative low end and lose its short ticks. The count runs from there,
+  // so that a six-part step starting almost a step early still reaches the high end.
+  const double q = s.low / step;
+  const double first = std::floor(q >= 0 ? q / 0.999999999 : q * 0.999999999) * step;
+  const int count = static_cast<int>(std::trunc((s.high - first) / minor)) + 5;
   // a step too small to move values this large: no ticks rather than a pile at one place
   if (first + minor == first || s.low + minor == s.low) return true;
   // the tolerance widens the range at both ends, also when it runs backwards

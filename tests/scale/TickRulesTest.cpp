@@ -298,11 +298,29 @@ TEST(TimeOfDayTicks, OutOfStepTableRangesUseNumericTicks) {
   }
 }
 
-TEST(TimeOfDayTicks, ReversedRangeKeepsBothEnds) {
-  TickSettings s = Range(60, 0);
-  s.labelType = ftTime;
-  s.shortTicks = false;
-  ExpectValues(Values(Walk(s), true), {60, 40, 20, 0});
+TEST(TimeOfDayTicks, TicksReachBothEndsOfTheRange) {
+  struct Row {
+    const char *name;
+    double low, high;
+    std::vector<double> mains;
+    double firstShort, lastShort;
+  } rows[] = {
+      {"reversed", 60, 0, {60, 40, 20, 0}, 60, 0},
+      {"six-part step starting just before a tick", 59.5, 150.5, {60, 90, 120, 150}, 60, 150},
+      {"negative low end", -50, 10, {-40, -20, 0}, -50, 10},
+      {"reversed, positive high end", 50, -10, {40, 20, 0}, 50, -10},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.name);
+    TickSettings s = Range(r.low, r.high);
+    s.labelType = ftTime;
+    const auto ticks = Walk(s);
+    ExpectValues(Values(ticks, true), r.mains);
+    const auto shorts = Values(ticks, false);
+    ASSERT_FALSE(shorts.empty());
+    EXPECT_NEAR(shorts.front(), r.firstShort, 1e-9);
+    EXPECT_NEAR(shorts.back(), r.lastShort, 1e-9);
+  }
 }
 
 double Day(int y, int m, int d) { return EncodeDate(y, m, d); }
