@@ -206,7 +206,10 @@ void WalkMonths(const TickSettings &s, const TickSink &sink) {
       ++year;
     }
   };
-  if (step > 1 && !s.shortTicks) {
+  // Without short ticks the walk starts on a step month; a low end on the first of a step
+  // month is that start itself, as it is with short ticks.
+  const bool startsOnStepMonth = month % step == 1 && DayOf(year, month, 1) >= s.low;
+  if (step > 1 && !s.shortTicks && !startsOnStepMonth) {
     do advance(1);
     while (month % step != 1);
   }

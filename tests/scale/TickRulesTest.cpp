@@ -428,6 +428,15 @@ TEST(CalendarTicks, MonthsStartOnAStepMonthWithoutShortTicks) {
   EXPECT_EQ(Values(ticks, false).size(), 8u);
   s.shortTicks = false;
   EXPECT_EQ(Labels(Walk(s)), (std::vector<QString>{"04/2021", "07/2021", "10/2021", "01/2022"}));
+
+  // a low end on the first of a step month keeps its tick with or without short ticks
+  s = Calendar(Day(2021, 1, 1), Day(2022, 1, 1));
+  s.dateFormat.MonthName = false;
+  s.dateFormat.DateSeparator = '/';
+  const std::vector<QString> quarters{"01/2021", "04/2021", "07/2021", "10/2021", "01/2022"};
+  EXPECT_EQ(Labels(Walk(s)), quarters);
+  s.shortTicks = false;
+  EXPECT_EQ(Labels(Walk(s)), quarters);
 }
 
 TEST(CalendarTicks, FiveYearsGiveYearlyTicks) {
