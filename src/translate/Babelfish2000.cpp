@@ -105,6 +105,7 @@ bool TBabelfish2000::LoadFromStream(std::istream& Stream) {
     FTexts.clear();
     Stream.clear();
     Stream.seekg(0);
+    if (Stream.fail()) return false; // records are cut by stepping back over what was read past them
 
     std::string record;
     while (ReadUpTo(Stream, RecordEnd, record)) {
@@ -197,7 +198,6 @@ std::string TBabelfish2000::ReplaceAll(std::string_view Text, std::string_view O
 
 bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record) {
     Record.clear();
-    if (Delimiter.empty()) return true;
     const std::string lowerDelimiter = LowerAscii(Delimiter);
     constexpr std::size_t BlockSize = 256;
     char block[BlockSize];
@@ -208,15 +208,15 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
         if (got <= 0 || Stream.bad()) return false;
         Record.append(block, static_cast<std::size_t>(got));
 
-        const std::size_t at = FindIgnoreCase(Record, lowerDelimiter, searchFrom);
+        // an empty delimiter never occurs, so a caller that loops until none is found ends
+        const std::size_t at =
+            Delimiter.empty() ? std::string::npos : FindIgnoreCase(Record, lowerDelimiter, searchFrom);
         if (at != std::string::npos) {
             const std::size_t end = at + Delimiter.size();
             const std::size_t unread = Record.size() - end;
             Record.resize(end);
-            if (unread > 0) {
-                Stream.clear();
-                Stream.seekg(-static_cast<std::streamoff>(unread), std::ios::cur);
-            }
+            Stream.clear(); // a last short block ended the stream, but the position after the delimiter is valid
+            if (unread > 0) Stream.seekg(-static_cast<std::streamoff>(unread), std::ios::cur);
             return true;
         }
         // only the tail that can still begin a delimiter needs searching again

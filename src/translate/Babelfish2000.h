@@ -27,8 +27,8 @@ public:
     std::string Translate(const std::string& Key, const std::vector<std::string>& Args = {});
 
     // Replaces Keys and Texts by the records of the stream, read from its beginning; Capture is kept. The stream
-    // must be seekable. False after a read error of the stream; the entries loaded until then are kept (a stream
-    // whose exception mask includes badbit throws instead).
+    // must be seekable: false, with an empty dictionary, when it is not. False after a read error of the stream;
+    // the entries loaded until then are kept (a stream whose exception mask includes badbit throws instead).
     bool LoadFromStream(std::istream& Stream);
     // The same from a file; false when the file cannot be opened (the dictionary is then unchanged) or read.
     bool LoadFromFile(const std::string& Path);
@@ -71,6 +71,7 @@ public:
                                   bool IgnoreCase);
     // Reads in 256-byte blocks from the current position until the delimiter (letter case ignored) has been read.
     // Found: Record ends with the delimiter and the stream stands just after it. Not found: Record holds the rest.
+    // An empty delimiter is never found.
     static bool ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record);
     static std::string NormalizeKey(std::string_view LowerCasedKey);
     static std::string NormalizeText(std::string_view Text, std::string_view AppName);
