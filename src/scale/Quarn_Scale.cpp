@@ -211,33 +211,16 @@ void TScale::SetDateFormat(const TDTLabel &value) {
   dateFormat_->Assign(value);
 }
 
-namespace {
-int NonNegative(int value) { return value < 0 ? 0 : value; }
-}  // namespace
-
-void TScale::SetMarginTop(int value) {
-  marginTop_ = NonNegative(value);
+void TScale::SetMargin(int &margin, int value) {
+  margin = std::max(0, value);
   CalcTransform();
   RepaintRequest();
 }
 
-void TScale::SetMarginBottom(int value) {
-  marginBottom_ = NonNegative(value);
-  CalcTransform();
-  RepaintRequest();
-}
-
-void TScale::SetMarginRight(int value) {
-  marginRight_ = NonNegative(value);
-  CalcTransform();
-  RepaintRequest();
-}
-
-void TScale::SetMarginLeft(int value) {
-  marginLeft_ = NonNegative(value);
-  CalcTransform();
-  RepaintRequest();
-}
+void TScale::SetMarginTop(int value) { SetMargin(marginTop_, value); }
+void TScale::SetMarginBottom(int value) { SetMargin(marginBottom_, value); }
+void TScale::SetMarginRight(int value) { SetMargin(marginRight_, value); }
+void TScale::SetMarginLeft(int value) { SetMargin(marginLeft_, value); }
 
 void TScale::SetCaptionPosX(int value) {
   captionPosX_ = value;

@@ -161,6 +161,8 @@ class TScale : public QWidget {
  private:
   void CalcTransform();
   void RepaintRequest();
+  // negative margins become 0
+  void SetMargin(int &margin, int value);
   bool IsVertical() const { return scaleType_ == sctYL || scaleType_ == sctYR; }
   int BasePosition(int ox, int oy) const;
   TickSettings CurrentTickSettings() const;
@@ -168,6 +170,8 @@ class TScale : public QWidget {
   void DrawBaseLine(TCanvas &canvas, int base) const;
   void DrawTick(TCanvas &canvas, int base, const ScaleTick &tick);
   void DrawTickLabel(TCanvas &canvas, int base, int pos, const ScaleTick &tick) const;
+  void DrawHorizontalLabel(TCanvas &canvas, int lineBase, int pos, const QString &text) const;
+  void DrawVerticalLabels(TCanvas &canvas, int base, int pos, const ScaleTick &tick) const;
   void DrawCaption(TCanvas &canvas, int base) const;
   void DrawCalendarMessage(TCanvas &canvas, int base, CalendarMessage message) const;
   void RecordTick(double value);

@@ -157,24 +157,28 @@ void TScale::DrawTick(TCanvas &canvas, int base, const ScaleTick &tick) {
 
 void TScale::DrawTickLabel(TCanvas &canvas, int base, int pos, const ScaleTick &tick) const {
   if (!tick.labelled || !tick.drawn) return;
-  if (!IsVertical()) {
-    auto place = [&](const QString &text, int lineBase) {
-      if (text.isEmpty()) return;
-      const int w = canvas.TextWidth(text);
-      const int h = canvas.TextHeight(text);
-      const int half = w / 2;
-      // centred on the tick, but kept 2 pixels inside either edge
-      const int left = pos + half < width() - 2 ? pos - std::min(pos - 2, half) : width() - 2 * half - 2;
-      const int top = scaleType_ == sctXT ? lineBase + 7 : lineBase - h - 7;
-      canvas.TextOut(left, top, text);
-    };
-    place(tick.label, base);
-    if (tick.hasDateLine) {
-      const int h = canvas.TextHeight(tick.dateLine);
-      place(tick.dateLine, scaleType_ == sctXT ? base + h : base - h);
-    }
+  if (IsVertical()) {
+    DrawVerticalLabels(canvas, base, pos, tick);
     return;
   }
+  DrawHorizontalLabel(canvas, base, pos, tick.label);
+  if (tick.hasDateLine) {
+    // one line further from the axis than the time label
+    const int h = canvas.TextHeight(tick.dateLine);
+    DrawHorizontalLabel(canvas, scaleType_ == sctXT ? base + h : base - h, pos, tick.dateLine);
+  }
+}
+
+void TScale::DrawHorizontalLabel(TCanvas &canvas, int lineBase, int pos, const QString &text) const {
+  if (text.isEmpty()) return;
+  const int half = canvas.TextWidth(text) / 2;
+  // centred on the tick, but kept 2 pixels inside either edge
+  const int left = pos + half < width() - 2 ? pos - std::min(pos - 2, half) : width() - 2 * half - 2;
+  const int top = scaleType_ == sctXT ? lineBase + 7 : lineBase - canvas.TextHeight(text) - 7;
+  canvas.TextOut(left, top, text);
+}
+
+void TScale::DrawVerticalLabels(TCanvas &canvas, int base, int pos, const ScaleTick &tick) const {
   auto leftEdge = [&](const QString &text) {
     return scaleType_ == sctYL ? base + 8 : base - canvas.TextWidth(text) - 8;
   };
@@ -183,6 +187,7 @@ void TScale::DrawTickLabel(TCanvas &canvas, int base, int pos, const ScaleTick &
     canvas.TextOut(leftEdge(tick.label), pos - h / 2, tick.label);
   }
   if (tick.hasDateLine && !tick.dateLine.isEmpty()) {
+    // one line above the time label
     const int h = canvas.TextHeight(tick.dateLine);
     canvas.TextOut(leftEdge(tick.dateLine), pos - 3 * (h / 2), tick.dateLine);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "platform/DateTime.h"
 
@@ -101,6 +102,43 @@ ScaleTick CalendarTick(double v, bool isMain) {
 // midnight still reads 00:00 of the new day.
 double ShownCalendarValue(double v) { return std::round(v * 86400000.0) / 86400000.0; }
 
+// The first main tick at or after `low`, a whole multiple of `mainUnits` counted from the
+// low end's own midnight (also for negative days).
+double SubDayFirstTick(double low, double units, double mainUnits, double slack) {
+  const double f = low - std::floor(low);
+  const double e = std::ceil(units * f - slack);
+  const double rem = std::fmod(e, mainUnits);
+  const double pad = (e == 0 || rem == 0) ? 0.0 : mainUnits - rem;
+  return std::floor(low) + std::ceil(pad + units * f - slack) / units;
+}
+
+// Which labelled sub-day ticks get the extra date line.
+class DateLineRule {
+ public:
+  explicit DateLineRule(TDateForTime mode) : mode_(mode) {}
+  bool Wants(int dayOfMonth) {
+    bool wanted = false;
+    switch (mode_) {
+      case dtNone: break;
+      case dtOnePerChart: wanted = !anyLabel_; break;
+      case dtOnePerDay: wanted = !anyDateLine_ || dayOfMonth != lastDay_; break;
+      case dtAllTicks: wanted = true; break;
+    }
+    anyLabel_ = true;
+    if (wanted) {
+      anyDateLine_ = true;
+      lastDay_ = dayOfMonth;
+    }
+    return wanted;
+  }
+
+ private:
+  TDateForTime mode_;
+  bool anyLabel_ = false;
+  bool anyDateLine_ = false;
+  int lastDay_ = 0;
+};
+
 void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
   const SubDayRow &row = SubDayRowOf(mode);
   const double units = row.unitsPerDay;
@@ -112,20 +150,13 @@ void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
       break;
     }
   }
-  const double mainUnits = row.mainSteps[column];
-  const double minorUnits = row.minorSteps[column];
-  // the time of day of the low end, in [0, 1) also for negative days
-  const double f = s.low - std::floor(s.low);
   // A low end on a whole unit (10:07) is rarely exact in binary; without a little slack the
   // ceiling moves its tick one unit on, half of the time.
   constexpr double kSlack = 1e-3;  // units
-  const double e = std::ceil(units * f - kSlack);
-  const double rem = std::fmod(e, mainUnits);
-  const double pad = (e == 0 || rem == 0) ? 0.0 : mainUnits - rem;
-  const double first = std::floor(s.low) + std::ceil(pad + units * f - kSlack) / units;
+  const double first = SubDayFirstTick(s.low, units, row.mainSteps[column], kSlack);
   const double lowLimit = s.low - kSlack / units;
-  const double mainStep = mainUnits / units;
-  const double minorStep = minorUnits / units;
+  const double mainStep = row.mainSteps[column] / units;
+  const double minorStep = row.minorSteps[column] / units;
 
   double start = first;
   if (s.shortTicks) {
@@ -134,9 +165,7 @@ void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
   const double increment = s.shortTicks ? minorStep : mainStep;
   const QString timePattern = SubDayTimePattern(mode, s.dateFormat.TimeFormat, s.dateFormat.TimeSeparator);
   const QString datePattern = DatePattern(s.dateFormat);
-  bool anyDateLine = false;
-  bool anyLabel = false;
-  int lastDay = 0;
+  DateLineRule dateLines(s.dateFormat.DateForTime);
   for (int j = 0; j < kMaxVisits; ++j) {
     const double v = start + j * increment;
     if (!(v - s.high < 1e-8)) break;
@@ -147,30 +176,25 @@ void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
     if (isMain) {
       const double shown = ShownCalendarValue(v);
       t.label = FormatDateTimeValue(timePattern, shown);
-      const int day = DateOf(std::fabs(shown) < 1e-8 ? 0.0 : shown).day;
-      switch (s.dateFormat.DateForTime) {
-        case dtNone: break;
-        case dtOnePerChart: t.hasDateLine = !anyLabel; break;
-        case dtOnePerDay: t.hasDateLine = !anyDateLine || day != lastDay; break;
-        case dtAllTicks: t.hasDateLine = true; break;
-      }
-      if (t.hasDateLine) {
-        t.dateLine = FormatDateTimeValue(datePattern, shown);
-        anyDateLine = true;
-        lastDay = day;
-      }
-      anyLabel = true;
+      t.hasDateLine = dateLines.Wants(DateOf(std::fabs(shown) < 1e-8 ? 0.0 : shown).day);
+      if (t.hasDateLine) t.dateLine = FormatDateTimeValue(datePattern, shown);
     }
     sink(t);
   }
 }
 
-void WalkDays(const TickSettings &s, const TickSink &sink) {
-  const double per = (s.high - s.low) / s.minTicks;
-  static constexpr int kSteps[] = {1, 2, 3, 7, 14, 28};
-  int step = 1;
-  for (int candidate : kSteps)
+// The largest of the ascending steps not above `per`, at least the first.
+template <std::size_t N>
+int LargestStepNotAbove(const int (&steps)[N], double per) {
+  int step = steps[0];
+  for (int candidate : steps)
     if (candidate <= per) step = candidate;
+  return step;
+}
+
+void WalkDays(const TickSettings &s, const TickSink &sink) {
+  static constexpr int kSteps[] = {1, 2, 3, 7, 14, 28};
+  const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / s.minTicks);
   const double janFirst = DayOf(DateOf(s.low).year, 1, 1);
   const double first = janFirst + step * std::floor(std::trunc(s.low - janFirst) / step);
   // a floored remainder keeps the phase of main ticks across day 0 (30 December 1899)
@@ -191,11 +215,8 @@ void WalkDays(const TickSettings &s, const TickSink &sink) {
 }
 
 void WalkMonths(const TickSettings &s, const TickSink &sink) {
-  const double per = (s.high - s.low) / 30.4375 / s.minTicks;
   static constexpr int kSteps[] = {1, 2, 3, 4, 6};
-  int step = 1;
-  for (int candidate : kSteps)
-    if (candidate <= per) step = candidate;
+  const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / 30.4375 / s.minTicks);
   CalendarDate d = DateOf(s.low);
   int year = d.year;
   int month = d.month;
@@ -485,39 +506,26 @@ CalendarMessage WalkCalendarTicks(const TickSettings &s, const TickSink &sink) {
   if (!(s.high >= s.low && s.low >= kFirstCalendarDay && s.high <= 3000000))
     return CalendarMessage::InvalidScale;
   const double per = (s.high - s.low) / s.minTicks;
-  if (per <= 1.0 / 8640000) return CalendarMessage::BelowOneSecond;
+  // vertical scales go down to hundredths of a second, horizontal ones to seconds
+  const double smallest = s.vertical ? 1.0 / 8640000 : 1.1574e-5;
+  const double secondsUpTo = s.vertical ? 1.0 / 1440 : 6.9444e-4;
+  if (per <= smallest) return CalendarMessage::BelowOneSecond;
   // whole days, months and years exist up to 31 December 9999 only
   if (per > 1 && s.low > kLastCalendarDay) return CalendarMessage::None;
-  if (s.vertical) {
-    if (per <= 1.0 / 86400)
-      WalkSubDay(s, SubDayMode::Hundredths, sink);
-    else if (per <= 1.0 / 1440)
-      WalkSubDay(s, SubDayMode::Seconds, sink);
-    else if (per <= 0.041667)
-      WalkSubDay(s, SubDayMode::Minutes, sink);
-    else if (per <= 1)
-      WalkSubDay(s, SubDayMode::Hours, sink);
-    else if (per <= 30)
-      WalkDays(s, sink);
-    else if (per <= 366)
-      WalkMonths(s, sink);
-    else
-      WalkYears(s, sink);
-  } else {
-    if (per <= 1.1574e-5) return CalendarMessage::BelowOneSecond;
-    if (per <= 6.9444e-4)
-      WalkSubDay(s, SubDayMode::Seconds, sink);
-    else if (per <= 0.041667)
-      WalkSubDay(s, SubDayMode::Minutes, sink);
-    else if (per <= 1)
-      WalkSubDay(s, SubDayMode::Hours, sink);
-    else if (per <= 30)
-      WalkDays(s, sink);
-    else if (per <= 366)
-      WalkMonths(s, sink);
-    else
-      WalkYears(s, sink);
-  }
+  if (s.vertical && per <= 1.0 / 86400)
+    WalkSubDay(s, SubDayMode::Hundredths, sink);
+  else if (per <= secondsUpTo)
+    WalkSubDay(s, SubDayMode::Seconds, sink);
+  else if (per <= 0.041667)
+    WalkSubDay(s, SubDayMode::Minutes, sink);
+  else if (per <= 1)
+    WalkSubDay(s, SubDayMode::Hours, sink);
+  else if (per <= 30)
+    WalkDays(s, sink);
+  else if (per <= 366)
+    WalkMonths(s, sink);
+  else
+    WalkYears(s, sink);
   return CalendarMessage::None;
 }
 
