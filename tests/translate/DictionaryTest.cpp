@@ -195,16 +195,20 @@ TEST(Dictionary, LoadingReplacesTheDictionaryFromTheStreamsBeginning) {
     EXPECT_EQ(dictionary.Translate("next"), "Weiter");
 }
 
-// Serves its bytes, then fails like a device that cannot be read.
-class TFailingBuffer : public std::streambuf {
+// Serves its bytes; then, like a device, either fails to read or, like a pipe, refuses to go back.
+class TDeviceBuffer : public std::streambuf {
 public:
-    explicit TFailingBuffer(std::string Bytes) : FBytes(std::move(Bytes)) {
+    TDeviceBuffer(std::string Bytes, bool CanSeek) : FBytes(std::move(Bytes)), FCanSeek(CanSeek) {
         setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
     }
 
 protected:
-    int_type underflow() override { throw std::runtime_error("read error"); }
+    int_type underflow() override {
+        if (FCanSeek) throw std::runtime_error("read error");
+        return traits_type::eof();
+    }
     pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override {
+        if (!FCanSeek) return pos_type(off_type(-1));
         char* base = Direction == std::ios::beg ? eback() : Direction == std::ios::cur ? gptr() : egptr();
         setg(eback(), base + Offset, egptr());
         return gptr() - eback();
@@ -215,27 +219,17 @@ protected:
 
 private:
     std::string FBytes;
-};
-
-// Serves its bytes and cannot go back.
-class TForwardOnlyBuffer : public std::streambuf {
-public:
-    explicit TForwardOnlyBuffer(std::string Bytes) : FBytes(std::move(Bytes)) {
-        setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
-    }
-
-private:
-    std::string FBytes;
+    bool FCanSeek;
 };
 
 TEST(Dictionary, UnreadableStreamsAreReported) {
     TBabelfish2000 dictionary;
-    TFailingBuffer failing("[a]=1|$$[b]=" + std::string(300, 'x') + "|$$");
+    TDeviceBuffer failing("[a]=1|$$[b]=" + std::string(300, 'x') + "|$$", true);
     std::istream failingStream(&failing);
     EXPECT_FALSE(dictionary.LoadFromStream(failingStream));
     EXPECT_EQ(dictionary.Keys(), std::vector<std::string>{"a"}); // the records read before the error stay
 
-    TForwardOnlyBuffer forwardOnly("[a]=1|$$[b]=2|$$");
+    TDeviceBuffer forwardOnly("[a]=1|$$[b]=2|$$", false);
     std::istream forwardOnlyStream(&forwardOnly);
     EXPECT_FALSE(dictionary.LoadFromStream(forwardOnlyStream));
     EXPECT_TRUE(dictionary.Keys().empty());
@@ -313,18 +307,10 @@ TEST(Dictionary, RandomStreamsLoadIntoBoundedWellFormedDictionaries) {
 
 // A search that restarted at the beginning after every block would not finish here.
 TEST(Dictionary, HugeStreamsLoad) {
-    std::string input(2 << 20, 'a');
-    for (std::size_t i = 0; i < input.size(); i += 97) input[i] = '[';
+    std::string input(2 << 20, '[');
     TBabelfish2000 dictionary;
-    Load(dictionary, input);
-    EXPECT_TRUE(dictionary.Keys().empty());
-
-    input[0] = '[';
-    input[1000] = ']';
-    input[1001] = '=';
-    Load(dictionary, input + "|$$[short]=s|$$");
-    ASSERT_EQ(dictionary.Keys().size(), 2u);
-    EXPECT_EQ(dictionary.Texts()[0], input.substr(1002));
+    Load(dictionary, input + "]=|$$[short]=s|$$");
+    EXPECT_EQ(dictionary.Keys().size(), 2u);
     EXPECT_EQ(dictionary.Translate("short"), "s");
 }
 
