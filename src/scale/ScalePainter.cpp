@@ -108,8 +108,8 @@ void TScale::paintEvent(QPaintEvent *) {
 }
 
 void TScale::PaintAxis(TCanvas &canvas, int base) {
+  // the brush colour is the background's already in opaque mode; a host's canvas keeps its own
   canvas.Brush.Style = transparent_ ? bsClear : bsSolid;
-  canvas.Brush.Color = colorBackGnd_;
   numTicks_ = 0;
   tickList_.clear();
   const CalendarMessage message =

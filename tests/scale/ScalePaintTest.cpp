@@ -220,10 +220,12 @@ TEST(ScalePaint, LoweredFrameColours) {
 
 TEST(ScalePaint, TransparentScaleOnATargetCanvasShiftsOnlyAcrossTheAxis) {
   TBitmap target(500, 200);
+  target.Canvas().Brush.Color = clRed;
   auto s = MakeScale(400, 60);
   s->SetTransparent(true);
   s->SetTargetCanvas(&target.Canvas(), 10, 30);
   s->Paint();
+  EXPECT_EQ(target.Canvas().Brush.Color, clRed) << "only pen, font and brush style are the scale's";
   const int base = 30 + 60 - 20 - 1;
   EXPECT_EQ(target.Canvas().Pixel(20, base), clBlack);
   EXPECT_EQ(target.Canvas().Pixel(378, base), clBlack);
