@@ -1,5 +1,6 @@
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -178,8 +179,31 @@ TEST(ScalePaint, VerticalLabelsSitBesideTheBaseLine) {
     const int base = s->ScaleType() == sctYL ? 20 : 59;
     const int x = s->ScaleType() == sctYL ? base + 8 : base - TextWidthOf(f, "60") - 8;
     EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, "60", x, s->ValueToPixel(60) - TextHeightOf(f, "0") / 2));
-    const int tickEnd = s->ScaleType() == sctYL ? base + 5 : base - 5;
-    EXPECT_EQ(PixelOf(s->Image(), tickEnd, s->ValueToPixel(60)), clBlack);
+  }
+}
+
+TEST(ScalePaint, TickMarksPointAwayFromTheBaseLine) {
+  struct Row {
+    TScaleType type;
+    int base, outwards, mainLength;
+  } rows[] = {{sctXB, 39, -1, 7}, {sctXT, 20, 1, 7}, {sctYL, 20, 1, 6}, {sctYR, 59, -1, 6}};
+  for (const Row &r : rows) {
+    SCOPED_TRACE(int(r.type));
+    const bool vertical = r.type == sctYL || r.type == sctYR;
+    auto s = vertical ? MakeScale(80, 400, r.type) : MakeScale(400, 80 - (r.type == sctXB ? 20 : 0), r.type);
+    s->SetLabelType(ftNoFigs);
+    s->Paint();
+    auto pixel = [&](double value, int out) {
+      const int along = s->ValueToPixel(value);
+      const int across = r.base + r.outwards * out;
+      return vertical ? PixelOf(s->Image(), across, along) : PixelOf(s->Image(), along, across);
+    };
+    for (auto [value, length] : {std::pair{40.0, r.mainLength}, std::pair{45.0, 4}}) {
+      SCOPED_TRACE(value);
+      EXPECT_EQ(pixel(value, 0), clBlack);
+      EXPECT_EQ(pixel(value, length - 1), clBlack);
+      EXPECT_EQ(pixel(value, length), clWhite);
+    }
   }
 }
 

@@ -171,14 +171,6 @@ TEST(LinearTicks, LabelsUseAutomaticDecimalsInscriptsAndUserTexts) {
   EXPECT_TRUE(Labels(Walk(s)).empty());
 }
 
-TEST(LinearTicks, ZeroTickOfASmallRangeUsesTheDecimals) {
-  TickSettings s = Range(-1, 1, 4);
-  s.shortTicks = false;
-  const auto labels = Labels(Walk(s));
-  EXPECT_NE(std::find(labels.begin(), labels.end(), "0.00"), labels.end());
-  EXPECT_EQ(std::find(labels.begin(), labels.end(), "-0.00"), labels.end());
-}
-
 TEST(AutoDecimals, FollowTheWidthOfTheRange) {
   struct Row {
     int decPlaces;
