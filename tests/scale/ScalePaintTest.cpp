@@ -384,19 +384,33 @@ TEST(ScalePaint, CalendarMessages) {
 
 TEST(ScalePaint, DateLineSitsOneLineFurtherOut) {
   const double day = 44634;  // 14 March 2022
-  auto s = MakeScale(400, 80);
-  s->SetLabelType(ftDateTime);
-  s->SetShortTicks(false);
-  s->SetRangeLow(day + 18.0 / 24);
-  s->SetRangeHigh(day + 1 + 6.0 / 24);
-  s->Paint();
-  const TFont &f = s->Font();
-  const int base = 80 - 20 - 1;
-  const int h = TextHeightOf(f, "00:00");
-  const int x = s->ValueToPixel(day + 1);
-  const QString date = FormatDateTimeValue(DatePattern(*s->DateFormat()), day + 1);
-  EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, "00:00", x - TextWidthOf(f, "00:00") / 2, base - h - 7));
-  EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, date, x - TextWidthOf(f, date) / 2, base - h - h - 7));
+  for (TScaleType type : {sctXB, sctXT, sctYL}) {
+    SCOPED_TRACE(int(type));
+    auto s = type == sctYL ? MakeScale(120, 400, type) : MakeScale(400, 80, type);
+    s->SetLabelType(ftDateTime);
+    s->SetShortTicks(false);
+    s->SetRangeLow(day + 18.0 / 24);
+    s->SetRangeHigh(day + 1 + 6.0 / 24);
+    s->Paint();
+    const TFont &f = s->Font();
+    const int h = TextHeightOf(f, "00:00");
+    const int pos = s->ValueToPixel(day + 1);
+    const QString date = FormatDateTimeValue(DatePattern(*s->DateFormat()), day + 1);
+    auto centred = [&](const QString &text) { return pos - TextWidthOf(f, text) / 2; };
+    switch (type) {
+      case sctXB:
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, "00:00", centred("00:00"), 59 - h - 7));
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, date, centred(date), 59 - h - h - 7));
+        break;
+      case sctXT:
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, "00:00", centred("00:00"), 20 + 7));
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, date, centred(date), 20 + h + 7));
+        break;
+      default:
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, "00:00", 20 + 8, pos - h / 2));
+        EXPECT_TRUE(TextDrawnAt(s->Image(), f, clWhite, date, 20 + 8, pos - 3 * (h / 2)));
+    }
+  }
 }
 
 }  // namespace
