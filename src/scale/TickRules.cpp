@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 #include "platform/DateTime.h"
 
@@ -34,6 +35,12 @@ CalendarDate DateOf(double value) {
 
 double DayOf(int year, int month, int day) { return EncodeDate(year, month, day); }
 
+// User texts replace a numeric label; otherwise the inscript goes around it.
+QString UserOrInscribedLabel(const TickSettings &s, const QString &label, int n) {
+  if (s.labelType == ftUserText) return UserTickItem(s.userTickText, n);
+  return ApplyInscript(label, s.inscript);
+}
+
 QString NumericLabel(const TickSettings &s, double v, int decimals, int n) {
   QString label;
   const double width = s.high - s.low;
@@ -46,8 +53,7 @@ QString NumericLabel(const TickSettings &s, double v, int decimals, int n) {
     label = FormatTickNumber(v, decimals);
   }
   label.truncate(14);
-  if (s.labelType == ftUserText) return UserTickItem(s.userTickText, n);
-  return ApplyInscript(label, s.inscript);
+  return UserOrInscribedLabel(s, label, n);
 }
 
 void StripTrailingZeros(QString &label) {
@@ -56,6 +62,16 @@ void StripTrailingZeros(QString &label) {
     return;
   while (label.endsWith(QLatin1Char('0'))) label.chop(1);
   if (label.endsWith(QLatin1Char('.'))) label.chop(1);
+}
+
+// The label of a labelled logarithmic tick `multiplier` × 10^decade, before user texts and
+// inscripts: the decade's exponent alone (-3, and then only at a decade's start) or the number.
+QString LogNumberLabel(const TickSettings &s, double v, int multiplier, int decade, int decimals) {
+  if (s.decPlaces == -3) return multiplier == 1 ? QString::number(decade) : QString();
+  QString label = FormatTickNumber(v, decimals);
+  label.truncate(14);
+  if (s.decPlaces == -2) StripTrailingZeros(label);
+  return label;
 }
 
 struct TimeStepRow {
@@ -276,12 +292,40 @@ void WalkYears(const TickSettings &s, const TickSink &sink) {
 
 }  // namespace
 
+namespace {
+
+struct StepMantissa {
+  double value;
+  int sub;
+};
+
+// e is the fractional part of the logarithm of the raw step, in 0..1.
+StepMantissa MantissaOf(double e) {
+  if (e < std::log10(2.0) + 1e-10) return {1, 5};
+  if (e < std::log10(5.0) + 1e-10) return {2, 4};
+  return {5, 5};
+}
+
+// The first multiple of step not before `low` by more than a thousandth of a step; none when
+// the step cannot move values this large or the walk leaves the finite numbers.
+std::optional<double> FirstMultipleFrom(double low, double step) {
+  const double dir = step > 0 ? 1.0 : -1.0;
+  double first = (std::trunc(low / step) - 1.0) * step;
+  for (int guard = 0; dir * (low - first) > 0.001 * std::fabs(step); ++guard) {
+    const double next = first + step;
+    if (next == first || guard >= kMaxVisits || !std::isfinite(next)) return std::nullopt;
+    first = next;
+  }
+  if (!std::isfinite(first)) return std::nullopt;
+  return first;
+}
+
+}  // namespace
+
 TickStep ChooseTickStep(int minTicks, double high, double low) {
   TickStep result;
   if (high == low) {
-    result.step = 0.0;
     result.first = low;
-    result.sub = 1;
     return result;
   }
   const double width = std::fabs(high - low);
@@ -289,7 +333,6 @@ TickStep ChooseTickStep(int minTicks, double high, double low) {
     result.ok = false;
     return result;
   }
-  const double dir = low < high ? 1.0 : -1.0;
   double d = std::log10(width / minTicks);
   double e = d - std::trunc(d);
   if (std::fabs(e) < 1e-10 || std::fabs(e) > 0.9999999999) {
@@ -298,36 +341,14 @@ TickStep ChooseTickStep(int minTicks, double high, double low) {
   }
   if (d < 0 && e != 0) d -= 1.0;
   if (e < 0) e += 1.0;
-  const double exponent = std::trunc(d);
-  const double log2 = std::log10(2.0);
-  const double log5 = std::log10(5.0);
-  double mantissa;
-  if (e < log2 + 1e-10) {
-    mantissa = 1;
-    result.sub = 5;
-  } else if (e < log5 + 1e-10) {
-    mantissa = 2;
-    result.sub = 4;
-  } else {
-    mantissa = 5;
-    result.sub = 5;
-  }
-  const long double power =
-      std::exp(std::log(10.0L) * (static_cast<long double>(exponent) + std::log10(static_cast<long double>(mantissa))));
-  result.step = dir * static_cast<double>(power);
-  const double step = result.step;
-  double first = (std::trunc(low / step) - 1.0) * step;
-  for (int guard = 0; dir * (low - first) > 0.001 * std::fabs(step); ++guard) {
-    const double next = first + step;
-    // a step too small to move a value this large, or a range end that is not finite
-    if (next == first || guard >= kMaxVisits || !std::isfinite(next)) {
-      result.ok = false;
-      return result;
-    }
-    first = next;
-  }
-  result.first = first;
-  result.ok = std::isfinite(first);
+  const StepMantissa mantissa = MantissaOf(e);
+  const long double power = std::exp(std::log(10.0L) * (static_cast<long double>(std::trunc(d)) +
+                                                        std::log10(static_cast<long double>(mantissa.value))));
+  result.step = (low < high ? 1.0 : -1.0) * static_cast<double>(power);
+  result.sub = mantissa.sub;
+  const std::optional<double> first = FirstMultipleFrom(low, result.step);
+  result.ok = first.has_value();
+  if (first) result.first = *first;
   return result;
 }
 
@@ -410,18 +431,8 @@ void WalkLogTicks(const TickSettings &s, const TickSink &sink) {
     t.eventBeforeLabel = true;
     t.length = isMain || s.vertical ? TickLength::Main : TickLength::Short;
     if (isMain && s.labelType != ftNoFigs) {
-      QString label;
-      if (s.decPlaces == -3) {
-        if (multiplier == 1) label = QString::number(decade);
-      } else {
-        label = FormatTickNumber(v, decimals);
-        label.truncate(14);
-        if (s.decPlaces == -2) StripTrailingZeros(label);
-      }
-      ++labelled;
       t.labelled = true;
-      t.label = s.labelType == ftUserText ? UserTickItem(s.userTickText, labelled)
-                                          : ApplyInscript(label, s.inscript);
+      t.label = UserOrInscribedLabel(s, LogNumberLabel(s, v, multiplier, decade, decimals), ++labelled);
     }
     sink(t);
   };
