@@ -40,13 +40,14 @@ const std::string SampleFile =
     "[app]=x<%appName%>y|$$\r\n"
     "[   ]=blank|$$\r\n"
     "[ \t lead\r\nkey]=lk|$$\r\n"
+    "[trail \t]=t|$$\r\n"
     "[args]=<%1%> and <%2%>|$$\r\n"
     "[Never]=seen\r\n";
 
 TEST(Dictionary, LooksUpLoadedRecords) {
     TBabelfish2000 dictionary;
     Load(dictionary, SampleFile);
-    EXPECT_EQ(dictionary.Keys().size(), 12u); // the unterminated last record is ignored
+    EXPECT_EQ(dictionary.Keys().size(), 13u); // the unterminated last record is ignored
     ASSERT_EQ(dictionary.Keys().size(), dictionary.Texts().size());
 
     const struct {
@@ -66,6 +67,8 @@ TEST(Dictionary, LooksUpLoadedRecords) {
         {"", "blank"},
         {"lead key", "lk"},
         {"lead\tkey", "lead\tkey"},
+        {"trail ", "t"}, // one trailing blank stays
+        {"trail", "trail"},
         {"args", "<%1%> and <%2%>"},
         {"Never", "Never"},
         {"Missing Key", "Missing Key"},
