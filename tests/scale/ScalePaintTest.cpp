@@ -109,6 +109,59 @@ TEST(ScaleSetters, LogarithmicIsRefusedForUnsuitableRangesOnceLoaded) {
   EXPECT_TRUE(scale.Logarithmic());
 }
 
+TEST(ScaleAssign, CopiesSettingsTransformAndTicksButNotHostingFontOrRenderEvents) {
+  auto source = MakeScale(300, 90, sctYR);
+  source->SetRangeLow(5);
+  source->SetRangeHigh(50);
+  source->SetMinTicks(7);
+  source->SetMarginLeft(11);
+  source->SetCaption("Volts");
+  source->SetColorScheme(csSystem);
+  source->DateFormat()->SetDateOrder(doYYMMDD);
+  source->OnScaleTickDrawn = [](QObject *, TCanvas &, TScaleType, double, int, int) {};
+  source->OnBeforeScaleRendered = [](QObject *, TCanvas &) {};
+  source->SetHosted(true);
+  TFont big = source->Font();
+  big.SetHeight(30);
+  source->SetFont(big);
+  source->Paint();
+  source->SetSuspended(true);  // the copy then keeps the copied tick list
+
+  TScale copy;
+  copy.Assign(*source);
+  EXPECT_EQ(copy.RangeLow(), 5);
+  EXPECT_EQ(copy.RangeHigh(), 50);
+  EXPECT_EQ(copy.MinTicks(), 7);
+  EXPECT_EQ(copy.MarginLeft(), 11);
+  EXPECT_EQ(copy.Caption(), "Volts");
+  EXPECT_EQ(copy.ScaleType(), sctYR);
+  EXPECT_EQ(copy.ShadowColor(), source->ShadowColor());
+  EXPECT_EQ(copy.DateFormat()->DateOrder(), doYYMMDD);
+  EXPECT_EQ(copy.ScaleFactor(), source->ScaleFactor()) << "the transform comes along, not recomputed";
+  ASSERT_GT(source->NumTicks(), 0);
+  EXPECT_EQ(copy.NumTicks(), source->NumTicks());
+  EXPECT_EQ(copy.TickValue(2), source->TickValue(2));
+  EXPECT_TRUE(copy.Suspended());
+  EXPECT_TRUE(copy.OnScaleTickDrawn);
+  EXPECT_FALSE(copy.OnBeforeScaleRendered);
+  EXPECT_FALSE(copy.Hosted());
+  EXPECT_NE(copy.Font().Height(), 30);
+  EXPECT_EQ(copy.width(), 400);
+}
+
+TEST(ScaleLoading, NothingIsComputedOrPaintedUntilLoaded) {
+  TScale scale;
+  scale.BeginLoading();
+  scale.SetRangeHigh(1000);
+  const double factorBefore = scale.ScaleFactor();
+  EXPECT_EQ(scale.NumTicks(), 0);
+  scale.Loaded();
+  EXPECT_FALSE(scale.Initializing());
+  EXPECT_NE(scale.ScaleFactor(), factorBefore);
+  EXPECT_EQ(scale.ValueToPixel(1000), 379);
+  EXPECT_GT(scale.NumTicks(), 0);
+}
+
 TEST(ValueToPixel, LinearAndLogarithmicInBothOrientations) {
   auto h = MakeScale(400, 60);
   EXPECT_EQ(h->ValueToPixel(0), 20);
