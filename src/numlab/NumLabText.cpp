@@ -53,6 +53,7 @@ QString General(double value, int digits) {
 
 QString Exponent(double value, int digits) {
   if (!std::isfinite(value)) return NonFinite(value);
+  if (value == 0.0) value = 0.0;  // a negative zero shows no sign
   return Printf("%.*E", std::max(digits, 1) - 1, value);
 }
 
@@ -107,11 +108,14 @@ bool DisplayText(double value, const TNumLabTextSettings& s, QString& text) {
       text = QString::number(static_cast<std::int64_t>(r));
       return true;
     }
-    case dtDateTime:
-      // Only days of the calendar (years 1 to 9999) can be formatted.
-      if (!(value > MinDateTimeDay - 1 && value < MaxDateTimeDay + 1.0)) return false;
+    case dtDateTime: {
+      // Only the years 1 to 9999 have a four-digit text; the decoder rounds to the millisecond
+      // as the formatter does, so a value just short of a boundary is judged by its shown day.
+      int year = 0, month = 0, day = 0;
+      if (!DecodeDate(value, year, month, day) || year > 9999) return false;
       text = FormatDateTime(s.DTFormat, value);
       return true;
+    }
     case dtState:
       text = s.StateText;
       return true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "numlab/NumLabText.h"
@@ -34,6 +35,7 @@ TEST(NumLabValueText, ShowsEachDisplayType) {
       {"general format with comma", dtFloat, 5, 0.125, "0,125", true},
       {"exponent with significant digits", dtExp, 3, 1234.5, "1.23E+03"},
       {"exponent with one digit", dtExp, 0, 1234.5, "1E+03"},
+      {"exponent of negative zero", dtExp, 2, -0.0, "0.0E+00"},
       {"zero-padded integer", dtZeroInt, 5, 42.0, "00042"},
       {"zero padding after the sign", dtZeroInt, 5, -42.0, "-00042"},
       {"zero-padded integer out of range", dtZeroInt, 5, 3000000000.0, kOverflow},
@@ -92,12 +94,29 @@ TEST(NumLabValueText, StateTextIsShownWhateverTheValue) {
   EXPECT_EQ(NumLabValueText(std::numeric_limits<double>::quiet_NaN(), s), "a.b");
 }
 
-TEST(NumLabValueText, DateUsesTheLabelsPattern) {
+TEST(NumLabValueText, DateUsesTheLabelsPatternWithinTheYearsOneTo9999) {
+  const struct {
+    const char* name;
+    double value;
+    QString expected;
+  } cases[] = {
+      {"day 2", 2.5, "01.01.1900 12:00"},
+      {"first day", -693593.0, "01.01.0001 00:00"},
+      {"last day", 2958465.5, "31.12.9999 12:00"},
+      {"before the first day", -693594.0, kOverflow},
+      {"after the last day", 2958466.0, kOverflow},
+      {"rounds to before the first day", std::nextafter(-693594.0, 0.0), kOverflow},
+      {"rounds to after the last day", std::nextafter(2958466.0, 0.0), kOverflow},
+  };
   TNumLabTextSettings s;
   s.DisplayType = dtDateTime;
-  s.DTFormat = "dd.mm.yyyy";
+  s.DTFormat = "dd.mm.yyyy hh:nn";
   s.Comma = true;  // the dots of a date stay
-  EXPECT_EQ(NumLabValueText(2.0, s), "01.01.1900");
+  s.ForcePlusSign = true;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(NumLabValueText(c.value, s), c.expected);
+  }
 }
 
 TEST(NumLabValueText, OverflowIndicatorIsTheConfiguredText) {
