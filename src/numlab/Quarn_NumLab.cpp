@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,6 +20,22 @@ struct BoxLines {
   TColor topLeft;
   TColor bottomRight;
 };
+
+// None for the flat styles (fsNone, fsSimple) and for unknown ones.
+std::optional<BoxLines> BoxLinesOf(TFrameStyle style, TColor frame, TColor shadow, TColor highlight) {
+  switch (style) {
+    case fsLowered:
+      return BoxLines{frame, highlight};
+    case fsRaised:
+      return BoxLines{highlight, frame};
+    case fsEmbossed:
+      return BoxLines{shadow, shadow};
+    case fsEngraved:
+      return BoxLines{highlight, highlight};
+    default:
+      return std::nullopt;
+  }
+}
 
 QString ClassNameOf(const QObject* object) {
   return object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("nil");
@@ -148,21 +165,27 @@ bool TNumLab::VisibleFlag() const {
 
 void TNumLab::Paint() {
   if (!VisibleFlag()) return;
-  const int w = width();
-  const int h = height();
-  TBitmap bitmap(w, h);
+  TBitmap bitmap(width(), height());
   TCanvas& canvas = bitmap.Canvas();
   canvas.Font = TFont::FromQFont(font());
-
   canvas.Pen.Color = colorOutBakG_;
   canvas.Brush.Color = colorOutBakG_;
   canvas.Brush.Style = bsSolid;
-  canvas.Rectangle(0, 0, w, h);
+  canvas.Rectangle(0, 0, width(), height());
 
-  const int yText = (h - canvas.TextHeight(kHeightProbe)) / 2;
+  const int yText = (height() - canvas.TextHeight(kHeightProbe)) / 2;
+  DrawSideTexts(canvas, yText);
+  DrawBox(canvas);
+  displayedText_.clear();
+  if (!empty_) DrawValue(canvas, yText);
+
+  image_ = bitmap.Image();
+  update();
+}
+
+void TNumLab::DrawSideTexts(TCanvas& canvas, int yText) const {
   const int l = leftSpace_;
   const int r = leftSpace_ + labelWidth_;
-
   canvas.Font.SetColor(colorOutText_);
   if (!leftText_.isEmpty()) {
     const int tw = canvas.TextWidth(leftText_);
@@ -172,63 +195,52 @@ void TNumLab::Paint() {
     canvas.TextOut(x, yText, leftText_);
   }
   if (!rightText_.isEmpty()) {
+    const int w = width();
     const int tw = canvas.TextWidth(rightText_);
     const int x = rightTextAlignment_ == taLeftJustify    ? r + 7
                   : rightTextAlignment_ == taRightJustify ? w - tw - 6
                                                           : r + 1 + (w - l - labelWidth_ - tw) / 2;
     canvas.TextOut(x, yText, rightText_);
   }
+}
 
-  const bool flat = frameStyle_ == fsNone || frameStyle_ == fsSimple || frameStyle_ > fsEngraved;
-  canvas.Pen.Color = frameStyle_ == fsSimple ? shadowColor_
-                     : flat                  ? colorLabBakG_
+void TNumLab::DrawBox(TCanvas& canvas) const {
+  const int l = leftSpace_;
+  const int r = leftSpace_ + labelWidth_;
+  const int h = height();
+  canvas.Pen.Color = frameStyle_ == fsNone       ? colorLabBakG_
                      : frameStyle_ == fsEmbossed ? highlightColor_
                                                  : shadowColor_;
   canvas.Brush.Color = colorLabBakG_;
-  if (flat) {
+  const std::optional<BoxLines> lines =
+      BoxLinesOf(frameStyle_, frameColor_, shadowColor_, highlightColor_);
+  if (!lines) {
     canvas.Rectangle(l, 0, r + 2, h);
-  } else {
-    canvas.Rectangle(l, 0, r + 2, h - 1);
-    BoxLines lines{};
-    switch (frameStyle_) {
-      case fsLowered:
-        lines = {frameColor_, highlightColor_};
-        break;
-      case fsRaised:
-        lines = {highlightColor_, frameColor_};
-        break;
-      case fsEmbossed:
-        lines = {shadowColor_, shadowColor_};
-        break;
-      default:
-        lines = {highlightColor_, highlightColor_};
-        break;
-    }
-    canvas.Pen.Color = lines.topLeft;
-    canvas.Polyline({{l + 1, h - 3}, {l + 1, 1}, {r + 1, 1}});
-    canvas.Pen.Color = lines.bottomRight;
-    canvas.Polyline({{l + 1, h - 1}, {r + 2, h - 1}, {r + 2, 0}});
+    return;
   }
+  canvas.Rectangle(l, 0, r + 2, h - 1);
+  canvas.Pen.Color = lines->topLeft;
+  canvas.Polyline({{l + 1, h - 3}, {l + 1, 1}, {r + 1, 1}});
+  canvas.Pen.Color = lines->bottomRight;
+  canvas.Polyline({{l + 1, h - 1}, {r + 2, h - 1}, {r + 2, 0}});
+}
 
-  displayedText_.clear();
-  if (!empty_) {
-    QString text = NumLabValueText(value_, text_);
-    if (OnBeforeDisplay) OnBeforeDisplay(this, text);
-    if (canvas.TextWidth(text) > labelWidth_ - 6 && text_.DisplayType != dtState)
-      text = text_.OverflowIndicator;
-    const int tw = canvas.TextWidth(text);
-    const int x = alignment_ == taLeftJustify    ? l + 4
-                  : alignment_ == taRightJustify ? r - tw - 2
-                                                 : l + 2 + (labelWidth_ - tw) / 2;
-    canvas.Font.SetColor(colorLabText_);
-    canvas.Brush.Color = colorLabBakG_;
-    // The box clips the text, the overflow indicator and a long state text included.
-    canvas.TextRect(TRect{l + 3, 2, r - 1, h - 3}, x, yText, text);
-    displayedText_ = text;
-  }
-
-  image_ = bitmap.Image();
-  update();
+void TNumLab::DrawValue(TCanvas& canvas, int yText) {
+  const int l = leftSpace_;
+  const int r = leftSpace_ + labelWidth_;
+  QString text = NumLabValueText(value_, text_);
+  if (OnBeforeDisplay) OnBeforeDisplay(this, text);
+  if (canvas.TextWidth(text) > labelWidth_ - 6 && text_.DisplayType != dtState)
+    text = text_.OverflowIndicator;
+  const int tw = canvas.TextWidth(text);
+  const int x = alignment_ == taLeftJustify    ? l + 4
+                : alignment_ == taRightJustify ? r - tw - 2
+                                               : l + 2 + (labelWidth_ - tw) / 2;
+  canvas.Font.SetColor(colorLabText_);
+  canvas.Brush.Color = colorLabBakG_;
+  // The box clips the text, the overflow indicator and a long state text included.
+  canvas.TextRect(TRect{l + 3, 2, r - 1, height() - 3}, x, yText, text);
+  displayedText_ = text;
 }
 
 void TNumLab::paintEvent(QPaintEvent*) {

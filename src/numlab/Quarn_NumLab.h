@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "numlab/NumLabText.h"
+#include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "scale/Quarn_quarnbase.h"
 
@@ -131,6 +132,10 @@ class TNumLab : public QWidget {
   void Store(T& field, const T& value);
   // False only when the control was hidden on purpose.
   bool VisibleFlag() const;
+  // The steps of Paint, each drawing on the control's off-screen canvas.
+  void DrawSideTexts(TCanvas& canvas, int yText) const;
+  void DrawBox(TCanvas& canvas) const;
+  void DrawValue(TCanvas& canvas, int yText);
 
   int leftSpace_ = 35;
   bool empty_ = false;
