@@ -77,6 +77,17 @@ QString WholeDegrees(double value) {
   return (value < 0 && !whole.startsWith(u'-')) ? u'-' + whole : whole;
 }
 
+// Degrees alone, with minutes, or with minutes and seconds; d decimals on the last part.
+QString DegreeText(double value, TDisplay type, int d) {
+  if (type == dtDeg) return Fixed(value, d) + kDegree;
+  const double minutes = (std::fabs(value) - std::trunc(std::fabs(value))) * 60.0;
+  const QString degrees = WholeDegrees(value) + kDegree + u' ';
+  if (type == dtDegMin) return degrees + RightAligned(Fixed(minutes, d), d + 3) + u'\'';
+  const double seconds = (minutes - std::trunc(minutes)) * 60.0;
+  return degrees + RightAligned(Fixed(std::trunc(minutes), 0), 2) + QStringLiteral("' ") +
+         RightAligned(Fixed(seconds, d), d + 3) + u'"';
+}
+
 // The text of the display type alone; false when the value is out of the type's range.
 bool DisplayText(double value, const TNumLabTextSettings& s, QString& text) {
   const int p = std::clamp(s.Precision, 0, 15);
@@ -129,24 +140,10 @@ bool DisplayText(double value, const TNumLabTextSettings& s, QString& text) {
       return true;
     case dtDeg:
     case dtDegMin:
-    case dtDegMinSec: {
+    case dtDegMinSec:
       if (!std::isfinite(value)) return false;
-      const int d = std::min(p, 8);
-      if (s.DisplayType == dtDeg) {
-        text = Fixed(value, d) + kDegree;
-        return true;
-      }
-      const double minutes = (std::fabs(value) - std::trunc(std::fabs(value))) * 60.0;
-      text = WholeDegrees(value) + kDegree + u' ';
-      if (s.DisplayType == dtDegMin) {
-        text += RightAligned(Fixed(minutes, d), d + 3) + u'\'';
-      } else {
-        const double seconds = (minutes - std::trunc(minutes)) * 60.0;
-        text += RightAligned(Fixed(std::trunc(minutes), 0), 2) + QStringLiteral("' ") +
-                RightAligned(Fixed(seconds, d), d + 3) + u'"';
-      }
+      text = DegreeText(value, s.DisplayType, std::min(p, 8));
       return true;
-    }
   }
   return false;
 }
