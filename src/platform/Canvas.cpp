@@ -7,7 +7,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -89,20 +88,6 @@ TFont TFont::FromQFont(const QFont& font, TColor color)
 int ScreenAspectX() { return 36; }
 int ScreenAspectY() { return 36; }
 
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "sewella";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
 namespace {
 
 // The classic cosmetic dash patterns, in pixels: on, off, on, off ...
@@ -124,7 +109,7 @@ std::span<const int> PatternOf(TPenStyle style)
 
 void RequireGui()
 {
-    if (qGuiApp == nullptr)
+    if (!HasGuiApplication())
         throw std::logic_error("text on a canvas needs a GUI application (see EnsureGuiApplication)");
 }
 

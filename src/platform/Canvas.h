@@ -16,6 +16,7 @@
 #include <QString>
 
 #include "platform/Color.h"
+#include "platform/GuiApplication.h"
 
 class TBitmap;
 
@@ -206,7 +207,3 @@ private:
 // The screen's relative pixel width and height (square pixels: 36 and 36).
 int ScreenAspectX();
 int ScreenAspectY();
-
-// Text needs a GUI application. Tests and tools without one call this first; it
-// creates a QApplication (offscreen when no display is configured) once.
-void EnsureGuiApplication();

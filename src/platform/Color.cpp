@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "platform/GuiApplication.h"
+
 namespace {
 
 struct SystemColorTable {
@@ -31,7 +33,7 @@ SystemColorTable& Table()
 void EnsurePaletteLoaded()
 {
     SystemColorTable& t = Table();
-    if (!t.fromPalette && qGuiApp != nullptr)
+    if (!t.fromPalette && HasGuiApplication())
         LoadSystemColors(QGuiApplication::palette());
 }
 

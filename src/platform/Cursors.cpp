@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/GuiApplication.h"
+
 namespace {
 
 struct CursorState {
@@ -121,7 +123,7 @@ void SetCursorSlot(TCursor slot, const QCursor& cursor)
 
 bool LoadCursorResource(TCursor slot, const QString& name)
 {
-    if (slot <= 0 || qGuiApp == nullptr)
+    if (slot <= 0 || !HasGuiApplication())
         return false;
     QCursor cursor;
     if (!LoadFromResource(name, cursor)) {
@@ -147,7 +149,7 @@ void SetAppCursor(TCursor cursor)
     if (cursor == s.appCursor)
         return;
     s.appCursor = cursor;
-    if (qGuiApp == nullptr)
+    if (!HasGuiApplication())
         return;
     if (cursor == crDefault) {
         if (s.overrideActive)
