@@ -3,10 +3,9 @@
 // the library's exceptions, the 3-D frame drawing routine and the small settings records.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
-
-#include <functional>
 
 #include <QMetaType>
 #include <QObject>
