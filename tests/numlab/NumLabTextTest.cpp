@@ -119,11 +119,4 @@ TEST(NumLabValueText, DateUsesTheLabelsPatternWithinTheYearsOneTo9999) {
   }
 }
 
-TEST(NumLabValueText, OverflowIndicatorIsTheConfiguredText) {
-  TNumLabTextSettings s;
-  s.DisplayType = dtHex;
-  s.OverflowIndicator = "--";
-  EXPECT_EQ(NumLabValueText(-1e10, s), "--");
-}
-
 }  // namespace
