@@ -77,6 +77,38 @@ void BM_SmallPolygons(benchmark::State& state)
 }
 BENCHMARK(BM_SmallPolygons);
 
+// Every pixel of a chart-sized picture written one at a time, then read back.
+void BM_PixelWrites(benchmark::State& state)
+{
+    static Gui gui;
+    TBitmap b(361, 297);
+    TCanvas& c = b.Canvas();
+    for (auto _ : state) {
+        for (int y = 0; y < 297; ++y)
+            for (int x = 0; x < 361; ++x)
+                c.SetPixel(x, y, TColor(x * y));
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 361 * 297);
+}
+BENCHMARK(BM_PixelWrites);
+
+void BM_PixelReads(benchmark::State& state)
+{
+    static Gui gui;
+    TBitmap b(361, 297);
+    const TCanvas& c = b.Canvas();
+    for (auto _ : state) {
+        TColor sum = 0;
+        for (int y = 0; y < 297; ++y)
+            for (int x = 0; x < 361; ++x)
+                sum += c.Pixel(x, y);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 361 * 297);
+}
+BENCHMARK(BM_PixelReads);
+
 void BM_CellNumbers(benchmark::State& state)
 {
     static Gui gui;

@@ -599,19 +599,48 @@ void TCanvas::FillRect(const TRect& r)
     writer.Fill(r, ToQRgb(Brush.Color));
 }
 
+// Pixels are read and written one at a time by pictures drawn point by point, so
+// these two make as few calls into Qt as they can: the format, the size, one scan line.
+namespace {
+
+bool HasDirectPixels(QImage* image)
+{
+    const QImage::Format f = image->format(); // Format_Invalid for a null image
+    return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || Usable(image);
+}
+
+QRgb OpaqueRgb(TColor color)
+{
+    if (IsSystemColor(color))
+        return ToQRgb(color);
+    return 0xFF000000u | (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
+}
+
+} // namespace
+
 TColor TCanvas::Pixel(int x, int y) const
 {
-    if (!Usable(target_) || x < 0 || y < 0 || x >= target_->width() || y >= target_->height())
+    if (target_ == nullptr || !HasDirectPixels(target_))
         return InvalidPixel;
-    return FromQRgb(target_->pixel(x, y));
+    const QImage& image = *target_;
+    const QSize size = image.size();
+    if (x < 0 || y < 0 || x >= size.width() || y >= size.height())
+        return InvalidPixel;
+    if (image.format() == QImage::Format_ARGB32_Premultiplied)
+        return FromQRgb(image.pixel(x, y));
+    return FromQRgb(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
 }
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
-    if (!Usable(target_))
+    if (target_ == nullptr || !HasDirectPixels(target_))
         return;
-    PixelWriter writer(*target_, clip_, pmCopy);
-    writer.Plot(x, y, ToQRgb(color));
+    const QSize size = target_->size();
+    if (x < 0 || y < 0 || x >= size.width() || y >= size.height())
+        return;
+    if (clip_ && !clip_->Normalized().Contains(x, y))
+        return;
+    reinterpret_cast<QRgb*>(target_->scanLine(y))[x] = OpaqueRgb(color);
 }
 
 int TCanvas::TextWidth(const QString& text) const
