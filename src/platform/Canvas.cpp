@@ -349,6 +349,15 @@ bool Usable(QImage* image)
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
+QPolygon ToQPolygon(std::span<const TPoint> points)
+{
+    QPolygon poly;
+    poly.reserve(qsizetype(points.size()));
+    for (const TPoint& pt : points)
+        poly << QPoint(pt.X, pt.Y);
+    return poly;
+}
+
 } // namespace
 
 TCanvas::TCanvas(QImage* target) : target_(target) {}
@@ -384,29 +393,22 @@ void TCanvas::LineTo(int x, int y)
     p->drawLine(from.X, from.Y, x, y);
 }
 
+// As on the classic desktop, a polyline neither starts at nor moves the current point.
 void TCanvas::Polyline(std::span<const TPoint> points)
 {
-    if (points.empty())
+    if (!Usable(target_) || Pen.Style == psClear || points.size() < 2)
         return;
-    if (!Usable(target_) || Pen.Style == psClear || points.size() < 2) {
-        penPos_ = points.back();
-        return;
-    }
     if (IsThin(Pen)) {
         PixelWriter writer(*target_, clip_, Pen.Mode);
         ThinPen pen(writer, Pen, Brush);
         for (std::size_t i = 1; i < points.size(); ++i)
             pen.Line(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
-    } else {
-        QPolygon poly;
-        for (const TPoint& pt : points)
-            poly << QPoint(pt.X, pt.Y);
-        ScopedPainter p(*target_, clip_);
-        p->setCompositionMode(CompositionOf(Pen.Mode));
-        p->setPen(WidePen(Pen));
-        p->drawPolyline(poly);
+        return;
     }
-    penPos_ = points.back();
+    ScopedPainter p(*target_, clip_);
+    p->setCompositionMode(CompositionOf(Pen.Mode));
+    p->setPen(WidePen(Pen));
+    p->drawPolyline(ToQPolygon(points));
 }
 
 void TCanvas::Polygon(std::span<const TPoint> points)
@@ -440,14 +442,11 @@ void TCanvas::Polygon(std::span<const TPoint> points)
         }
         return;
     }
-    QPolygon poly;
-    for (const TPoint& pt : points)
-        poly << QPoint(pt.X, pt.Y);
     ScopedPainter p(*target_, clip_);
     p->setCompositionMode(CompositionOf(Pen.Mode));
     p->setPen(WidePen(Pen));
     p->setBrush(Qt::NoBrush);
-    p->drawPolygon(poly);
+    p->drawPolygon(ToQPolygon(points));
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)

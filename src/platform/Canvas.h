@@ -149,6 +149,7 @@ public:
     TPoint PenPos() const { return penPos_; }
     void MoveTo(int x, int y) { penPos_ = {x, y}; }
     void LineTo(int x, int y);
+    // Leaves out the last point; does not use or move the current point.
     void Polyline(std::span<const TPoint> points);
     void Polyline(std::initializer_list<TPoint> points) { Polyline(std::span(points.begin(), points.size())); }
 

@@ -126,14 +126,16 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointWhichBecomesTheCurrentPoint)
         const char* name;
         TPoint from, to;
         std::size_t pixels;
+        TPenStyle style = psSolid;
     } rows[] = {
         {"horizontal", {2, 5}, {8, 5}, 6}, {"vertical up", {4, 12}, {4, 3}, 9}, {"diagonal", {1, 1}, {6, 6}, 5},
-        {"steep", {10, 0}, {12, 9}, 9},    {"zero length", {7, 7}, {7, 7}, 0},
+        {"steep", {10, 0}, {12, 9}, 9},    {"zero length", {7, 7}, {7, 7}, 0},  {"clear pen", {0, 0}, {10, 10}, 0, psClear},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         SetUp();
         c().Pen.Color = clBlack;
+        c().Pen.Style = r.style;
         c().MoveTo(r.from.X, r.from.Y);
         c().LineTo(r.to.X, r.to.Y);
         EXPECT_EQ(Painted().size(), r.pixels);
@@ -145,16 +147,17 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointWhichBecomesTheCurrentPoint)
     }
 }
 
-TEST_F(CanvasTest, ConnectedLinesMeetWithoutGapsOrOverlap)
+TEST_F(CanvasTest, PolylineSegmentsMeetWithoutGapsOrOverlapAndLeaveTheCurrentPoint)
 {
     c().Pen.Mode = pmXor;
     c().Pen.Color = clWhite; // xor with white turns the background black
+    c().MoveTo(15, 15);
     c().Polyline({{2, 2}, {10, 2}, {10, 8}, {2, 8}, {2, 2}});
     const auto pts = Painted();
     EXPECT_EQ(pts.size(), 28u); // each perimeter pixel exactly once
     for (const TPoint& p : pts)
         EXPECT_EQ(c().Pixel(p.X, p.Y), clBlack);
-    EXPECT_EQ(c().PenPos(), (TPoint{2, 2}));
+    EXPECT_EQ(c().PenPos(), (TPoint{15, 15}));
 }
 
 TEST_F(CanvasTest, XorModeDrawnTwiceRestoresThePicture)
@@ -217,15 +220,6 @@ TEST_F(CanvasTest, DashStylesFollowTheClassicPatterns)
         for (int x = 0; x < n; ++x)
             EXPECT_EQ(c().Pixel(x, 1), r.pattern[x] == '#' ? clBlack : kBack) << "x = " << x;
     }
-}
-
-TEST_F(CanvasTest, ClearPenDrawsNoLine)
-{
-    c().Pen.Style = psClear;
-    c().MoveTo(0, 0);
-    c().LineTo(10, 10);
-    EXPECT_TRUE(Painted().empty());
-    EXPECT_EQ(c().PenPos(), (TPoint{10, 10}));
 }
 
 TEST_F(CanvasTest, WidePenDrawsAThickLine)
