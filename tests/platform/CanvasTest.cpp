@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -48,61 +50,54 @@ protected:
     TBitmap bmp;
 };
 
-TEST_F(CanvasTest, RectangleOutlinesWithPenAndFillsWithBrushExcludingRightAndBottom)
+// The picture of the bitmap's top-left corner: '.' background, 'R' red, 'B' blue, '?' anything else.
+std::vector<std::string> Picture(const TCanvas& canvas, int width, int height)
 {
-    c().Pen.Color = clRed;
-    c().Brush.Color = clBlue;
-    c().Rectangle(2, 3, 7, 9);
-    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 7, 9}));
-    EXPECT_EQ(c().Pixel(2, 3), clRed);
-    EXPECT_EQ(c().Pixel(6, 8), clRed);
-    EXPECT_EQ(c().Pixel(6, 5), clRed);
-    EXPECT_EQ(c().Pixel(4, 8), clRed);
-    EXPECT_EQ(c().Pixel(3, 4), clBlue);
-    EXPECT_EQ(c().Pixel(5, 7), clBlue);
+    std::vector<std::string> rows;
+    for (int y = 0; y < height; ++y) {
+        std::string row;
+        for (int x = 0; x < width; ++x) {
+            const TColor p = canvas.Pixel(x, y);
+            row += p == kBack ? '.' : p == clRed ? 'R' : p == clBlue ? 'B' : '?';
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
-TEST_F(CanvasTest, RectangleWithClearBrushLeavesInteriorAndReversedCornersAreNormalised)
+TEST_F(CanvasTest, RectangleOutlinesWithThePenAndFillsWithTheBrushInsideItsBox)
 {
-    c().Pen.Color = clRed;
-    c().Brush.Style = bsClear;
-    c().Rectangle(7, 9, 2, 3);
-    EXPECT_EQ(PaintedBounds(), (TRect{2, 3, 7, 9}));
-    EXPECT_EQ(c().Pixel(4, 5), kBack);
-}
-
-TEST_F(CanvasTest, DegenerateRectanglesCoverTheirSinglePixelRowOrNothing)
-{
-    c().Pen.Color = clRed;
-    c().Rectangle(4, 4, 5, 5);
-    EXPECT_EQ(Painted(), (std::vector<TPoint>{{4, 4}}));
-    c().Rectangle(10, 10, 10, 15);
-    EXPECT_EQ(Painted().size(), 1u);
-    c().Rectangle(1, 12, 4, 13);
-    EXPECT_EQ(PaintedBounds(), (TRect{1, 4, 5, 13}));
-    EXPECT_EQ(c().Pixel(3, 12), clRed);
-}
-
-TEST_F(CanvasTest, RectangleWithClearPenFillsTheWholeBox)
-{
-    c().Pen.Style = psClear;
-    c().Brush.Color = clGreen;
-    c().Rectangle(1, 1, 4, 3);
-    EXPECT_EQ(PaintedBounds(), (TRect{1, 1, 4, 3}));
-    EXPECT_EQ(Painted().size(), 6u);
-}
-
-TEST_F(CanvasTest, WideInsideFramePenStaysInsideTheBox)
-{
-    c().Pen.Color = clRed;
-    c().Pen.Width = 3;
-    c().Pen.Style = psInsideFrame;
-    c().Brush.Color = clBlue;
-    c().Rectangle(5, 5, 15, 15);
-    EXPECT_EQ(PaintedBounds(), (TRect{5, 5, 15, 15}));
-    EXPECT_EQ(c().Pixel(5, 5), clRed);
-    EXPECT_EQ(c().Pixel(7, 10), clRed);
-    EXPECT_EQ(c().Pixel(10, 10), clBlue);
+    struct Row {
+        const char* name;
+        TPen pen;
+        TBrushStyle brush;
+        TRect box;
+        std::vector<std::string> picture;
+    } rows[] = {
+        {"right and bottom excluded", {clRed}, bsSolid, {1, 1, 6, 5},
+         {".......", ".RRRRR.", ".RBBBR.", ".RBBBR.", ".RRRRR.", "......."}},
+        {"clear brush, corners reversed", {clRed}, bsClear, {6, 5, 1, 1},
+         {".......", ".RRRRR.", ".R...R.", ".R...R.", ".RRRRR.", "......."}},
+        {"clear pen fills the whole box", {clRed, 1, psClear}, bsSolid, {1, 1, 4, 3},
+         {".......", ".BBB...", ".BBB...", ".......", ".......", "......."}},
+        {"one pixel", {clRed}, bsSolid, {2, 2, 3, 3},
+         {".......", ".......", "..R....", ".......", ".......", "......."}},
+        {"one row", {clRed}, bsSolid, {1, 2, 6, 3},
+         {".......", ".......", ".RRRRR.", ".......", ".......", "......."}},
+        {"empty", {clRed}, bsSolid, {3, 1, 3, 5},
+         {".......", ".......", ".......", ".......", ".......", "......."}},
+        {"wide inside frame", {clRed, 2, psInsideFrame}, bsSolid, {0, 0, 7, 6},
+         {"RRRRRRR", "RRRRRRR", "RRBBBRR", "RRBBBRR", "RRRRRRR", "RRRRRRR"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetUp();
+        c().Pen = r.pen;
+        c().Brush = {clBlue, r.brush};
+        c().Rectangle(r.box);
+        EXPECT_EQ(Picture(c(), 7, 6), r.picture);
+        EXPECT_EQ(PaintedBounds(), PaintedBounds().Intersected({0, 0, 7, 6}));
+    }
 }
 
 TEST_F(CanvasTest, FillRectUsesTheBrushOnlyAndIgnoresThePenMode)
