@@ -170,51 +170,35 @@ TEST_F(CanvasTest, XorModeDrawnTwiceRestoresThePicture)
     EXPECT_TRUE(Painted().empty());
 }
 
-TEST_F(CanvasTest, DottedPenDrawsThreeOnThreeOffWithGapsInTheBrushColour)
-{
-    c().Pen.Style = psDot;
-    c().Pen.Color = clBlack;
-    c().Brush.Color = clYellow;
-    c().MoveTo(0, 1);
-    c().LineTo(12, 1);
-    const TColor expected[12] = {clBlack,  clBlack,  clBlack,  clYellow, clYellow, clYellow,
-                                 clBlack,  clBlack,  clBlack,  clYellow, clYellow, clYellow};
-    for (int x = 0; x < 12; ++x)
-        EXPECT_EQ(c().Pixel(x, 1), expected[x]) << "x = " << x;
-    c().Brush.Style = bsClear;
-    c().MoveTo(0, 3);
-    c().LineTo(12, 3);
-    EXPECT_EQ(c().Pixel(4, 3), kBack);
-    EXPECT_EQ(c().Pixel(7, 3), clBlack);
-}
-
-TEST_F(CanvasTest, DashStylesFollowTheClassicPatterns)
+TEST_F(CanvasTest, DashStylesFollowTheClassicPatternsWithGapsInTheBrushColour)
 {
     struct Row {
         TPenStyle style;
         const char* pattern; // '#' on, '.' off, from the start point
     } rows[] = {
+        {psDot, "###...###...###...###...##"},
         {psDash, "##################......##"},
         {psDashDot, "#########......###......##"},
         {psDashDotDot, "#########...###...###...##"},
         {psSolid, "##########################"},
         {psInsideFrame, "##########################"},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(int(r.style));
-        SetUp();
-        c().Pen.Style = r.style;
-        c().Brush.Style = bsClear;
-        const int n = int(std::strlen(r.pattern));
-        bmp.SetSize(n + 2, 3);
-        c().Brush.Style = bsSolid;
-        c().FillRect({0, 0, n + 2, 3});
-        c().Brush.Style = bsClear;
-        c().MoveTo(0, 1);
-        c().LineTo(n, 1);
-        for (int x = 0; x < n; ++x)
-            EXPECT_EQ(c().Pixel(x, 1), r.pattern[x] == '#' ? clBlack : kBack) << "x = " << x;
-    }
+    for (const Row& r : rows)
+        for (TBrushStyle brush : {bsClear, bsSolid}) {
+            SCOPED_TRACE(::testing::Message() << "style " << int(r.style) << " brush " << int(brush));
+            SetUp();
+            const int n = int(std::strlen(r.pattern));
+            bmp.SetSize(n + 2, 3);
+            c().FillRect({0, 0, n + 2, 3});
+            c().Pen.Style = r.style;
+            c().Brush = {clYellow, brush};
+            c().MoveTo(0, 1);
+            c().LineTo(n, 1);
+            const TColor gap = brush == bsSolid ? clYellow : kBack;
+            for (int x = 0; x < n; ++x)
+                EXPECT_EQ(c().Pixel(x, 1), r.pattern[x] == '#' ? clBlack : gap) << "x = " << x;
+            EXPECT_EQ(c().Pixel(n, 1), kBack);
+        }
 }
 
 TEST_F(CanvasTest, WidePenDrawsAThickLine)
