@@ -308,6 +308,9 @@ void TmnxCustomDemon::HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg)
         QStringList params;
         for (const std::string& line : Msg->ReadStringList())
             params.append(QString::fromStdString(line));
+        // a list without even the program's line would leave ParamStr(0) out of range
+        if (params.isEmpty())
+            throw EReadError();
         FParams = params;
         if (OnParamsChange)
             OnParamsChange(this);

@@ -137,6 +137,14 @@ TEST(DemonClient, ParamStrBoundsAndTheExecutablePath)
     EXPECT_EQ(demon.Params(), (QStringList{"/elsewhere/other", "x"}));
     EXPECT_EQ(demon.ParamCount(), 1);
     EXPECT_EQ(demon.ParamStr(0), ExePath());
+
+    // a list without even the program's line is dropped
+    int changes = 0;
+    demon.OnParamsChange = [&](TmnxCustomDemon*) { ++changes; };
+    peer.SendTo(demon.OwnEntity().Handle, msgParams, "");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(demon.ParamCount(), 1);
+    EXPECT_EQ(demon.ParamStr(0), ExePath());
 }
 
 TEST(DemonClient, ASecondComponentInOneProcessIsRefused)
