@@ -188,7 +188,7 @@ private:
             if (kind == QueryEntityByHandle) {
                 const auto handle = static_cast<uint32_t>(Request.ReadInteger());
                 Say("query entity handle " + std::to_string(handle));
-                found = Find(std::to_string(handle));
+                found = FindHandle(handle);
             } else if (kind == QueryEntityByTitle) {
                 const std::string title = Request.ReadString();
                 Say("query entity title " + title);
@@ -300,6 +300,14 @@ private:
             if (std::to_string(entity->Handle) == HandleOrTitle)
                 return entity.get();
         return FindTitle(HandleOrTitle);
+    }
+
+    TEntity* FindHandle(uint32_t Handle)
+    {
+        for (auto& entity : FEntities)
+            if (entity->Handle == Handle)
+                return entity.get();
+        return nullptr;
     }
 
     TEntity* FindTitle(const std::string& Title)
