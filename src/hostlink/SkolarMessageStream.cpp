@@ -151,6 +151,18 @@ void TSkolarMessageStream::AssignFrom(const TSkolarMessageStream& Other)
     FPosition = 0;
 }
 
+bool TSkolarMessageStream::SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block)
+{
+    const auto block = DecodeSkolarBlock(Block);
+    if (!block)
+        return false;
+    Code = Tag;
+    Stamp = block->Stamp;
+    SetContent(block->Content);
+    FEntity->Handle = WParam;
+    return true;
+}
+
 std::vector<std::string> SplitStringListText(std::string_view Text)
 {
     std::vector<std::string> lines;

@@ -78,6 +78,9 @@ public:
     void SendTo(TEntity& Target, TSkolarMessageStream* Reply);
     // Copies stamp, entity data, code and content; the position becomes 0.
     void AssignFrom(const TSkolarMessageStream& Other);
+    // Fills this message from a received copy-data block: the code from its tag, the stamp and content from
+    // the block, the sender from wParam. False, changing nothing, for a block shorter than the stamp.
+    bool SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block);
 
 private:
     std::string FData;

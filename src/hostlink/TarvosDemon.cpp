@@ -265,16 +265,11 @@ void TmnxCustomDemon::Receive(uint32_t WParam, int32_t Tag, const std::string& D
     // after an accepted quit the component only waits to be freed; a send still running takes its reply
     if (FQuitting && Tag != msgReply)
         return;
-    const auto block = DecodeSkolarBlock(Data);
-    if (!block) {
+    auto message = std::make_unique<TSkolarMessageStream>(this);
+    if (!message->SetFromBlock(WParam, Tag, Data)) {
         qWarning("host link: dropped a copy-data block of %zu bytes, shorter than its stamp", Data.size());
         return;
     }
-    auto message = std::make_unique<TSkolarMessageStream>(this);
-    message->Code = Tag;
-    message->Stamp = block->Stamp;
-    message->SetContent(block->Content);
-    message->Entity().Handle = WParam;
     try {
         HandleMessage(message);
     } catch (const std::exception& e) {

@@ -144,16 +144,11 @@ public:
 private:
     void Receive(uint32_t WParam, int32_t Tag, const std::string& Data)
     {
-        const auto block = DecodeSkolarBlock(Data);
-        if (!block) {
+        TSkolarMessageStream request;
+        if (!request.SetFromBlock(WParam, Tag, Data)) {
             Say("dropped short block from " + std::to_string(WParam));
             return;
         }
-        TSkolarMessageStream request;
-        request.Code = Tag;
-        request.Stamp = block->Stamp;
-        request.SetContent(block->Content);
-        request.Entity().Handle = WParam;
         try {
             Handle(request);
         } catch (const std::exception& e) {
