@@ -64,11 +64,8 @@ bool TEntity::IsAlive() const
 
 std::string TEntity::MutexName()
 {
+    // a backslash separates directories too, so none is left in the name
     const std::string& path = ExeName();
     const size_t slash = path.find_last_of("/\\");
-    std::string name = "SK_" + (slash == std::string::npos ? path : path.substr(slash + 1));
-    for (char& c : name)
-        if (c == '\\')
-            c = '_';
-    return name;
+    return "SK_" + (slash == std::string::npos ? path : path.substr(slash + 1));
 }

@@ -330,12 +330,9 @@ TmnxDemonClient::TmnxDemonClient(QObject* Owner, const QStringList& CommandLine)
 
 TmnxDemonClient::~TmnxDemonClient()
 {
-    if (!ServerDown()) {
-        TSkolarMessageStream message(this);
-        message.Code = msgUnregister;
-        OwnEntity().WriteTo(message);
-        Send(ServerEntity(), message, nullptr);
-    }
+    // a host that announced its own end is not told
+    if (!ServerDown())
+        SendOwnEntity(msgUnregister);
 }
 
 std::string TmnxDemonClient::GetWindowClassName() const
@@ -354,8 +351,13 @@ void TmnxDemonClient::Start()
         return;
     if (ServerEntity().Handle == 0)
         throw ESkolar("Skolar server application is not running");
+    SendOwnEntity(msgRegister);
+}
+
+void TmnxDemonClient::SendOwnEntity(int32_t Code)
+{
     TSkolarMessageStream message(this);
-    message.Code = msgRegister;
+    message.Code = Code;
     OwnEntity().WriteTo(message);
     Send(ServerEntity(), message, nullptr);
 }
@@ -452,41 +454,34 @@ std::unique_ptr<std::istream> TmnxDemonClient::GetFile(const std::string& FileNa
     return std::make_unique<std::istringstream>(reply.ReadRest(), std::ios::in | std::ios::binary);
 }
 
-std::string TmnxDemonClient::ResolveFileName(const std::string& S)
+std::string TmnxDemonClient::StringRequest(int32_t Code, const std::string& S)
 {
     TSkolarMessageStream request(this), reply(this);
-    request.Code = msgResolveFileName;
+    request.Code = Code;
     request.WriteString(S);
     Send(ServerEntity(), request, &reply);
     return reply.ReadString();
+}
+
+std::string TmnxDemonClient::ResolveFileName(const std::string& S)
+{
+    return StringRequest(msgResolveFileName, S);
 }
 
 std::string TmnxDemonClient::QueryString(const std::string& S)
 {
-    TSkolarMessageStream request(this), reply(this);
-    request.Code = msgQueryString;
-    request.WriteString(S);
-    Send(ServerEntity(), request, &reply);
-    return reply.ReadString();
+    return StringRequest(msgQueryString, S);
 }
 
 std::string TmnxDemonClient::GetHostVariable(const std::string& Name)
 {
-    if (UseTarvosServer()) {
-        TSkolarMessageStream request(this), reply(this);
-        request.Code = msgGetVariable;
-        request.WriteString(Name);
-        Send(ServerEntity(), request, &reply);
-        return reply.ReadString();
-    }
-    std::string answer;
-    if (Name == "TarvosWorkArea" || Name == "TarvosHomeDir") {
-        const QString exe = ParamStr(0);
-        answer = QFileInfo(exe).absolutePath().toStdString();
-        if (!answer.empty() && answer.back() != '/')
-            answer += '/';
-    }
-    if (!answer.empty() && answer.back() != '\\' && answer.back() != '/')
-        answer += '\\';
-    return answer;
+    if (UseTarvosServer())
+        return StringRequest(msgGetVariable, Name);
+    if (Name != "TarvosWorkArea" && Name != "TarvosHomeDir")
+        return {};
+    // the directory separator here is the slash, so the directory ends in one
+    std::string directory = QFileInfo(ParamStr(0)).absolutePath().toStdString();
+    if (directory.back() != '/')
+        directory += '/';
+    return directory;
 }

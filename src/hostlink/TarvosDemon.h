@@ -162,4 +162,8 @@ protected:
 
 private:
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
+    // Sends S and reads the string the host answers.
+    std::string StringRequest(int32_t Code, const std::string& S);
+    // msgRegister and msgUnregister: this component's entity record, no reply awaited.
+    void SendOwnEntity(int32_t Code);
 };
