@@ -229,8 +229,69 @@ TEST(DemonClient, UnaskedRepliesNeitherMatchLaterRequestsNorPileUp)
     for (int i = 0; i < 100; ++i)
         host.SendTo(demon.OwnEntity().Handle, msgReply, Bytes({4, 0, 0, 0, 'j', 'u', 'n', 'k'}));
     EXPECT_LE(demon.PendingReplies().size(), TmnxCustomDemon::MaxPendingReplies);
+    // no reply to these: the entity query finds nothing, the string request cannot read its answer
     host.Answer = [](const FakeHost::Request&) -> std::optional<std::string> { return std::nullopt; };
+    EXPECT_EQ(demon.FindEntityByName("LinkClient"), nullptr);
     EXPECT_THROW(demon.QueryString("x"), EReadError);
+    EXPECT_EQ(host.Requests.size(), 2u);
+}
+
+std::string StringItem(const std::string& S)
+{
+    std::string bytes;
+    AppendInt32LE(bytes, static_cast<int32_t>(S.size()));
+    return bytes + S;
+}
+
+TEST(DemonClient, RequestsCarryTheirItemsInOrderAndRepliesAreReadSo)
+{
+    FakeHost host("order");
+    host.Answer = [](const FakeHost::Request& R) -> std::optional<std::string> {
+        TSkolarMessageStream reply;
+        if (R.Code == msgRegister || R.Code == msgUnregister)
+            return std::nullopt;
+        if (R.Code == msgExecute)
+            reply.WriteInteger(4242);
+        else if (R.Code == msgGetFile)
+            reply.WriteFlag(false);
+        else
+            reply.WriteString(R.Code == msgResolveFileName ? "/srv/lesson.exe" : "answer");
+        return reply.Content();
+    };
+    const std::string exe = ExePath().toStdString();
+    uint32_t handle = 0, mutexHandle = 0;
+    {
+        TmnxDemonClient demon(nullptr, {"p", "/serverhandle=order"});
+        demon.ExitProcess = [](int) { ADD_FAILURE() << "no other instance runs"; };
+        demon.Loaded();
+        handle = demon.OwnEntity().Handle;
+        mutexHandle = demon.OwnEntity().MutexHandle;
+        EXPECT_NE(mutexHandle, 0u);
+        EXPECT_EQ(demon.Execute("prog", "a b", false, 0x01020304), 4242);
+        EXPECT_EQ(demon.QueryString("q"), "answer");
+        EXPECT_EQ(demon.GetHostVariable("TarvosHomeDir"), "answer");
+    }
+    const auto record = [&](uint32_t Mutex) {
+        std::string bytes;
+        AppendInt32LE(bytes, static_cast<int32_t>(handle));
+        AppendInt32LE(bytes, static_cast<int32_t>(Mutex));
+        return bytes + StringItem(exe) + StringItem("HostlinkTests");
+    };
+    const FakeHost::Request expected[] = {
+        {msgRegister, record(0)},
+        {msgResolveFileName, StringItem(exe)},
+        {msgGetFile, StringItem("/srv/lesson.itl")},
+        {msgExecute, StringItem("prog") + StringItem("a b") + Bytes({0, 4, 3, 2, 1})},
+        {msgQueryString, StringItem("q")},
+        {msgGetVariable, StringItem("TarvosHomeDir")},
+        {msgUnregister, record(mutexHandle)},
+    };
+    ASSERT_EQ(host.Requests.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(host.Requests[i].Code, expected[i].Code);
+        EXPECT_EQ(host.Requests[i].Content, expected[i].Content);
+    }
 }
 
 TEST(DemonClient, QuitDuringASendFreesTheComponentOnlyAfterwards)
