@@ -159,7 +159,8 @@ TEST(SkolarWire, BlockIsTheStampThenTheContent)
     const std::string empty = EncodeSkolarBlock({1, 2}, "");
     EXPECT_EQ(empty, Bytes({1, 0, 0, 0, 2, 0, 0, 0}));
 
-    const auto decoded = DecodeSkolarBlock(EncodeSkolarBlock({-1, 700000}, "abc"));
+    const std::string block = EncodeSkolarBlock({-1, 700000}, "abc");
+    const auto decoded = DecodeSkolarBlock(block);  // its content views the block
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->Stamp, (TSkolarStamp{-1, 700000}));
     EXPECT_EQ(decoded->Content, "abc");
