@@ -295,6 +295,100 @@ private:
 
 bool IsThin(const TPen& pen) { return pen.Width <= 1; }
 
+// Qt's ellipses leave small and flat boxes; these stay inside the box and touch all four sides.
+// The ellipse runs through the box edges pulled in a quarter pixel: small circles come out
+// round (5 x 5 gives .###. on top), the middle row always spans the whole width and the top
+// and bottom rows keep at least their centre pixel(s).
+class EllipseSpans {
+public:
+    explicit EllipseSpans(const TRect& box)
+        : box_(box), cx_((box.Left + box.Right - 1) / 2.0), cy_((box.Top + box.Bottom - 1) / 2.0),
+          ra_(box.Width() / 2.0 - 0.25), rb_(box.Height() / 2.0 - 0.25)
+    {
+    }
+
+    double CentreX() const { return cx_; }
+    double CentreY() const { return cy_; }
+
+    // The pixels xl..xr of row y inside the ellipse; false for a row outside the box.
+    bool Span(int y, int& xl, int& xr) const
+    {
+        if (y < box_.Top || y >= box_.Bottom)
+            return false;
+        const double dy = y - cy_;
+        if (std::fabs(dy) <= 0.5) {
+            xl = box_.Left;
+            xr = box_.Right - 1;
+            return true;
+        }
+        const double q = dy / rb_;
+        const double hw = ra_ * std::sqrt(std::max(0.0, 1.0 - q * q));
+        xl = int(std::ceil(cx_ - hw));
+        xr = int(std::floor(cx_ + hw));
+        if (xl > xr) {
+            xl = int(std::floor(cx_));
+            xr = int(std::ceil(cx_));
+        }
+        xl = std::max(xl, box_.Left);
+        xr = std::min(xr, box_.Right - 1);
+        return true;
+    }
+
+private:
+    TRect box_;
+    double cx_, cy_, ra_, rb_;
+};
+
+// A pixel is on the outline when a neighbour above, below, left or right lies outside.
+void DrawThinEllipse(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
+{
+    const TRect& area = writer.Bounds();
+    if (area.IsEmpty())
+        return;
+    const EllipseSpans spans(box);
+    const bool outline = pen.Style != psClear;
+    const bool fill = brush.Style == bsSolid;
+    const bool patterned = !PatternOf(pen.Style).empty();
+    const QRgb brushRgb = ToQRgb(brush.Color);
+    const QRgb penRgb = ToQRgb(pen.Color);
+    std::vector<TPoint> border;
+    const int y0 = std::max(box.Top, area.Top - 1);
+    const int y1 = std::min(box.Bottom, area.Bottom + 1);
+    for (int y = y0; y < y1; ++y) {
+        int xl = 0, xr = 0;
+        if (!spans.Span(y, xl, xr))
+            continue;
+        int ul = 0, ur = -1, dl = 0, dr = -1;
+        const bool up = spans.Span(y - 1, ul, ur);
+        const bool down = spans.Span(y + 1, dl, dr);
+        const int lo = std::max(xl, area.Left - 1);
+        const int hi = std::min(xr, area.Right);
+        for (int x = lo; x <= hi; ++x) {
+            const bool inside = x > xl && x < xr && up && down && x >= ul && x <= ur && x >= dl && x <= dr;
+            if (inside || !outline) {
+                if (fill)
+                    writer.Plot(x, y, brushRgb);
+            } else if (!patterned) {
+                writer.Plot(x, y, penRgb);
+            } else {
+                border.push_back({x, y});
+            }
+        }
+    }
+    if (border.empty())
+        return;
+    // a patterned outline runs round the ellipse in order of angle
+    const double cx = spans.CentreX();
+    const double cy = spans.CentreY();
+    std::sort(border.begin(), border.end(), [&](const TPoint& p, const TPoint& q) {
+        return std::atan2(p.Y - cy, p.X - cx) < std::atan2(q.Y - cy, q.X - cx);
+    });
+    ThinPen thin(writer, pen, brush);
+    for (const TPoint& pt : border)
+        thin.Dot(pt.X, pt.Y);
+}
+
+
 // Lines of wide pens are solid whatever their style, as on the classic desktop.
 QPen WidePen(const TPen& pen)
 {
@@ -324,6 +418,12 @@ public:
             painter_.setClipRect(QRect(c.Left, c.Top, c.Width(), c.Height()));
         }
     }
+    // ... drawing in the pen's mode with the pen as a wide pen
+    ScopedPainter(QImage& image, const std::optional<TRect>& clip, const TPen& pen) : ScopedPainter(image, clip)
+    {
+        painter_.setCompositionMode(CompositionOf(pen.Mode));
+        painter_.setPen(WidePen(pen));
+    }
     QPainter* operator->() { return &painter_; }
     QPainter& operator*() { return painter_; }
 
@@ -348,6 +448,22 @@ bool Usable(QImage* image)
 }
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+QBrush FillOf(const TBrush& brush)
+{
+    return brush.Style == bsSolid ? QBrush(ToQColor(brush.Color)) : QBrush(Qt::NoBrush);
+}
+
+// The path a wide pen strokes around a box: on the edge pixels' centres, or for
+// an inside-frame pen far enough in that the whole stroke stays in the box.
+QRectF WideOutlinePath(const TRect& box, const TPen& pen)
+{
+    if (pen.Style == psInsideFrame) {
+        const double half = pen.Width / 2.0;
+        return QRectF(box.Left + half, box.Top + half, box.Width() - pen.Width, box.Height() - pen.Width);
+    }
+    return QRectF(box.Left + 0.5, box.Top + 0.5, box.Width() - 1, box.Height() - 1);
+}
 
 QPolygon ToQPolygon(std::span<const TPoint> points)
 {
@@ -387,9 +503,7 @@ void TCanvas::LineTo(int x, int y)
         pen.Line(from.X, from.Y, x, y);
         return;
     }
-    ScopedPainter p(*target_, clip_);
-    p->setCompositionMode(CompositionOf(Pen.Mode));
-    p->setPen(WidePen(Pen));
+    ScopedPainter p(*target_, clip_, Pen);
     p->drawLine(from.X, from.Y, x, y);
 }
 
@@ -405,9 +519,7 @@ void TCanvas::Polyline(std::span<const TPoint> points)
             pen.Line(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
         return;
     }
-    ScopedPainter p(*target_, clip_);
-    p->setCompositionMode(CompositionOf(Pen.Mode));
-    p->setPen(WidePen(Pen));
+    ScopedPainter p(*target_, clip_, Pen);
     p->drawPolyline(ToQPolygon(points));
 }
 
@@ -442,10 +554,7 @@ void TCanvas::Polygon(std::span<const TPoint> points)
         }
         return;
     }
-    ScopedPainter p(*target_, clip_);
-    p->setCompositionMode(CompositionOf(Pen.Mode));
-    p->setPen(WidePen(Pen));
-    p->setBrush(Qt::NoBrush);
+    ScopedPainter p(*target_, clip_, Pen);
     p->drawPolygon(ToQPolygon(points));
 }
 
@@ -483,19 +592,12 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
         return;
     }
 
-    const int w = Pen.Width;
-    QRectF path;
-    if (Pen.Style == psInsideFrame)
-        path = QRectF(box.Left + w / 2.0, box.Top + w / 2.0, box.Width() - w, box.Height() - w);
-    else
-        path = QRectF(box.Left + 0.5, box.Top + 0.5, box.Width() - 1, box.Height() - 1);
-    ScopedPainter p(*target_, clip_);
-    p->setCompositionMode(CompositionOf(Pen.Mode));
+    ScopedPainter p(*target_, clip_, Pen);
     QPen pen = WidePen(Pen);
     pen.setJoinStyle(Qt::MiterJoin);
     p->setPen(pen);
-    p->setBrush(fill ? QBrush(ToQColor(Brush.Color)) : QBrush(Qt::NoBrush));
-    p->drawRect(path);
+    p->setBrush(FillOf(Brush));
+    p->drawRect(WideOutlinePath(box, Pen));
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
@@ -506,88 +608,13 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     if (box.IsEmpty())
         return;
     if (IsThin(Pen) || Pen.Style == psClear) {
-        // Qt's ellipses leave small and flat boxes; these stay inside the box and touch all four sides
-        const TRect area = TRect{0, 0, target_->width(), target_->height()}.Intersected(
-            clip_ ? clip_->Normalized() : TRect{0, 0, target_->width(), target_->height()});
-        if (area.IsEmpty())
-            return;
-        const double cx = (box.Left + box.Right - 1) / 2.0;
-        const double cy = (box.Top + box.Bottom - 1) / 2.0;
-        // an ellipse through the box edges pulled in a quarter pixel: small circles come out
-        // round (5 x 5 gives .###. on top), the middle row always spans the whole width and
-        // the top and bottom rows keep at least their centre pixel(s)
-        const double ra = box.Width() / 2.0 - 0.25;
-        const double rb = box.Height() / 2.0 - 0.25;
-        auto span = [&](int y, int& xl, int& xr) {
-            if (y < box.Top || y >= box.Bottom)
-                return false;
-            const double dy = y - cy;
-            if (std::fabs(dy) <= 0.5) {
-                xl = box.Left;
-                xr = box.Right - 1;
-                return true;
-            }
-            const double q = dy / rb;
-            const double hw = ra * std::sqrt(std::max(0.0, 1.0 - q * q));
-            xl = int(std::ceil(cx - hw));
-            xr = int(std::floor(cx + hw));
-            if (xl > xr) {
-                xl = int(std::floor(cx));
-                xr = int(std::ceil(cx));
-            }
-            xl = std::max(xl, box.Left);
-            xr = std::min(xr, box.Right - 1);
-            return true;
-        };
-        const int y0 = std::max(box.Top, area.Top - 1);
-        const int y1 = std::min(box.Bottom, area.Bottom + 1);
-        const bool outline = Pen.Style != psClear;
-        const bool fill = Brush.Style == bsSolid;
-        const std::span<const int> pattern = PatternOf(Pen.Style);
         PixelWriter writer(*target_, clip_, Pen.Mode);
-        const QRgb brushRgb = ToQRgb(Brush.Color);
-        const QRgb penRgb = ToQRgb(Pen.Color);
-        std::vector<TPoint> border;
-        for (int y = y0; y < y1; ++y) {
-            int xl = 0, xr = 0;
-            if (!span(y, xl, xr))
-                continue;
-            int ul = 0, ur = -1, dl = 0, dr = -1;
-            const bool up = span(y - 1, ul, ur);
-            const bool down = span(y + 1, dl, dr);
-            const int lo = std::max(xl, area.Left - 1);
-            const int hi = std::min(xr, area.Right);
-            for (int x = lo; x <= hi; ++x) {
-                const bool inside = x > xl && x < xr && up && down && x >= ul && x <= ur && x >= dl && x <= dr;
-                if (inside || !outline) {
-                    if (fill)
-                        writer.Plot(x, y, brushRgb);
-                } else if (pattern.empty()) {
-                    writer.Plot(x, y, penRgb);
-                } else {
-                    border.push_back({x, y});
-                }
-            }
-        }
-        if (!border.empty()) {
-            std::sort(border.begin(), border.end(), [&](const TPoint& p, const TPoint& q) {
-                return std::atan2(p.Y - cy, p.X - cx) < std::atan2(q.Y - cy, q.X - cx);
-            });
-            ThinPen pen(writer, Pen, Brush);
-            for (const TPoint& pt : border)
-                pen.Dot(pt.X, pt.Y);
-        }
+        DrawThinEllipse(writer, box, Pen, Brush);
         return;
     }
-    ScopedPainter p(*target_, clip_);
-    p->setCompositionMode(CompositionOf(Pen.Mode));
-    p->setBrush(Brush.Style == bsSolid ? QBrush(ToQColor(Brush.Color)) : QBrush(Qt::NoBrush));
-    const int w = Pen.Width;
-    p->setPen(WidePen(Pen));
-    if (Pen.Style == psInsideFrame)
-        p->drawEllipse(QRectF(box.Left + w / 2.0, box.Top + w / 2.0, box.Width() - w, box.Height() - w));
-    else
-        p->drawEllipse(QRectF(box.Left + 0.5, box.Top + 0.5, box.Width() - 1, box.Height() - 1));
+    ScopedPainter p(*target_, clip_, Pen);
+    p->setBrush(FillOf(Brush));
+    p->drawEllipse(WideOutlinePath(box, Pen));
 }
 
 void TCanvas::FillRect(const TRect& r)
