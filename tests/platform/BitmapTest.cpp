@@ -85,6 +85,17 @@ TEST_F(BitmapTest, LoadsPicturesFlattenedOntoWhite)
             EXPECT_EQ(b.Canvas().Pixel(1, 0), clWhite);
         }
     }
+    // JPEG is lossy: a plain picture comes back close to its colour
+    QImage plain(8, 8, QImage::Format_RGB32);
+    plain.fill(qRgb(200, 40, 40));
+    const QString jpeg = dir.filePath(QStringLiteral("pic.jpg"));
+    ASSERT_TRUE(plain.save(jpeg));
+    TBitmap b;
+    ASSERT_TRUE(b.LoadFromFile(jpeg));
+    const TColor p = b.Canvas().Pixel(4, 4);
+    EXPECT_NEAR(GetRValue(p), 200, 8);
+    EXPECT_NEAR(GetGValue(p), 40, 8);
+    EXPECT_NEAR(GetBValue(p), 40, 8);
 }
 
 TEST_F(BitmapTest, AFileThatCannotBeReadLeavesTheBitmapAlone)
