@@ -18,27 +18,30 @@ std::string Bytes(std::initializer_list<int> Values)
     return s;
 }
 
-TEST(SkolarMessageStream, StringsCarryAFourByteLengthAndNoTerminator)
+TEST(SkolarMessageStream, ItemsAreLittleEndianAndStringsCarryALengthAndNoTerminator)
 {
     TSkolarMessageStream msg;
+    msg.WriteInteger(0x01020304);
+    msg.WriteInteger(-2);
+    msg.WriteFlag(true);
     msg.WriteString("");
     msg.WriteString("ab");
-    EXPECT_EQ(msg.Content(), Bytes({0, 0, 0, 0, 2, 0, 0, 0, 'a', 'b'}));
+    EXPECT_EQ(msg.Content(), Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 0, 2, 0, 0, 0, 'a', 'b'}));
 
     msg.SetPosition(0);
+    EXPECT_EQ(msg.ReadInteger(), 0x01020304);
+    EXPECT_EQ(msg.ReadInteger(), -2);
+    EXPECT_TRUE(msg.ReadFlag());
     EXPECT_EQ(msg.ReadString(), "");
     EXPECT_EQ(msg.ReadString(), "ab");
     EXPECT_EQ(msg.Position(), msg.Size());
-}
 
-TEST(SkolarMessageStream, NegativeLengthIsEmptyAndConsumesOnlyTheLength)
-{
-    TSkolarMessageStream msg;
-    msg.WriteInteger(-5);
-    msg.WriteInteger(77);
-    msg.SetPosition(0);
+    msg.SetContent(Bytes({7}));
+    EXPECT_TRUE(msg.ReadFlag()) << "any non-zero byte is true";
+
+    // a negative length is the empty string and consumes only the length
+    msg.SetContent(Bytes({0xFB, 0xFF, 0xFF, 0xFF, 77, 0, 0, 0}));
     EXPECT_EQ(msg.ReadString(), "");
-    EXPECT_EQ(msg.Position(), 4);
     EXPECT_EQ(msg.ReadInteger(), 77);
 }
 
@@ -61,18 +64,6 @@ TEST(SkolarMessageStream, ReadsPastTheEndFailWithTheStreamReadError)
     partial.SetPosition(0);
     EXPECT_THROW(partial.ReadInteger(), EReadError);
     EXPECT_EQ(partial.Position(), 0);
-}
-
-TEST(SkolarMessageStream, IntegersAndFlagsAreLittleEndian)
-{
-    TSkolarMessageStream msg;
-    msg.WriteInteger(0x01020304);
-    msg.WriteInteger(-2);
-    msg.WriteFlag(true);
-    EXPECT_EQ(msg.Content(), Bytes({4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF, 1}));
-
-    msg.SetContent(Bytes({7}));
-    EXPECT_TRUE(msg.ReadFlag()) << "any non-zero byte is true";
 }
 
 TEST(SkolarMessageStream, StringListTextSplitsAtCrLfOrEither)
