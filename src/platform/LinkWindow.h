@@ -58,14 +58,15 @@ inline constexpr size_t LinkMaxNameLength = 1024;
 // Largest data block of one copy-data message.
 inline constexpr uint32_t LinkMaxDataSize = 16u * 1024u * 1024u;
 
-// Window classes of this process. A second registration of the same name fails with errno EEXIST (so
-// GetLastErrorString describes it); unregistering a name that is not registered returns false.
+// Window classes of this process; names are compared ignoring ASCII letter case. A second registration of
+// the same name fails with errno EEXIST (so GetLastErrorString describes it); unregistering a name that is
+// not registered returns false.
 bool RegisterLinkWindowClass(const std::string& ClassName);
 bool UnregisterLinkWindowClass(const std::string& ClassName);
 
-// The handle of a live window whose class and title are equal (byte for byte) to the ones given; an absent
-// (nullopt) class or title matches any, an empty one only the empty one. 0 when there is none. With several
-// matches the lowest handle wins. Entries of crashed processes met on the way are removed.
+// The handle of a live window whose class and title equal the ones given, ignoring ASCII letter case; an
+// absent (nullopt) class or title matches any, an empty one only the empty one. 0 when there is none. With
+// several matches the lowest handle wins. Entries of crashed processes met on the way are removed.
 uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::optional<std::string>& Title);
 
 // True when Handle names a live link window (of any process of this user, this one included).

@@ -111,17 +111,19 @@ TEST_F(LinkWindowTest, HandlesAreNonZeroAndDistinct)
     EXPECT_FALSE(std::filesystem::exists(runtime.LinkDir() + "/" + LinkHandleName(gone) + ".sock"));
 }
 
-TEST_F(LinkWindowTest, FindMatchesClassAndTitleExactly)
+TEST_F(LinkWindowTest, FindMatchesClassAndTitleIgnoringLetterCaseOnly)
 {
     const auto a = LinkWindow::Create("ClassA", "", [](uint32_t, int32_t, const std::string&) {});
-    const auto b = LinkWindow::Create("ClassB", "Title", [](uint32_t, int32_t, const std::string&) {});
+    const auto b = LinkWindow::Create("ServerClassK1", "ServerK1", [](uint32_t, int32_t, const std::string&) {});
     ASSERT_TRUE(a && b);
     EXPECT_EQ(FindLinkWindow("ClassA", ""), a->Handle());
     EXPECT_EQ(FindLinkWindow("ClassA", std::nullopt), a->Handle());
-    EXPECT_EQ(FindLinkWindow("ClassB", "Title"), b->Handle());
-    EXPECT_EQ(FindLinkWindow(std::nullopt, "Title"), b->Handle());
-    EXPECT_EQ(FindLinkWindow("ClassB", ""), 0u);
-    EXPECT_EQ(FindLinkWindow("ClassB", "title"), 0u);
+    EXPECT_EQ(FindLinkWindow("ServerClassK1", "ServerK1"), b->Handle());
+    EXPECT_EQ(FindLinkWindow(std::nullopt, "ServerK1"), b->Handle());
+    // a client lower-cases the suffix it was started with
+    EXPECT_EQ(FindLinkWindow("serverclassk1", "serverk1"), b->Handle());
+    EXPECT_EQ(FindLinkWindow("ServerClassK1", ""), 0u);
+    EXPECT_EQ(FindLinkWindow("ServerClassK1", "ServerK"), 0u);
     EXPECT_EQ(FindLinkWindow("Class", std::nullopt), 0u);
 }
 
@@ -131,8 +133,9 @@ TEST_F(LinkWindowTest, SecondRegistrationOfAClassIsRefused)
     errno = 0;
     EXPECT_FALSE(RegisterLinkWindowClass("LinkTestClass"));
     EXPECT_EQ(errno, EEXIST);
+    EXPECT_FALSE(RegisterLinkWindowClass("linktestclass"));
     EXPECT_TRUE(RegisterLinkWindowClass("LinkTestOtherClass"));
-    EXPECT_TRUE(UnregisterLinkWindowClass("LinkTestClass"));
+    EXPECT_TRUE(UnregisterLinkWindowClass("LINKTESTCLASS"));
     EXPECT_FALSE(UnregisterLinkWindowClass("LinkTestClass"));
     EXPECT_TRUE(RegisterLinkWindowClass("LinkTestClass"));
     UnregisterLinkWindowClass("LinkTestClass");
