@@ -21,9 +21,11 @@ TEST(DateTime, KnownDaysOfTheCalendar)
         int y, m, d;
         double day;
     } rows[] = {
-        {1899, 12, 30, 0},      {1899, 12, 31, 1},     {1900, 1, 1, 2},         {1900, 3, 1, 61},
-        {2000, 1, 1, 36526},    {2000, 2, 29, 36585},  {1, 1, 1, MinDateTimeDay}, {9999, 12, 31, MaxDateTimeDay},
+        {1899, 12, 30, 0},       {1899, 12, 31, 1},      {1900, 1, 1, 2},          {1900, 3, 1, 61},
+        {2000, 1, 1, 36526},     {2000, 2, 29, 36585},   {1, 1, 1, MinDateTimeDay}, {9999, 12, 31, MaxDateTimeDay},
         {1582, 10, 15, -115858}, {1899, 12, 29, -1},
+        // calendar axes reach day 3000000, past the last day of year 9999
+        {10000, 1, 1, MaxDateTimeDay + 1}, {10113, 9, 19, 3000000},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.y << "-" << r.m << "-" << r.d);
@@ -36,23 +38,25 @@ TEST(DateTime, KnownDaysOfTheCalendar)
     }
 }
 
-TEST(DateTime, InvalidDatesAreRefused)
+TEST(DateTime, InvalidDatesAndTimesAreRefused)
 {
+    const int dates[][3] = {{1900, 2, 29}, {2023, 4, 31}, {0, 1, 1}, {MaxEncodableYear + 1, 1, 1}, {2020, 13, 1},
+                            {2020, 1, 0}};
+    const int times[][4] = {{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}, {-1, 0, 0, 0}};
     TDateTime out = 42;
-    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, out));
-    EXPECT_FALSE(TryEncodeDate(2023, 4, 31, out));
-    EXPECT_FALSE(TryEncodeDate(0, 1, 1, out));
-    EXPECT_FALSE(TryEncodeDate(MaxEncodableYear + 1, 1, 1, out));
-    EXPECT_FALSE(TryEncodeDate(2020, 13, 1, out));
-    EXPECT_FALSE(TryEncodeDate(2020, 1, 0, out));
+    for (const auto& d : dates) {
+        SCOPED_TRACE(::testing::Message() << d[0] << "-" << d[1] << "-" << d[2]);
+        EXPECT_FALSE(TryEncodeDate(d[0], d[1], d[2], out));
+        EXPECT_THROW(EncodeDate(d[0], d[1], d[2]), std::invalid_argument);
+    }
+    for (const auto& t : times) {
+        SCOPED_TRACE(::testing::Message() << t[0] << ":" << t[1] << ":" << t[2] << "." << t[3]);
+        EXPECT_FALSE(TryEncodeTime(t[0], t[1], t[2], t[3], out));
+        EXPECT_THROW(EncodeTime(t[0], t[1], t[2], t[3]), std::invalid_argument);
+    }
     EXPECT_EQ(out, 42);
     EXPECT_EQ(DaysInMonth(2024, 2), 29);
     EXPECT_EQ(DaysInMonth(2023, 0), 0);
-    EXPECT_TRUE(TryEncodeDate(2000, 2, 29, out));
-    EXPECT_THROW(EncodeDate(2023, 2, 29), std::invalid_argument);
-    EXPECT_THROW(EncodeTime(24, 0, 0, 0), std::invalid_argument);
-    EXPECT_FALSE(TryEncodeTime(0, 60, 0, 0, out));
-    EXPECT_FALSE(TryEncodeTime(0, 0, 0, 1000, out));
 }
 
 TEST(DateTime, EncodeAndDecodeAgreeOverTheWholeRange)
@@ -64,54 +68,39 @@ TEST(DateTime, EncodeAndDecodeAgreeOverTheWholeRange)
     }
 }
 
-TEST(DateTime, DatesGoOnPastYear9999AndStopBeforeYearOne)
+// A negative value keeps its time of day in the magnitude of the fraction; values are
+// rounded to the millisecond, which may carry into the next day.
+TEST(DateTime, ValuesSplitIntoDateAndTime)
 {
-    int y = 0, m = 0, d = 0;
-    EXPECT_TRUE(DecodeDate(MaxDateTimeDay + 1, y, m, d));
-    EXPECT_EQ(y, 10000);
-    EXPECT_EQ(m, 1);
-    EXPECT_EQ(d, 1);
-    EXPECT_EQ(EncodeDate(10000, 1, 1), MaxDateTimeDay + 1);
-    EXPECT_TRUE(DecodeDate(3000000, y, m, d));
-    EXPECT_GT(y, 10000);
-    EXPECT_EQ(EncodeDate(y, m, d), 3000000);
-    EXPECT_FALSE(DecodeDate(MinDateTimeDay - 1, y, m, d));
-    EXPECT_EQ(y, 0);
-    EXPECT_FALSE(DecodeDate(std::numeric_limits<double>::quiet_NaN(), y, m, d));
-    EXPECT_FALSE(DecodeDate(1e300, y, m, d));
-}
-
-TEST(DateTime, NegativeValuesKeepTheTimeInTheMagnitudeOfTheFraction)
-{
-    int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
-    // -1.25 is 29 December 1899 06:00; the scale formats 18:00 of day -2 as -2.75
-    DecodeDate(-1.25, y, m, d);
-    DecodeTime(-1.25, h, n, s, ms);
-    EXPECT_EQ(d, 29);
-    EXPECT_EQ(h, 6);
-    DecodeDate(-2.75, y, m, d);
-    DecodeTime(-2.75, h, n, s, ms);
-    EXPECT_EQ(d, 28);
-    EXPECT_EQ(h, 18);
-    DecodeTime(-0.5, h, n, s, ms);
-    DecodeDate(-0.5, y, m, d);
-    EXPECT_EQ(d, 30);
-    EXPECT_EQ(h, 12);
-}
-
-TEST(DateTime, TimeIsRoundedToTheMillisecondAndCarriesIntoTheDay)
-{
-    int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
-    DecodeTime(EncodeTime(13, 45, 30, 250), h, n, s, ms);
-    EXPECT_EQ(h, 13);
-    EXPECT_EQ(n, 45);
-    EXPECT_EQ(s, 30);
-    EXPECT_EQ(ms, 250);
-    const double almostMidnight = 1.0 - 1e-10;
-    DecodeDate(almostMidnight, y, m, d);
-    DecodeTime(almostMidnight, h, n, s, ms);
-    EXPECT_EQ(d, 31);
-    EXPECT_EQ(h + n + s + ms, 0);
+    struct Row {
+        double value;
+        bool valid;
+        int y, m, d, h, n, s, ms;
+    } rows[] = {
+        {-1.25, true, 1899, 12, 29, 6, 0, 0, 0},
+        {-2.75, true, 1899, 12, 28, 18, 0, 0, 0}, // how the scale formats 18:00 of day -2
+        {-0.5, true, 1899, 12, 30, 12, 0, 0, 0},
+        {EncodeDate(2021, 3, 4) + EncodeTime(13, 45, 30, 250), true, 2021, 3, 4, 13, 45, 30, 250},
+        {1.0 - 1e-10, true, 1899, 12, 31, 0, 0, 0, 0},
+        {MinDateTimeDay - 1, false, 0, 0, 0, 0, 0, 0, 0},
+        {std::numeric_limits<double>::quiet_NaN(), false, 0, 0, 0, 0, 0, 0, 0},
+        {1e300, false, 0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.value);
+        int y = -1, m = -1, d = -1, h = -1, n = -1, s = -1, ms = -1;
+        EXPECT_EQ(DecodeDate(r.value, y, m, d), r.valid);
+        EXPECT_EQ(y, r.y);
+        EXPECT_EQ(m, r.m);
+        EXPECT_EQ(d, r.d);
+        if (r.valid) {
+            DecodeTime(r.value, h, n, s, ms);
+            EXPECT_EQ(h, r.h);
+            EXPECT_EQ(n, r.n);
+            EXPECT_EQ(s, r.s);
+            EXPECT_EQ(ms, r.ms);
+        }
+    }
 }
 
 TEST(DateTime, TimeStampsCountDaysFromYearOne)
