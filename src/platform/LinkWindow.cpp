@@ -579,8 +579,8 @@ void SetLinkAnswerTimeout(milliseconds Timeout)
 namespace {
 
 // Polls the send socket (index 0) together with this process's windows until Deadline; returns the
-// send socket's events, 0 on timeout.
-short WaitWithOwnWindows(int Fd, short Events, Clock::time_point Deadline)
+// send socket's events, 0 on timeout, -1 (errno set) when polling itself fails.
+int WaitWithOwnWindows(int Fd, short Events, Clock::time_point Deadline)
 {
     for (;;) {
         std::vector<pollfd> fds{pollfd{Fd, Events, 0}};
@@ -588,7 +588,7 @@ short WaitWithOwnWindows(int Fd, short Events, Clock::time_point Deadline)
         CollectOwnDescriptors(fds, targets);
         const int ready = ::poll(fds.data(), fds.size(), RemainingMs(Deadline));
         if (ready < 0 && errno != EINTR)
-            return POLLERR;
+            return -1;
         if (ready > 0)
             ServiceReady(fds, targets, 1);
         if (ready > 0 && fds[0].revents != 0)
@@ -603,15 +603,11 @@ struct DepthGuard {
     ~DepthGuard() { --TheTransport().SendDepth; }
 };
 
-bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
-               Clock::time_point Deadline)
+bool ConnectWithin(int Fd, const sockaddr_un& Address, Clock::time_point Deadline)
 {
-    sockaddr_un address{};
-    if (!FillSocketAddress(address, Socket))
-        return false;
     for (;;) {
-        if (::connect(Fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-            break;
+        if (::connect(Fd, reinterpret_cast<const sockaddr*>(&Address), sizeof Address) == 0)
+            return true;
         // a full backlog: the receiver is busy, try again until the deadline
         if (errno != EAGAIN && errno != EINTR)
             return false;
@@ -619,16 +615,58 @@ bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, 
             errno = ETIMEDOUT;
             return false;
         }
-        WaitWithOwnWindows(-1, 0, std::min(Deadline, Clock::now() + milliseconds(5)));
+        if (WaitWithOwnWindows(-1, 0, std::min(Deadline, Clock::now() + milliseconds(5))) < 0)
+            return false;
     }
+}
+
+bool PeerIsSameUser(int Fd, const std::string& Socket)
+{
     ucred peer{};
     socklen_t length = sizeof peer;
-    if (::getsockopt(Fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || !LinkPeerAllowed(peer.uid, ::geteuid())) {
-        qWarning("link: the window at %s belongs to another user; nothing was sent", Socket.c_str());
-        errno = EACCES;
-        return false;
-    }
+    if (::getsockopt(Fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && LinkPeerAllowed(peer.uid, ::geteuid()))
+        return true;
+    qWarning("link: the window at %s belongs to another user; nothing was sent", Socket.c_str());
+    errno = EACCES;
+    return false;
+}
 
+// Writes what is left of the header and the data; false on a connection error.
+bool WriteSome(int Fd, const std::array<char, LinkFrameHeaderSize>& Header, const std::string& Data, size_t& Written)
+{
+    iovec parts[2];
+    int count = 0;
+    if (Written < Header.size())
+        parts[count++] = iovec{const_cast<char*>(Header.data()) + Written, Header.size() - Written};
+    const size_t dataDone = Written > Header.size() ? Written - Header.size() : 0;
+    if (dataDone < Data.size())
+        parts[count++] = iovec{const_cast<char*>(Data.data()) + dataDone, Data.size() - dataDone};
+    msghdr message{};
+    message.msg_iov = parts;
+    message.msg_iovlen = static_cast<size_t>(count);
+    const ssize_t n = ::sendmsg(Fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0)
+        Written += static_cast<size_t>(n);
+    return n >= 0 || errno == EAGAIN || errno == EINTR;
+}
+
+// Reads what is left of the acknowledgement; false on a connection error or its end.
+bool ReadSome(int Fd, std::array<char, LinkAckSize>& Ack, size_t& Filled)
+{
+    const ssize_t n = ::recv(Fd, Ack.data() + Filled, Ack.size() - Filled, MSG_DONTWAIT);
+    if (n == 0)
+        errno = ECONNRESET;
+    if (n > 0)
+        Filled += static_cast<size_t>(n);
+    return n > 0 || (n < 0 && (errno == EAGAIN || errno == EINTR));
+}
+
+bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
+               Clock::time_point Deadline)
+{
+    sockaddr_un address{};
+    if (!FillSocketAddress(address, Socket) || !ConnectWithin(Fd, address, Deadline) || !PeerIsSameUser(Fd, Socket))
+        return false;
     const auto header = EncodeLinkFrameHeader(LinkFrameHeader{WParam, Tag, static_cast<uint32_t>(Data.size())});
     const size_t total = header.size() + Data.size();
     size_t written = 0;
@@ -636,40 +674,17 @@ bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, 
     size_t ackFill = 0;
     while (ackFill < ack.size()) {
         const bool writing = written < total;
-        const short events = WaitWithOwnWindows(Fd, writing ? POLLOUT : POLLIN, Deadline);
+        const int events = WaitWithOwnWindows(Fd, writing ? POLLOUT : POLLIN, Deadline);
+        if (events < 0)
+            return false;
         if (events == 0) {
             qWarning("link: no answer from %s within %lld ms", Socket.c_str(),
                      static_cast<long long>(TheTransport().AnswerTimeout.count()));
             errno = ETIMEDOUT;
             return false;
         }
-        if (writing) {
-            iovec parts[2];
-            int count = 0;
-            if (written < header.size())
-                parts[count++] = iovec{const_cast<char*>(header.data()) + written, header.size() - written};
-            const size_t dataDone = written > header.size() ? written - header.size() : 0;
-            if (dataDone < Data.size())
-                parts[count++] = iovec{const_cast<char*>(Data.data()) + dataDone, Data.size() - dataDone};
-            msghdr message{};
-            message.msg_iov = parts;
-            message.msg_iovlen = static_cast<size_t>(count);
-            const ssize_t n = ::sendmsg(Fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
-            if (n < 0 && errno != EAGAIN && errno != EINTR)
-                return false;
-            if (n > 0)
-                written += static_cast<size_t>(n);
-            continue;
-        }
-        const ssize_t n = ::recv(Fd, ack.data() + ackFill, ack.size() - ackFill, MSG_DONTWAIT);
-        if (n == 0) {
-            errno = ECONNRESET;
+        if (!(writing ? WriteSome(Fd, header, Data, written) : ReadSome(Fd, ack, ackFill)))
             return false;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        if (n > 0)
-            ackFill += static_cast<size_t>(n);
     }
     return DecodeLinkAck(std::string_view(ack.data(), ack.size())) == LinkAckStatus::Handled;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -282,6 +284,30 @@ TEST_F(LinkWindowTest, PeerThatNeverAnswersEndsTheSendWithinTheLimit)
     EXPECT_FALSE(SendCopyData(peer, 0, 1, "anyone there?"));
     EXPECT_EQ(errno, ETIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
+{
+    // poll refuses more descriptors than the open-file limit allows: a limit below the number of our windows,
+    // but above a free low descriptor for the send's own socket, makes every poll of the send fail
+    const int spare = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(spare, 0);
+    std::vector<std::unique_ptr<LinkWindow>> windows;
+    for (int i = 0; i < 40; ++i)
+        windows.push_back(RecordingWindow());
+    ::close(spare);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(spare + 1);
+    SetLinkAnswerTimeout(300ms);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    errno = 0;
+    const bool sent = SendCopyData(windows[0]->Handle(), 0, 1, "x");
+    const int error = errno;
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(error, EINVAL);
 }
 
 TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
