@@ -83,7 +83,7 @@ struct TSkolarBlock {
     std::string_view Content;
 };
 
-// A block shorter than the stamp is no message.
+// A block shorter than the stamp is no message. The content views Block, which must outlive it.
 inline std::optional<TSkolarBlock> DecodeSkolarBlock(std::string_view Block)
 {
     if (Block.size() < SkolarStampSize)

@@ -16,6 +16,7 @@
 #include "hostlink/TarvosDemon.h"
 #include "platform/LastError.h"
 #include "platform/LinkWindow.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -234,6 +235,28 @@ TEST(DemonClient, UnaskedRepliesNeitherMatchLaterRequestsNorPileUp)
     EXPECT_EQ(demon.FindEntityByName("LinkClient"), nullptr);
     EXPECT_THROW(demon.QueryString("x"), EReadError);
     EXPECT_EQ(host.Requests.size(), 2u);
+}
+
+TEST(DemonClient, ExecuteWaitsForTheStartedProgramOrFails)
+{
+    FakeHost host("exec");
+    int32_t pid = 0;
+    host.Answer = [&](const FakeHost::Request&) -> std::optional<std::string> {
+        TSkolarMessageStream reply;
+        reply.WriteInteger(pid);
+        return reply.Content();
+    };
+    TmnxDemonClient demon(nullptr, {"p", "/serverhandle=exec"});
+    // started here, so its exit code can be known
+    pid = StartProcess("/bin/sh", {"-c", "exit 3"});
+    ASSERT_NE(pid, 0);
+    EXPECT_EQ(demon.Execute("sh", "", true, 0), 3);
+    EXPECT_EQ(demon.Execute("sh", "", false, 0), pid) << "without waiting the identifier comes back";
+
+    pid = 0x7FFFFFF0;  // beyond any process number: it cannot be opened for waiting
+    EXPECT_EQ(ErrorOf([&] { demon.Execute("gone", "", true, 0); }), "Could not execute \"gone.\"");
+    pid = 0;
+    EXPECT_EQ(ErrorOf([&] { demon.Execute("nothing", "", false, 0); }), "Could not execute \"nothing.\"");
 }
 
 std::string StringItem(const std::string& S)
