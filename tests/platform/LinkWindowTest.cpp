@@ -13,13 +13,17 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "LinkTestSupport.h"
 #include "platform/LinkTransport.h"
 #include "platform/LinkWindow.h"
+#include "platform/NamedMutex.h"
 
 namespace {
 
@@ -58,9 +62,31 @@ protected:
         return fd;
     }
 
+    // A listening socket in a window's place, for peers that no LinkWindow would be.
+    int RawListener(uint32_t Handle, int Backlog)
+    {
+        EXPECT_TRUE(LinkDirectory().has_value());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = runtime.LinkDir() + "/" + LinkHandleName(Handle) + ".sock";
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(::listen(fd, Backlog), 0);
+        return fd;
+    }
+
     PrivateRuntimeDir runtime;
     std::vector<Received> received;
 };
+
+int OpenDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
 
 TEST_F(LinkWindowTest, MessageToOwnWindowIsDispatchedAndAcknowledged)
 {
@@ -284,6 +310,97 @@ TEST_F(LinkWindowTest, PeerThatNeverAnswersEndsTheSendWithinTheLimit)
     EXPECT_FALSE(SendCopyData(peer, 0, 1, "anyone there?"));
     EXPECT_EQ(errno, ETIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST_F(LinkWindowTest, MisbehavingPeerEndsTheSendWithinTheLimitAndCannotKillUs)
+{
+    constexpr uint32_t peer = 0x00c0ffee;
+    const std::string big(4u << 20, 'x');
+    const std::string small = "x";
+    SetLinkAnswerTimeout(300ms);
+    const struct {
+        const char* name;
+        int backlog;
+        bool closeListener;
+        bool acceptAndClose;
+        int fillers;
+        const std::string& data;
+        int error;
+    } rows[] = {
+        {"never accepts, frame larger than the socket buffer", 4, false, false, 0, big, ETIMEDOUT},
+        {"backlog full", 0, false, false, 1, small, ETIMEDOUT},
+        {"accepts and closes while we write (no SIGPIPE)", 4, false, true, 0, big, EPIPE},
+        {"listener gone, socket file left", 4, true, false, 0, small, ECONNREFUSED},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int listener = RawListener(peer, row.backlog);
+        std::vector<int> fillers;
+        for (int i = 0; i < row.fillers; ++i)
+            fillers.push_back(ConnectRaw(peer));
+        if (row.closeListener)
+            ::close(listener);
+        std::thread acceptor;
+        if (row.acceptAndClose) {
+            acceptor = std::thread([listener] {
+                const int fd = ::accept(listener, nullptr, nullptr);
+                char some[64];
+                (void)::read(fd, some, sizeof some);
+                ::close(fd);
+            });
+        }
+        const auto start = std::chrono::steady_clock::now();
+        errno = 0;
+        EXPECT_FALSE(SendCopyData(peer, 0, 1, row.data));
+        const int error = errno;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+        if (row.error == EPIPE)
+            EXPECT_TRUE(error == EPIPE || error == ECONNRESET) << std::strerror(error);
+        else
+            EXPECT_EQ(error, row.error) << std::strerror(error);
+        if (acceptor.joinable())
+            acceptor.join();
+        for (const int fd : fillers)
+            ::close(fd);
+        if (!row.closeListener)
+            ::close(listener);
+        std::filesystem::remove(runtime.LinkDir() + "/" + LinkHandleName(peer) + ".sock");
+    }
+}
+
+TEST_F(LinkWindowTest, NoDescriptorOutlivesItsWindowSendOrMutex)
+{
+    SetLinkAnswerTimeout(50ms);
+    const auto cycle = [this] {
+        std::unique_ptr<LinkWindow> window;
+        window = LinkWindow::Create("Cycle", "", [&window](uint32_t, int32_t Tag, const std::string&) {
+            if (Tag == 1)
+                throw std::runtime_error("dropped");
+            if (Tag == 2)
+                window.reset();
+        });
+        ASSERT_TRUE(window);
+        const uint32_t handle = window->Handle();
+        EXPECT_EQ(FindLinkWindow("Cycle", ""), handle);
+        EXPECT_FALSE(SendCopyData(handle, 0, 1, "thrown"));
+        const int stalled = ConnectRaw(handle);
+        ::close(stalled);
+        EXPECT_TRUE(SendCopyData(handle, 0, 2, "destroys the window"));
+        EXPECT_FALSE(SendCopyData(handle, 0, 3, "gone"));
+        const int listener = RawListener(0x00c0ffee, 1);
+        EXPECT_FALSE(SendCopyData(0x00c0ffee, 0, 3, "never accepted"));
+        ::close(listener);
+        std::filesystem::remove(runtime.LinkDir() + "/00c0ffee.sock");
+        ProcessLinkMessages(0ms);
+        const auto mutex = NamedMutex::TryAcquire("cycle");
+        EXPECT_EQ(NamedMutex::TryAcquire("cycle"), nullptr);
+        EXPECT_TRUE(NamedMutex::Exists("cycle"));
+    };
+    cycle();
+    const int before = OpenDescriptors();
+    for (int i = 0; i < 20; ++i)
+        cycle();
+    EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
