@@ -1,7 +1,6 @@
 #include "platform/NamedMutex.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,20 +10,35 @@
 
 namespace {
 
-int OpenLockFile(const std::string& Name)
+std::optional<std::string> LockFilePath(const std::string& Name)
 {
     const std::optional<std::string> directory = LinkDirectory();
     if (!directory)
-        return -1;
-    const std::string path = *directory + "/" + NamedMutexFileName(Name);
-    return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        return std::nullopt;
+    return *directory + "/" + NamedMutexFileName(Name);
 }
 
+struct flock WholeFile(short Type)
+{
+    struct flock lock {};
+    lock.l_type = Type;
+    lock.l_whence = SEEK_SET;
+    return lock;
+}
+
+// An open-file-description lock: like flock, it belongs to this open file (so a second open in the same
+// process conflicts with it) and the kernel drops it when the holder ends; unlike flock, it can be tested
+// without being taken, so asking whether the mutex exists never makes an owner fail.
 bool LockNow(int Fd)
 {
+    struct flock lock = WholeFile(F_WRLCK);
     for (;;) {
-        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0)
+        if (::fcntl(Fd, F_OFD_SETLK, &lock) == 0)
             return true;
+        if (errno == EACCES || errno == EAGAIN) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
         if (errno != EINTR)
             return false;
     }
@@ -53,7 +67,10 @@ std::string NamedMutexFileName(const std::string& Name)
 
 std::unique_ptr<NamedMutex> NamedMutex::TryAcquire(const std::string& Name)
 {
-    const int fd = OpenLockFile(Name);
+    const std::optional<std::string> path = LockFilePath(Name);
+    if (!path)
+        return nullptr;
+    const int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return nullptr;
     if (!LockNow(fd)) {
@@ -68,11 +85,14 @@ std::unique_ptr<NamedMutex> NamedMutex::TryAcquire(const std::string& Name)
 
 bool NamedMutex::Exists(const std::string& Name)
 {
-    const int fd = OpenLockFile(Name);
+    const std::optional<std::string> path = LockFilePath(Name);
+    if (!path)
+        return false;
+    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return false;
-    const bool held = !LockNow(fd) && errno == EWOULDBLOCK;
-    // closing drops the probe's own lock, if it got one
+    struct flock lock = WholeFile(F_WRLCK);
+    const bool held = ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
     ::close(fd);
     return held;
 }

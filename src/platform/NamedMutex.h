@@ -4,8 +4,9 @@
 #include <memory>
 #include <string>
 
-// A named mutex shared by the processes of one user: an exclusive flock on the file "mutex-<name>.lock" in
-// the link directory. The kernel releases it when the holding process ends, however it ends.
+// A named mutex shared by the processes of one user: an exclusive open-file-description lock on the file
+// "mutex-<name>.lock" in the link directory. The kernel releases it when the holding process ends, however
+// it ends.
 class NamedMutex {
 public:
     // Creates the mutex owned by this object. nullptr when another owner holds it (errno EWOULDBLOCK; this

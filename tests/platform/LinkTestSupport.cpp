@@ -70,6 +70,11 @@ int RunHelper(const std::string& Mode, const std::string& Argument)
 {
     if (Mode == "echo" || Mode == "hang" || Mode == "idle")
         return RunWindowHelper(Mode, Argument);
+    if (Mode == "probe") {
+        Announce("ready");
+        for (;;)
+            NamedMutex::Exists(Argument);
+    }
     if (Mode == "lock") {
         const auto mutex = NamedMutex::TryAcquire(Argument);
         Announce(mutex ? "ready" : "busy");

@@ -37,6 +37,19 @@ TEST(NamedMutex, KernelReleasesTheLockOfAKilledHolder)
     EXPECT_NE(NamedMutex::TryAcquire("SK_held"), nullptr);
 }
 
+TEST(NamedMutex, AskingWhetherItExistsNeverKeepsAnOwnerFromAcquiringIt)
+{
+    PrivateRuntimeDir runtime;
+    HelperProcess prober("probe", "SK_probed");
+    ASSERT_EQ(prober.ReadLine(10s), "ready");
+    int refused = 0;
+    for (int i = 0; i < 2000; ++i) {
+        if (NamedMutex::TryAcquire("SK_probed") == nullptr)
+            ++refused;
+    }
+    EXPECT_EQ(refused, 0);
+}
+
 TEST(NamedMutex, NamesCannotLeaveTheDirectoryOrCollide)
 {
     EXPECT_EQ(NamedMutexFileName("SK_sewella.exe"), "mutex-SK_sewella.exe.lock");
