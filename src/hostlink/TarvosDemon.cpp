@@ -364,28 +364,31 @@ void TmnxDemonClient::SendOwnEntity(int32_t Code)
 
 void TmnxDemonClient::LoadDictionary()
 {
-    std::unique_ptr<std::istream> stream;
     if (UseTarvosServer()) {
-        const std::string name = ResolveFileName(ApplicationExeName());
-        stream = GetFile(ItlFileNameFor(name));
-        if (stream)
+        const std::string name = ItlFileNameFor(ResolveFileName(ApplicationExeName()));
+        if (std::unique_ptr<std::istream> stream = GetFile(name))
             Translator().LoadFromStream(*stream);
     } else {
-        // a missing or unreadable dictionary beside the program is no error: every lookup shows its key
-        const std::string path = ItlFileNameFor(ApplicationExeName());
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error)) {
-            std::ifstream file(path, std::ios::binary);
-            try {
-                if (file.is_open())
-                    Translator().LoadFromStream(file);
-            } catch (const std::exception& e) {
-                qWarning("host link: dictionary %s unreadable: %s", path.c_str(), e.what());
-            }
-        }
+        LoadLocalDictionary();
     }
     if (AutoTranslate() && parent())
         Translator().TranslateComponent(parent());
+}
+
+void TmnxDemonClient::LoadLocalDictionary()
+{
+    // a missing or unreadable dictionary beside the program is no error: every lookup shows its key
+    const std::string path = ItlFileNameFor(ApplicationExeName());
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return;
+    std::ifstream file(path, std::ios::binary);
+    try {
+        if (file.is_open())
+            Translator().LoadFromStream(file);
+    } catch (const std::exception& e) {
+        qWarning("host link: dictionary %s unreadable: %s", path.c_str(), e.what());
+    }
 }
 
 std::unique_ptr<TEntity> TmnxDemonClient::QueryEntity(TSkolarMessageStream& Request)

@@ -161,6 +161,7 @@ protected:
     void LoadDictionary() override;
 
 private:
+    void LoadLocalDictionary();
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
     // Sends S and reads the string the host answers.
     std::string StringRequest(int32_t Code, const std::string& S);
