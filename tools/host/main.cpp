@@ -36,7 +36,7 @@ Answers:
   register / unregister   keeps the table of registered programs
   query entity            by window handle or by application title (live entries only)
   get file                the named file from the served directory (--serve); only files inside it
-  resolve file name       the served directory followed by the request's file name
+  resolve file name       the served directory followed by the file-name part of the request
   query string            the --string answer for it, else the string itself
   get variable            the --variable value; TarvosWorkArea and TarvosHomeDir default to the served
                           directory with a trailing slash; else empty
