@@ -196,37 +196,37 @@ bool LinkPeerAllowed(uid_t Peer, uid_t Self)
     return Peer == Self;
 }
 
+namespace {
+
+std::nullopt_t RefuseLinkDirectory(const std::string& Text, int ErrorNumber, std::string* Error)
+{
+    qWarning("%s", Text.c_str());
+    if (Error)
+        *Error = Text;
+    errno = ErrorNumber;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<std::string> LinkDirectory(std::string* Error)
 {
     const std::string path = LinkDirectoryPath();
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
         const int error = errno;
-        const std::string text = "cannot create the link directory " + path + ": " + std::strerror(error);
-        qWarning("%s", text.c_str());
-        if (Error)
-            *Error = text;
-        errno = error;
-        return std::nullopt;
+        return RefuseLinkDirectory("cannot create the link directory " + path + ": " + std::strerror(error), error,
+                                   Error);
     }
     struct stat status {};
     // lstat: a symbolic link planted in its place is refused as "not a directory"
     if (::lstat(path.c_str(), &status) != 0) {
         const int error = errno;
-        const std::string text = "cannot examine the link directory " + path + ": " + std::strerror(error);
-        qWarning("%s", text.c_str());
-        if (Error)
-            *Error = text;
-        errno = error;
-        return std::nullopt;
+        return RefuseLinkDirectory("cannot examine the link directory " + path + ": " + std::strerror(error), error,
+                                   Error);
     }
     const bool isDirectory = S_ISDIR(status.st_mode);
     if (std::optional<std::string> refusal =
-            LinkDirectoryRefusal(path, isDirectory, status.st_uid, status.st_mode, geteuid())) {
-        qWarning("%s; refusing to use it", refusal->c_str());
-        if (Error)
-            *Error = *refusal;
-        errno = isDirectory ? EACCES : ENOTDIR;
-        return std::nullopt;
-    }
+            LinkDirectoryRefusal(path, isDirectory, status.st_uid, status.st_mode, geteuid()))
+        return RefuseLinkDirectory(*refusal + "; refusing to use it", isDirectory ? EACCES : ENOTDIR, Error);
     return path;
 }

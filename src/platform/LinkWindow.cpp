@@ -193,6 +193,12 @@ void ReadConnection(const std::shared_ptr<Connection>& C)
     }
 }
 
+void DropOverdue(const std::shared_ptr<Connection>& C)
+{
+    qWarning("link: a message that did not arrive within the answer limit was dropped");
+    CloseConnection(C);
+}
+
 void ReapOverdueConnections(const WindowState* Window)
 {
     const auto now = Clock::now();
@@ -203,8 +209,7 @@ void ReapOverdueConnections(const WindowState* Window)
             continue;
         if (Window != nullptr && c->Window.lock().get() != Window)
             continue;
-        qWarning("link: a message that did not arrive within the answer limit was dropped");
-        CloseConnection(c);
+        DropOverdue(c);
     }
 }
 
@@ -215,6 +220,22 @@ size_t ConnectionsOf(const WindowState* Window)
         if (!c->Dispatching && c->Window.lock().get() == Window)
             ++count;
     return count;
+}
+
+// Lets the event loop read the connection as its bytes arrive and drop it when they stop coming.
+void WatchFromEventLoop(const std::shared_ptr<Connection>& C)
+{
+    C->Notifier = new QSocketNotifier(C->Fd, QSocketNotifier::Read);
+    std::weak_ptr<Connection> weak = C;
+    QObject::connect(C->Notifier.data(), &QSocketNotifier::activated, [weak] {
+        if (const std::shared_ptr<Connection> connection = weak.lock())
+            ReadConnection(connection);
+    });
+    QTimer::singleShot(TheTransport().AnswerTimeout, C->Notifier.data(), [weak] {
+        const std::shared_ptr<Connection> connection = weak.lock();
+        if (connection && !connection->Dispatching && !connection->Closed)
+            DropOverdue(connection);
+    });
 }
 
 void Accept(const std::shared_ptr<WindowState>& Window)
@@ -246,21 +267,8 @@ void Accept(const std::shared_ptr<WindowState>& Window)
         c->Fd = fd;
         c->Window = Window;
         c->Started = Clock::now();
-        if (CanUseNotifiers()) {
-            c->Notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-            std::weak_ptr<Connection> weak = c;
-            QObject::connect(c->Notifier.data(), &QSocketNotifier::activated, [weak] {
-                if (const std::shared_ptr<Connection> connection = weak.lock())
-                    ReadConnection(connection);
-            });
-            QTimer::singleShot(TheTransport().AnswerTimeout, c->Notifier.data(), [weak] {
-                const std::shared_ptr<Connection> connection = weak.lock();
-                if (connection && !connection->Dispatching && !connection->Closed) {
-                    qWarning("link: a message that did not arrive within the answer limit was dropped");
-                    CloseConnection(connection);
-                }
-            });
-        }
+        if (CanUseNotifiers())
+            WatchFromEventLoop(c);
         TheTransport().Connections.push_back(c);
         // the frame is usually there already
         ReadConnection(c);
