@@ -191,6 +191,8 @@ TEST(DemonClient, EntityQueriesByTitleAndByHandle)
     EXPECT_EQ(host.Requests[0].Content, Bytes({2, 3, 0, 0, 0, 'L', 'C', 'G'}));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Handle, 77u);
+    EXPECT_EQ(found->MutexHandle, 5u);
+    EXPECT_EQ(found->StoredExeName(), "/x/lcg");
     EXPECT_EQ(found->StoredTitle(), "LCG");
     EXPECT_EQ(found->Demon, &demon);
 
