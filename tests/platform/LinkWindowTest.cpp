@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -24,6 +26,7 @@
 #include "platform/LinkTransport.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
+#include "platform/Process.h"
 
 namespace {
 
@@ -401,6 +404,44 @@ TEST_F(LinkWindowTest, NoDescriptorOutlivesItsWindowSendOrMutex)
     for (int i = 0; i < 20; ++i)
         cycle();
     EXPECT_EQ(OpenDescriptors(), before);
+}
+
+// Signals arrive every 200 microseconds while it lives, without SA_RESTART, so blocking calls see EINTR.
+class SignalStorm {
+public:
+    SignalStorm()
+    {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        ::sigaction(SIGALRM, &action, &FSaved);
+        const itimerval often{{0, 200}, {0, 200}};
+        ::setitimer(ITIMER_REAL, &often, nullptr);
+    }
+    ~SignalStorm()
+    {
+        const itimerval off{};
+        ::setitimer(ITIMER_REAL, &off, nullptr);
+        ::sigaction(SIGALRM, &FSaved, nullptr);
+    }
+
+private:
+    struct sigaction FSaved {};
+};
+
+TEST_F(LinkWindowTest, InterruptedCallsAreResumed)
+{
+    HelperProcess echo("echo", "");
+    const uint32_t peer = ReadyHandle(echo.ReadLine(10s));
+    ASSERT_NE(peer, 0u);
+    const auto window = RecordingWindow();
+    const std::string data(200000, 'y');
+    SignalStorm storm;
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(SendCopyData(peer, window->Handle(), 1, data)) << i;
+        ASSERT_TRUE(SendCopyData(window->Handle(), 0, 2, "own")) << i;
+    }
+    EXPECT_EQ(received.size(), 100u);
+    EXPECT_EQ(WaitForProcess(StartProcess("sh", {"-c", "sleep 0.1; exit 4"})), 4);
 }
 
 TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
