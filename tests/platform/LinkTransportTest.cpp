@@ -12,38 +12,27 @@ std::string Frame(uint32_t WParam, int32_t Tag, const std::string& Data)
     return std::string(header.data(), header.size()) + Data;
 }
 
-TEST(LinkFrameReader, FrameFedInPiecesEqualsFrameFedWhole)
+TEST(LinkFrameReader, FrameFedInPiecesEqualsFrameFedWholeAndLeavesWhatFollows)
 {
-    const std::string frame = Frame(0xfedcba98, -2, std::string("pay\0load", 8));
-    for (const size_t piece : {size_t{1}, size_t{3}, size_t{16}, frame.size()}) {
-        SCOPED_TRACE(piece);
-        LinkFrameReader reader;
-        for (size_t at = 0; at < frame.size(); at += piece) {
-            EXPECT_EQ(reader.State(), LinkFrameReader::Status::NeedMore);
-            reader.Feed(std::string_view(frame).substr(at, piece));
+    for (const std::string& data : {std::string(), std::string("pay\0load", 8)}) {
+        const std::string frame = Frame(0xfedcba98, -2, data);
+        for (const size_t piece : {size_t{1}, size_t{3}, size_t{16}, frame.size()}) {
+            SCOPED_TRACE(testing::Message() << data.size() << " bytes in pieces of " << piece);
+            LinkFrameReader reader;
+            for (size_t at = 0; at < frame.size(); at += piece) {
+                EXPECT_EQ(reader.State(), LinkFrameReader::Status::NeedMore);
+                reader.Feed(std::string_view(frame).substr(at, piece));
+            }
+            ASSERT_EQ(reader.State(), LinkFrameReader::Status::Complete);
+            EXPECT_EQ(reader.Header().WParam, 0xfedcba98u);
+            EXPECT_EQ(reader.Header().Tag, -2);
+            EXPECT_EQ(reader.Data(), data);
+            EXPECT_EQ(reader.Feed("trailing"), 0u);
         }
-        ASSERT_EQ(reader.State(), LinkFrameReader::Status::Complete);
-        EXPECT_EQ(reader.Header().WParam, 0xfedcba98u);
-        EXPECT_EQ(reader.Header().Tag, -2);
-        EXPECT_EQ(reader.Data(), std::string("pay\0load", 8));
+        LinkFrameReader whole;
+        EXPECT_EQ(whole.Feed(frame + "trailing"), frame.size());
+        EXPECT_EQ(whole.Data(), data);
     }
-}
-
-TEST(LinkFrameReader, BytesAfterTheFrameAreLeft)
-{
-    LinkFrameReader reader;
-    const std::string frame = Frame(1, 2, "abc");
-    EXPECT_EQ(reader.Feed(frame + "trailing"), frame.size());
-    EXPECT_EQ(reader.State(), LinkFrameReader::Status::Complete);
-    EXPECT_EQ(reader.Feed("more"), 0u);
-    EXPECT_EQ(reader.Data(), "abc");
-}
-
-TEST(LinkFrameReader, EmptyDataCompletesWithTheHeader)
-{
-    LinkFrameReader reader;
-    reader.Feed(Frame(1, 2, ""));
-    EXPECT_EQ(reader.State(), LinkFrameReader::Status::Complete);
 }
 
 TEST(LinkFrameReader, BadMagicAndOversizedLengthAreMalformedBeforeAnyData)
