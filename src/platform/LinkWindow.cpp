@@ -369,6 +369,24 @@ EntryState ProbeEntry(const std::string& Directory, uint32_t Handle, std::option
     return state;
 }
 
+// A complete entry's socket listens from before its content is written until its owner removes it, so a
+// refused connection means the window is gone even while its entry still looks held (another scanner
+// may be holding a stale entry's lock for a moment).
+bool Listening(const std::string& Socket)
+{
+    sockaddr_un address{};
+    if (!FillSocketAddress(address, Socket))
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return true;
+    // a full backlog is a busy window, not a gone one
+    const bool listening = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
+                           || errno == EAGAIN || errno == EINTR;
+    ::close(fd);
+    return listening;
+}
+
 uint32_t RandomHandle()
 {
     uint32_t value = 0;
@@ -560,7 +578,7 @@ uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::
             || (Title && !EqualIgnoringCase(info->Title, *Title)))
             continue;
         // go on: the scan also clears the stale entries behind this one
-        if (found == 0)
+        if (found == 0 && Listening(EntryPath(*directory, handle, ".sock")))
             found = handle;
     }
     return found;

@@ -66,7 +66,8 @@ bool UnregisterLinkWindowClass(const std::string& ClassName);
 
 // The handle of a live window whose class and title equal the ones given, ignoring ASCII letter case; an
 // absent (nullopt) class or title matches any, an empty one only the empty one. 0 when there is none. With
-// several matches the lowest handle wins. Entries of crashed processes met on the way are removed.
+// several matches the lowest handle wins; a match counts only while its socket accepts connections. Entries
+// of crashed processes met on the way are removed.
 uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::optional<std::string>& Title);
 
 // True when Handle names a live link window (of any process of this user, this one included).

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -484,6 +485,25 @@ TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
     EXPECT_FALSE(std::filesystem::exists(base + ".sock"));
     EXPECT_FALSE(IsLinkWindow(dead));
     EXPECT_FALSE(SendCopyData(dead, 0, 1, "x"));
+}
+
+TEST_F(LinkWindowTest, StaleEntryHeldByAnotherScannerIsNotFound)
+{
+    // a crashed window's entry, locked for a moment by a scanner of another process that is about to
+    // remove it: its socket no longer listens
+    ASSERT_TRUE(LinkDirectory().has_value());
+    const std::string base = runtime.LinkDir() + "/0badf00d";
+    const int entry = ::open((base + ".info").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(entry, 0);
+    const std::string content = EncodeLinkEntryInfo({1, "CrashedClass", "crashed"});
+    ASSERT_EQ(::write(entry, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+    ::close(RawListener(0x0badf00d, 1));
+    ASSERT_EQ(::flock(entry, LOCK_EX), 0);
+    EXPECT_EQ(FindLinkWindow("CrashedClass", "crashed"), 0u);
+    const auto live = LinkWindow::Create("CrashedClass", "crashed", [](uint32_t, int32_t, const std::string&) {});
+    ASSERT_TRUE(live);
+    EXPECT_EQ(FindLinkWindow("CrashedClass", "crashed"), live->Handle());
+    ::close(entry);
 }
 
 TEST_F(LinkWindowTest, UnsafeDirectoryIsRefused)
