@@ -334,6 +334,18 @@ bool FillSocketAddress(sockaddr_un& Address, const std::string& Path)
     return true;
 }
 
+// True when someone else holds the entry's lock, and when that cannot be told: a live window's entry
+// must never be taken for a crashed one's.
+bool HeldByOther(int Fd)
+{
+    for (;;) {
+        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0)
+            return false;
+        if (errno != EINTR)
+            return true;
+    }
+}
+
 enum class EntryState { Alive, Stale, Absent };
 
 // Looks at one entry; an entry whose owner is gone is removed. Info receives the entry's content when it
@@ -344,7 +356,7 @@ EntryState ProbeEntry(const std::string& Directory, uint32_t Handle, std::option
     const int fd = ::open(infoPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return EntryState::Absent;
-    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    const bool locked = HeldByOther(fd);
     std::string content(MaxEntrySize, '\0');
     const ssize_t n = ::pread(fd, content.data(), content.size(), 0);
     content.resize(n > 0 ? static_cast<size_t>(n) : 0);
@@ -426,6 +438,46 @@ void ReleaseWindowResources(WindowState& S)
     S.InfoFd = -1;
 }
 
+bool LockWaiting(int Fd)
+{
+    for (;;) {
+        if (::flock(Fd, LOCK_EX) == 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
+// Claims a fresh handle: its entry file, created exclusively and locked for the window's lifetime (a
+// scanner holds the lock only for a moment). An entry that cannot be locked would be taken for a crashed
+// owner's, so it is given up.
+bool ClaimEntry(const std::string& Directory, WindowState& S)
+{
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        const uint32_t handle = RandomHandle();
+        const std::string infoPath = EntryPath(Directory, handle, ".info");
+        const int fd = ::open(infoPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd >= 0 && LockWaiting(fd)) {
+            S.Handle = handle;
+            S.InfoFd = fd;
+            S.InfoPath = infoPath;
+            return true;
+        }
+        const int error = errno;
+        qWarning("link: cannot create a window entry in %s: %s", Directory.c_str(), std::strerror(error));
+        if (fd >= 0) {
+            ::unlink(infoPath.c_str());
+            ::close(fd);
+        }
+        errno = error;
+        return false;
+    }
+    errno = EEXIST;
+    return false;
+}
+
 } // namespace
 
 LinkWindow::LinkWindow(std::shared_ptr<State> S) : FState(std::move(S)) {}
@@ -446,29 +498,8 @@ std::unique_ptr<LinkWindow> LinkWindow::Create(const std::string& ClassName, con
     state->ClassName = ClassName;
     state->Title = Title;
     state->Proc = std::move(Proc);
-    for (int attempt = 0; attempt < 64 && state->InfoFd < 0; ++attempt) {
-        const uint32_t handle = RandomHandle();
-        const std::string infoPath = EntryPath(*directory, handle, ".info");
-        const int fd = ::open(infoPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            const int error = errno;
-            qWarning("link: cannot create a window entry in %s: %s", directory->c_str(), std::strerror(error));
-            errno = error;
-            return nullptr;
-        }
-        // a scanner holds it only for a moment
-        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-        }
-        state->Handle = handle;
-        state->InfoFd = fd;
-        state->InfoPath = infoPath;
-    }
-    if (state->InfoFd < 0) {
-        errno = EEXIST;
+    if (!ClaimEntry(*directory, *state))
         return nullptr;
-    }
 
     const auto fail = [&state](const char* What) -> std::unique_ptr<LinkWindow> {
         const int error = errno;
