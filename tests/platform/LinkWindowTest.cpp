@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -240,6 +241,27 @@ TEST_F(LinkWindowTest, ProcedureMaySendNestedMessages)
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].Tag, 2);
     EXPECT_EQ(received[0].Data, "hi!");
+}
+
+TEST_F(LinkWindowTest, EndlesslyNestedSendsStopWhenDeepAndTheOuterOnesAreDelivered)
+{
+    // a procedure that always sends to its own window again would recurse until the stack ends; the
+    // deepest send gives up at the answer limit, and the answers to the outer ones, which came while the
+    // inner procedures ran past their deadlines, still count
+    SetLinkAnswerTimeout(200ms);
+    int depth = 0;
+    int deepest = 0;
+    std::unique_ptr<LinkWindow> window;
+    window = LinkWindow::Create("Recursive", "", [&](uint32_t, int32_t, const std::string&) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        SendCopyData(window->Handle(), 0, 1, "again");
+        --depth;
+    });
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(SendCopyData(window->Handle(), 0, 1, "start"));
+    EXPECT_GT(deepest, 1);
+    EXPECT_LT(deepest, 100);
 }
 
 TEST_F(LinkWindowTest, ReplyDuringSendReachesUsBeforeSendReturns)
