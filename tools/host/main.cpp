@@ -348,8 +348,7 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QString("A stand-in e-learning host for the Sewella host link.") + HelpText);
     parser.addHelpOption();
     const QCommandLineOption suffixOption("suffix", "The link suffix; programs find this host with "
-                                                    "\"/serverhandle=<suffix>\", which they lower-case: give it "
-                                                    "in lower case.",
+                                                    "\"/serverhandle=<suffix>\" (letter case does not matter).",
                                           "suffix");
     const QCommandLineOption serveOption("serve", "The directory whose files are served (default: current).",
                                          "dir", ".");
