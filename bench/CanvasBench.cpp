@@ -130,4 +130,4 @@ void BM_CellNumbers(benchmark::State& state)
 }
 BENCHMARK(BM_CellNumbers);
 
-} // namespace
+}  // namespace

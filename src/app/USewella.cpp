@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-TSewella::TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x)
-    : a(a), b(b), c(c), x(x)
+TSewella::TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x) : a(a), b(b), c(c), x(x)
 {
 }
 
@@ -35,8 +34,7 @@ TSequence::TSequence(TSewella& generator) : generator(generator)
 void TSequence::BuildSequence(int a, int b, int c, int x1)
 {
     seen.fill(0);
-    generator.SetParams(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b),
-                        static_cast<std::uint16_t>(c));
+    generator.SetParams(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b), static_cast<std::uint16_t>(c));
     generator.SetSeed(static_cast<std::uint16_t>(x1));
     sequence[1] = static_cast<std::uint16_t>(x1);
     seen[x1] = 1;
@@ -227,8 +225,8 @@ void TLesson::SetC(int v)
 
 void TLesson::UpdateText()
 {
-    formulaText = "x[i]=(" + std::to_string(a.Value()) + "+" + std::to_string(b.Value()) +
-                  "*x[i-1]) mod " + std::to_string(c.Value()) + "; x[1]=" + std::to_string(x1.Value());
+    formulaText = "x[i]=(" + std::to_string(a.Value()) + "+" + std::to_string(b.Value()) + "*x[i-1]) mod " +
+        std::to_string(c.Value()) + "; x[1]=" + std::to_string(x1.Value());
 }
 
 void TLesson::Recalculate()

@@ -10,7 +10,7 @@ class TSkolarMessageStream;
 // executable and its application title. Missing names are asked of the host through the component.
 class TEntity {
 public:
-    explicit TEntity(TmnxCustomDemon* Demon = nullptr) : Demon(Demon) {}
+    explicit TEntity(TmnxCustomDemon* Demon = nullptr) : Demon(Demon) { }
 
     TmnxCustomDemon* Demon = nullptr;  // not owned
     uint32_t Handle = 0;

@@ -21,7 +21,7 @@ public:
 // Reading past the end of a message's content.
 class EReadError : public std::runtime_error {
 public:
-    EReadError() : std::runtime_error("Stream read error") {}
+    EReadError() : std::runtime_error("Stream read error") { }
 };
 
 // One host-link message: a growable in-memory byte stream holding the content (never the stamp), plus the

@@ -8,7 +8,7 @@ namespace {
 // Julian day number of 31 December of year 0 in the proleptic Gregorian calendar, so that 1 January of
 // year 1 becomes day 1.
 constexpr qint64 JulianDayBeforeYearOne = 1721425;
-}
+}  // namespace
 
 TSkolarStamp SkolarStampOf(const QDateTime& LocalTime)
 {

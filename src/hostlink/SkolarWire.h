@@ -56,7 +56,7 @@ inline void AppendInt32LE(std::string& Out, int32_t Value)
 {
     const auto u = static_cast<uint32_t>(Value);
     const char bytes[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-                           static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
+        static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
     Out.append(bytes, 4);
 }
 

@@ -46,7 +46,7 @@ std::vector<std::string> ToBytes(const QStringList& Lines)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TmnxCustomDemon::TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine)
     : QObject(Owner), FTranslator(std::make_unique<TBabelfish2000>(std::string()))
@@ -116,11 +116,11 @@ std::string TmnxCustomDemon::ItlFileNameFor(const std::string& ExePath)
 
 void TmnxCustomDemon::FindServerWindow(const QStringList& CommandLine)
 {
-    const std::string registry = ReadRegistryString(RegistryRoot::LocalMachine, "\\Software\\Quellwerk\\tarvos\\demon",
-                                                    "ViewerHandle");
+    const std::string registry =
+        ReadRegistryString(RegistryRoot::LocalMachine, "\\Software\\Quellwerk\\tarvos\\demon", "ViewerHandle");
     const std::string suffix = ServerSuffix(registry, CommandLine);
-    FServerEntity->Handle = FindLinkWindow(std::string(SkolarServerWindowClassPrefix) + suffix,
-                                           std::string(SkolarServerWindowNamePrefix) + suffix);
+    FServerEntity->Handle = FindLinkWindow(
+        std::string(SkolarServerWindowClassPrefix) + suffix, std::string(SkolarServerWindowNamePrefix) + suffix);
 }
 
 void TmnxCustomDemon::CreateLinkWindow()
@@ -130,9 +130,7 @@ void TmnxCustomDemon::CreateLinkWindow()
         throw ESkolar(GetLastErrorString());
     FRegisteredClass = className;
     FWindow = LinkWindow::Create(className, GetWindowName(),
-                                 [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
-                                     Receive(WParam, Tag, Data);
-                                 });
+        [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
     if (!FWindow) {
         UnregisterLinkWindowClass(className);
         FRegisteredClass.clear();
@@ -217,8 +215,8 @@ TSkolarStamp TmnxCustomDemon::NextStamp()
     // two requests within one millisecond must not share a stamp, or a late reply to the first could be
     // taken for the second's
     TSkolarStamp stamp = SkolarStampNow();
-    const bool notLater = stamp.Date < FLastStamp.Date
-                          || (stamp.Date == FLastStamp.Date && stamp.Time <= FLastStamp.Time);
+    const bool notLater =
+        stamp.Date < FLastStamp.Date || (stamp.Date == FLastStamp.Date && stamp.Time <= FLastStamp.Time);
     if (notLater && FLastStamp.Date != 0) {
         stamp = FLastStamp;
         ++stamp.Time;
@@ -320,10 +318,11 @@ void TmnxCustomDemon::HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg)
 
 // ---------------------------------------------------------------------------------------------------------
 
-TmnxDemonClient::TmnxDemonClient(QObject* Owner) : TmnxDemonClient(Owner, QCoreApplication::arguments()) {}
+TmnxDemonClient::TmnxDemonClient(QObject* Owner) : TmnxDemonClient(Owner, QCoreApplication::arguments())
+{
+}
 
-TmnxDemonClient::TmnxDemonClient(QObject* Owner, const QStringList& CommandLine)
-    : TmnxCustomDemon(Owner, CommandLine)
+TmnxDemonClient::TmnxDemonClient(QObject* Owner, const QStringList& CommandLine) : TmnxCustomDemon(Owner, CommandLine)
 {
     CreateLinkWindow();
 }
@@ -424,8 +423,7 @@ std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByHandle(uint32_t Handle)
     return QueryEntity(request);
 }
 
-int32_t TmnxDemonClient::Execute(const std::string& Program, const std::string& Parameters, bool Wait,
-                                 int32_t Option)
+int32_t TmnxDemonClient::Execute(const std::string& Program, const std::string& Parameters, bool Wait, int32_t Option)
 {
     TSkolarMessageStream request(this), reply(this);
     request.Code = msgExecute;

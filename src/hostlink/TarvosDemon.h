@@ -104,8 +104,8 @@ protected:
 
     // Acts on one received message; may take it over by moving it out of Msg.
     virtual void HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg);
-    virtual void Start() {}
-    virtual void LoadDictionary() {}
+    virtual void Start() { }
+    virtual void LoadDictionary() { }
     void CheckSingleInstance();
 
     // Every copy-data block that reaches the hidden window.

@@ -8,30 +8,30 @@
 #include <QString>
 
 enum TDisplay : std::uint8_t {
-  dtFloat,
-  dtFixP,
-  dtExp,
-  dtHex,
-  dtZeroInt,
-  dtInt,
-  dtDateTime,
-  dtState,
-  dtBin,
-  dtOct,
-  dtDeg,
-  dtDegMin,
-  dtDegMinSec
+    dtFloat,
+    dtFixP,
+    dtExp,
+    dtHex,
+    dtZeroInt,
+    dtInt,
+    dtDateTime,
+    dtState,
+    dtBin,
+    dtOct,
+    dtDeg,
+    dtDegMin,
+    dtDegMinSec
 };
 Q_DECLARE_METATYPE(TDisplay)
 
 struct TNumLabTextSettings {
-  TDisplay DisplayType = dtFixP;
-  int Precision = 2;  // 0..15
-  bool Comma = false;
-  bool ForcePlusSign = false;
-  QString StateText = QStringLiteral("undefined");
-  QString OverflowIndicator = QStringLiteral("*********");
-  QString DTFormat = QStringLiteral("mmm-dd, yyyy");
+    TDisplay DisplayType = dtFixP;
+    int Precision = 2;  // 0..15
+    bool Comma = false;
+    bool ForcePlusSign = false;
+    QString StateText = QStringLiteral("undefined");
+    QString OverflowIndicator = QStringLiteral("*********");
+    QString DTFormat = QStringLiteral("mmm-dd, yyyy");
 };
 
 // The text shown for value: the display type's text with the decimal separator and plus sign

@@ -14,149 +14,148 @@
 #include "scale/Quarn_quarnbase.h"
 
 class TNumLab : public QWidget {
-  Q_OBJECT
-  Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace)
-  Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty)
-  Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth)
-  Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
-  Q_PROPERTY(bool Comma READ Comma WRITE SetComma)
-  Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign)
-  Q_PROPERTY(QString LeftText READ LeftText WRITE SetLeftText)
-  Q_PROPERTY(QString RightText READ RightText WRITE SetRightText)
-  Q_PROPERTY(TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
-  Q_PROPERTY(QString StateText READ StateText WRITE SetStateText)
-  Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
-  Q_PROPERTY(TAlignment LeftTextAlignment READ LeftTextAlignment WRITE SetLeftTextAlignment)
-  Q_PROPERTY(TAlignment RightTextAlignment READ RightTextAlignment WRITE SetRightTextAlignment)
-  Q_PROPERTY(int MouseArea READ MouseArea)
-  Q_PROPERTY(QString OverflowIndicator READ OverflowIndicator WRITE SetOverflowIndicator)
-  Q_PROPERTY(double Value READ Value WRITE SetValue)
-  Q_PROPERTY(TColor ColorLabBakG READ ColorLabBakG WRITE SetColorLabBakG)
-  Q_PROPERTY(TColor ColorLabText READ ColorLabText WRITE SetColorLabText)
-  Q_PROPERTY(TColor ColorOutBakG READ ColorOutBakG WRITE SetColorOutBakG)
-  Q_PROPERTY(TColor ColorOutText READ ColorOutText WRITE SetColorOutText)
-  Q_PROPERTY(TColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme)
-  Q_PROPERTY(TDisplay DisplayType READ DisplayType WRITE SetDisplayType)
-  Q_PROPERTY(QString DTFormat READ DTFormat WRITE SetDTFormat)
+    Q_OBJECT
+    Q_PROPERTY(int LeftSpace READ LeftSpace WRITE SetLeftSpace)
+    Q_PROPERTY(bool Empty READ Empty WRITE SetEmpty)
+    Q_PROPERTY(int LabelWidth READ LabelWidth WRITE SetLabelWidth)
+    Q_PROPERTY(int Precision READ Precision WRITE SetPrecision)
+    Q_PROPERTY(bool Comma READ Comma WRITE SetComma)
+    Q_PROPERTY(bool ForcePlusSign READ ForcePlusSign WRITE SetForcePlusSign)
+    Q_PROPERTY(QString LeftText READ LeftText WRITE SetLeftText)
+    Q_PROPERTY(QString RightText READ RightText WRITE SetRightText)
+    Q_PROPERTY(TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(QString StateText READ StateText WRITE SetStateText)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(TAlignment LeftTextAlignment READ LeftTextAlignment WRITE SetLeftTextAlignment)
+    Q_PROPERTY(TAlignment RightTextAlignment READ RightTextAlignment WRITE SetRightTextAlignment)
+    Q_PROPERTY(int MouseArea READ MouseArea)
+    Q_PROPERTY(QString OverflowIndicator READ OverflowIndicator WRITE SetOverflowIndicator)
+    Q_PROPERTY(double Value READ Value WRITE SetValue)
+    Q_PROPERTY(TColor ColorLabBakG READ ColorLabBakG WRITE SetColorLabBakG)
+    Q_PROPERTY(TColor ColorLabText READ ColorLabText WRITE SetColorLabText)
+    Q_PROPERTY(TColor ColorOutBakG READ ColorOutBakG WRITE SetColorOutBakG)
+    Q_PROPERTY(TColor ColorOutText READ ColorOutText WRITE SetColorOutText)
+    Q_PROPERTY(TColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme)
+    Q_PROPERTY(TDisplay DisplayType READ DisplayType WRITE SetDisplayType)
+    Q_PROPERTY(QString DTFormat READ DTFormat WRITE SetDTFormat)
 
- public:
-  explicit TNumLab(QWidget* parent = nullptr);
-  ~TNumLab() override;
+public:
+    explicit TNumLab(QWidget* parent = nullptr);
+    ~TNumLab() override;
 
-  int LeftSpace() const { return leftSpace_; }
-  bool Empty() const { return empty_; }
-  int LabelWidth() const { return labelWidth_; }
-  int Precision() const { return text_.Precision; }
-  bool Comma() const { return text_.Comma; }
-  bool ForcePlusSign() const { return text_.ForcePlusSign; }
-  QString LeftText() const { return leftText_; }
-  QString RightText() const { return rightText_; }
-  TFrameStyle FrameStyle() const { return frameStyle_; }
-  QString StateText() const { return text_.StateText; }
-  TAlignment Alignment() const { return alignment_; }
-  TAlignment LeftTextAlignment() const { return leftTextAlignment_; }
-  TAlignment RightTextAlignment() const { return rightTextAlignment_; }
-  // Where the mouse was last seen: 0 left text, 1 box, 2 right text.
-  int MouseArea() const { return mouseArea_; }
-  QString OverflowIndicator() const { return text_.OverflowIndicator; }
-  double Value() const { return value_; }
-  TColor ColorLabBakG() const { return colorLabBakG_; }
-  TColor ColorLabText() const { return colorLabText_; }
-  TColor ColorOutBakG() const { return colorOutBakG_; }
-  TColor ColorOutText() const { return colorOutText_; }
-  TColor FrameColor() const { return frameColor_; }
-  TColor ShadowColor() const { return shadowColor_; }
-  TColor HighlightColor() const { return highlightColor_; }
-  TColorScheme ColorScheme() const { return colorScheme_; }
-  TDisplay DisplayType() const { return text_.DisplayType; }
-  QString DTFormat() const { return text_.DTFormat; }
+    int LeftSpace() const { return leftSpace_; }
+    bool Empty() const { return empty_; }
+    int LabelWidth() const { return labelWidth_; }
+    int Precision() const { return text_.Precision; }
+    bool Comma() const { return text_.Comma; }
+    bool ForcePlusSign() const { return text_.ForcePlusSign; }
+    QString LeftText() const { return leftText_; }
+    QString RightText() const { return rightText_; }
+    TFrameStyle FrameStyle() const { return frameStyle_; }
+    QString StateText() const { return text_.StateText; }
+    TAlignment Alignment() const { return alignment_; }
+    TAlignment LeftTextAlignment() const { return leftTextAlignment_; }
+    TAlignment RightTextAlignment() const { return rightTextAlignment_; }
+    // Where the mouse was last seen: 0 left text, 1 box, 2 right text.
+    int MouseArea() const { return mouseArea_; }
+    QString OverflowIndicator() const { return text_.OverflowIndicator; }
+    double Value() const { return value_; }
+    TColor ColorLabBakG() const { return colorLabBakG_; }
+    TColor ColorLabText() const { return colorLabText_; }
+    TColor ColorOutBakG() const { return colorOutBakG_; }
+    TColor ColorOutText() const { return colorOutText_; }
+    TColor FrameColor() const { return frameColor_; }
+    TColor ShadowColor() const { return shadowColor_; }
+    TColor HighlightColor() const { return highlightColor_; }
+    TColorScheme ColorScheme() const { return colorScheme_; }
+    TDisplay DisplayType() const { return text_.DisplayType; }
+    QString DTFormat() const { return text_.DTFormat; }
 
-  // Negative values are ignored; a value beyond the control's width is stored as the width.
-  void SetLeftSpace(int value);
-  void SetEmpty(bool value);
-  void SetLabelWidth(int value);
-  // Negative values are ignored; values above 15 are stored as 15.
-  void SetPrecision(int value);
-  void SetComma(bool value);
-  void SetForcePlusSign(bool value);
-  void SetLeftText(const QString& value);
-  void SetRightText(const QString& value);
-  void SetFrameStyle(TFrameStyle value);
-  void SetStateText(const QString& value);
-  void SetAlignment(TAlignment value);
-  void SetLeftTextAlignment(TAlignment value);
-  void SetRightTextAlignment(TAlignment value);
-  void SetOverflowIndicator(const QString& value);
-  // A NaN is ignored.
-  void SetValue(double value);
-  void SetColorLabBakG(TColor value);
-  void SetColorLabText(TColor value);
-  void SetColorOutBakG(TColor value);
-  void SetColorOutText(TColor value);
-  // Also sets the shadow and highlight colours of the frame.
-  void SetColorScheme(TColorScheme value);
-  void SetDisplayType(TDisplay value);
-  void SetDTFormat(const QString& value);
+    // Negative values are ignored; a value beyond the control's width is stored as the width.
+    void SetLeftSpace(int value);
+    void SetEmpty(bool value);
+    void SetLabelWidth(int value);
+    // Negative values are ignored; values above 15 are stored as 15.
+    void SetPrecision(int value);
+    void SetComma(bool value);
+    void SetForcePlusSign(bool value);
+    void SetLeftText(const QString& value);
+    void SetRightText(const QString& value);
+    void SetFrameStyle(TFrameStyle value);
+    void SetStateText(const QString& value);
+    void SetAlignment(TAlignment value);
+    void SetLeftTextAlignment(TAlignment value);
+    void SetRightTextAlignment(TAlignment value);
+    void SetOverflowIndicator(const QString& value);
+    // A NaN is ignored.
+    void SetValue(double value);
+    void SetColorLabBakG(TColor value);
+    void SetColorLabText(TColor value);
+    void SetColorOutBakG(TColor value);
+    void SetColorOutText(TColor value);
+    // Also sets the shadow and highlight colours of the frame.
+    void SetColorScheme(TColorScheme value);
+    void SetDisplayType(TDisplay value);
+    void SetDTFormat(const QString& value);
 
-  // Copies the display settings of another TNumLab (not Comma, ForcePlusSign, DTFormat, the
-  // font or OnBeforeDisplay) and repaints. Any other source raises EQuarnError.
-  void Assign(const QObject* source);
-  // Hands this control to destination's Assign when this control is an instance of the
-  // destination's class; otherwise raises EQuarnError.
-  void AssignTo(QObject* destination) const;
+    // Copies the display settings of another TNumLab (not Comma, ForcePlusSign, DTFormat, the
+    // font or OnBeforeDisplay) and repaints. Any other source raises EQuarnError.
+    void Assign(const QObject* source);
+    // Hands this control to destination's Assign when this control is an instance of the
+    // destination's class; otherwise raises EQuarnError.
+    void AssignTo(QObject* destination) const;
 
-  // Renders the whole control into its image now (and asks the window to show it).
-  void Paint();
-  // The latest rendered picture.
-  const QImage& Image() const { return image_; }
-  // The text drawn in the box by the last Paint (empty when Empty is set).
-  QString DisplayedText() const { return displayedText_; }
+    // Renders the whole control into its image now (and asks the window to show it).
+    void Paint();
+    // The latest rendered picture.
+    const QImage& Image() const { return image_; }
+    // The text drawn in the box by the last Paint (empty when Empty is set).
+    QString DisplayedText() const { return displayedText_; }
 
-  // Called just before the value text is measured and drawn; may change the text.
-  std::function<void(TNumLab* Sender, QString& Text)> OnBeforeDisplay;
-  // The control's ordinary mouse-move event, after MouseArea is updated.
-  std::function<void(TNumLab* Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+    // Called just before the value text is measured and drawn; may change the text.
+    std::function<void(TNumLab* Sender, QString& Text)> OnBeforeDisplay;
+    // The control's ordinary mouse-move event, after MouseArea is updated.
+    std::function<void(TNumLab* Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
 
-  // Updates MouseArea for a mouse at (x, y), then raises OnMouseMove.
-  void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    // Updates MouseArea for a mouse at (x, y), then raises OnMouseMove.
+    void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-  void showEvent(QShowEvent* event) override;
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
- private:
-  template <typename T>
-  void Store(T& field, const T& value);
-  // False only when the control was hidden on purpose.
-  bool VisibleFlag() const;
-  // The steps of Paint, each drawing on the control's off-screen canvas.
-  void DrawSideTexts(TCanvas& canvas, int yText) const;
-  void DrawBox(TCanvas& canvas) const;
-  void DrawValue(TCanvas& canvas, int yText);
+private:
+    template <typename T> void Store(T& field, const T& value);
+    // False only when the control was hidden on purpose.
+    bool VisibleFlag() const;
+    // The steps of Paint, each drawing on the control's off-screen canvas.
+    void DrawSideTexts(TCanvas& canvas, int yText) const;
+    void DrawBox(TCanvas& canvas) const;
+    void DrawValue(TCanvas& canvas, int yText);
 
-  int leftSpace_ = 35;
-  bool empty_ = false;
-  int labelWidth_ = 80;
-  QString leftText_;
-  QString rightText_;
-  TFrameStyle frameStyle_ = fsLowered;
-  TAlignment alignment_ = taCenter;
-  TAlignment leftTextAlignment_ = taRightJustify;
-  TAlignment rightTextAlignment_ = taLeftJustify;
-  int mouseArea_ = 0;
-  double value_ = 0.0;
-  TColor colorLabBakG_;
-  TColor colorLabText_;
-  TColor colorOutBakG_;
-  TColor colorOutText_;
-  TColor frameColor_;
-  TColor shadowColor_;
-  TColor highlightColor_;
-  TColorScheme colorScheme_ = csBWG;
-  TNumLabTextSettings text_;
-  QImage image_;
-  QString displayedText_;
+    int leftSpace_ = 35;
+    bool empty_ = false;
+    int labelWidth_ = 80;
+    QString leftText_;
+    QString rightText_;
+    TFrameStyle frameStyle_ = fsLowered;
+    TAlignment alignment_ = taCenter;
+    TAlignment leftTextAlignment_ = taRightJustify;
+    TAlignment rightTextAlignment_ = taLeftJustify;
+    int mouseArea_ = 0;
+    double value_ = 0.0;
+    TColor colorLabBakG_;
+    TColor colorLabText_;
+    TColor colorOutBakG_;
+    TColor colorOutText_;
+    TColor frameColor_;
+    TColor shadowColor_;
+    TColor highlightColor_;
+    TColorScheme colorScheme_ = csBWG;
+    TNumLabTextSettings text_;
+    QImage image_;
+    QString displayedText_;
 };

@@ -7,14 +7,46 @@ namespace {
 
 // 0x80..0x9F of Windows-1252; the unassigned bytes keep their own number.
 constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
-} // namespace
+}  // namespace
 
 bool IsValidUtf8(std::string_view bytes)
 {
@@ -76,6 +108,12 @@ QString FromAnsi(const char* bytes)
     return bytes == nullptr ? QString() : FromAnsi(std::string_view(bytes, std::strlen(bytes)));
 }
 
-QString FromAnsi(const QByteArray& bytes) { return FromAnsi(std::string_view(bytes.constData(), std::size_t(bytes.size()))); }
+QString FromAnsi(const QByteArray& bytes)
+{
+    return FromAnsi(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
 
-std::string ToAnsi(const QString& text) { return text.toStdString(); }
+std::string ToAnsi(const QString& text)
+{
+    return text.toStdString();
+}

@@ -9,13 +9,13 @@
 
 namespace {
 
-constexpr int kDotsPerMeter = 3780; // 96 dots per inch
+constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
 
 QImage MakeImage(int width, int height)
 {
     if (width < 0 || height < 0)
-        throw std::invalid_argument("bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
-                                    " is negative");
+        throw std::invalid_argument(
+            "bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is negative");
     if (width == 0 || height == 0)
         return QImage();
     QImage image(width, height, QImage::Format_RGB32);
@@ -27,11 +27,15 @@ QImage MakeImage(int width, int height)
     return image;
 }
 
-} // namespace
+}  // namespace
 
-TBitmap::TBitmap() : canvas_(&image_) {}
+TBitmap::TBitmap() : canvas_(&image_)
+{
+}
 
-TBitmap::TBitmap(int width, int height) : image_(MakeImage(width, height)), canvas_(&image_) {}
+TBitmap::TBitmap(int width, int height) : image_(MakeImage(width, height)), canvas_(&image_)
+{
+}
 
 void TBitmap::SetSize(int width, int height)
 {

@@ -27,12 +27,12 @@ TRect TRect::Intersected(const TRect& o) const
 
 int TFont::Height() const
 {
-    return pixels_ > 0 ? pixels_ : (points_ * PixelsPerInch + 36) / 72; // rounded like MulDiv
+    return pixels_ > 0 ? pixels_ : (points_ * PixelsPerInch + 36) / 72;  // rounded like MulDiv
 }
 
 void TFont::SetHeight(int pixels)
 {
-    if (pixels == 0) { // no height given: the default size
+    if (pixels == 0) {  // no height given: the default size
         pixels_ = 0;
         points_ = 8;
         return;
@@ -85,8 +85,14 @@ TFont TFont::FromQFont(const QFont& font, TColor color)
     return f;
 }
 
-int ScreenAspectX() { return 36; }
-int ScreenAspectY() { return 36; }
+int ScreenAspectX()
+{
+    return 36;
+}
+int ScreenAspectY()
+{
+    return 36;
+}
 
 namespace {
 
@@ -181,8 +187,11 @@ private:
 class ThinPen {
 public:
     ThinPen(PixelWriter& writer, const TPen& pen, const TBrush& brush)
-        : writer_(writer), color_(ToQRgb(pen.Color)), pattern_(PatternOf(pen.Style)),
-          opaqueGaps_(brush.Style == bsSolid), gapColor_(ToQRgb(brush.Color))
+        : writer_(writer),
+          color_(ToQRgb(pen.Color)),
+          pattern_(PatternOf(pen.Style)),
+          opaqueGaps_(brush.Style == bsSolid),
+          gapColor_(ToQRgb(brush.Color))
     {
     }
 
@@ -231,9 +240,9 @@ public:
     {
         const TRect& b = writer_.Bounds();
         const bool xMajor = std::abs(std::int64_t(x1) - x0) >= std::abs(std::int64_t(y1) - y0);
-        const std::int64_t a0 = xMajor ? x0 : y0; // major axis
+        const std::int64_t a0 = xMajor ? x0 : y0;  // major axis
         const std::int64_t a1 = xMajor ? x1 : y1;
-        const std::int64_t m0 = xMajor ? y0 : x0; // minor axis
+        const std::int64_t m0 = xMajor ? y0 : x0;  // minor axis
         const std::int64_t m1 = xMajor ? y1 : x1;
         const std::int64_t da = a1 > a0 ? a1 - a0 : a0 - a1;
         const std::int64_t dm = m1 > m0 ? m1 - m0 : m0 - m1;
@@ -293,7 +302,10 @@ private:
     int run_ = 0;
 };
 
-bool IsThin(const TPen& pen) { return pen.Width <= 1; }
+bool IsThin(const TPen& pen)
+{
+    return pen.Width <= 1;
+}
 
 // Qt's ellipses leave small and flat boxes; these stay inside the box and touch all four sides.
 // The ellipse runs through the box edges pulled in a quarter pixel: small circles come out
@@ -302,8 +314,11 @@ bool IsThin(const TPen& pen) { return pen.Width <= 1; }
 class EllipseSpans {
 public:
     explicit EllipseSpans(const TRect& box)
-        : box_(box), cx_((box.Left + box.Right - 1) / 2.0), cy_((box.Top + box.Bottom - 1) / 2.0),
-          ra_(box.Width() / 2.0 - 0.25), rb_(box.Height() / 2.0 - 0.25)
+        : box_(box),
+          cx_((box.Left + box.Right - 1) / 2.0),
+          cy_((box.Top + box.Bottom - 1) / 2.0),
+          ra_(box.Width() / 2.0 - 0.25),
+          rb_(box.Height() / 2.0 - 0.25)
     {
     }
 
@@ -388,7 +403,6 @@ void DrawThinEllipse(PixelWriter& writer, const TRect& box, const TPen& pen, con
         thin.Dot(pt.X, pt.Y);
 }
 
-
 // Lines of wide pens are solid whatever their style, as on the classic desktop.
 QPen WidePen(const TPen& pen)
 {
@@ -439,15 +453,15 @@ bool Usable(QImage* image)
     switch (image->format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return true;
-    default:
-        *image = image->convertToFormat(QImage::Format_RGB32);
-        return !image->isNull();
+    case QImage::Format_ARGB32_Premultiplied: return true;
+    default: *image = image->convertToFormat(QImage::Format_RGB32); return !image->isNull();
     }
 }
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+QRect ToQRect(const TRect& r)
+{
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
 
 QBrush FillOf(const TBrush& brush)
 {
@@ -474,14 +488,25 @@ QPolygon ToQPolygon(std::span<const TPoint> points)
     return poly;
 }
 
-} // namespace
+}  // namespace
 
-TCanvas::TCanvas(QImage* target) : target_(target) {}
+TCanvas::TCanvas(QImage* target) : target_(target)
+{
+}
 
-int TCanvas::Width() const { return target_ != nullptr ? target_->width() : 0; }
-int TCanvas::Height() const { return target_ != nullptr ? target_->height() : 0; }
+int TCanvas::Width() const
+{
+    return target_ != nullptr ? target_->width() : 0;
+}
+int TCanvas::Height() const
+{
+    return target_ != nullptr ? target_->height() : 0;
+}
 
-TCanvasState TCanvas::SaveState() const { return {Pen, Brush, Font, clip_}; }
+TCanvasState TCanvas::SaveState() const
+{
+    return {Pen, Brush, Font, clip_};
+}
 
 void TCanvas::RestoreState(const TCanvasState& state)
 {
@@ -582,7 +607,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
         const int b = box.Bottom - 1;
         if (box.Width() == 1 || box.Height() == 1) {
             // a one-pixel-wide box is a single run of the pen
-            pen.Line(box.Left, box.Top, box.Width() == 1 ? box.Left : box.Right, box.Width() == 1 ? box.Bottom : box.Top);
+            pen.Line(
+                box.Left, box.Top, box.Width() == 1 ? box.Left : box.Right, box.Width() == 1 ? box.Bottom : box.Top);
             return;
         }
         pen.Line(box.Left, box.Top, r, box.Top);
@@ -631,7 +657,7 @@ namespace {
 
 bool HasDirectPixels(QImage* image)
 {
-    const QImage::Format f = image->format(); // Format_Invalid for a null image
+    const QImage::Format f = image->format();  // Format_Invalid for a null image
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || Usable(image);
 }
 
@@ -642,7 +668,7 @@ QRgb OpaqueRgb(TColor color)
     return 0xFF000000u | (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
 }
 
-} // namespace
+}  // namespace
 
 TColor TCanvas::Pixel(int x, int y) const
 {
@@ -719,7 +745,10 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text)
     p->drawText(x, y + m.ascent(), text);
 }
 
-void TCanvas::Draw(int x, int y, const TBitmap& bitmap) { Draw(x, y, bitmap.Image()); }
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
+{
+    Draw(x, y, bitmap.Image());
+}
 
 void TCanvas::Draw(int x, int y, const QImage& image)
 {
@@ -732,7 +761,10 @@ void TCanvas::Draw(int x, int y, const QImage& image)
     p->drawImage(QPoint(x, y), source);
 }
 
-void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) { StretchDraw(dest, bitmap.Image()); }
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap)
+{
+    StretchDraw(dest, bitmap.Image());
+}
 
 void TCanvas::StretchDraw(const TRect& dest, const QImage& image)
 {
@@ -741,8 +773,8 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image)
     const QImage source = (&image == target_) ? image.copy() : image;
     ScopedPainter p(*target_, clip_);
     p->setCompositionMode(QPainter::CompositionMode_Source);
-    QImage scaled = source.scaled(std::abs(dest.Width()), std::abs(dest.Height()), Qt::IgnoreAspectRatio,
-                                  Qt::FastTransformation);
+    QImage scaled =
+        source.scaled(std::abs(dest.Width()), std::abs(dest.Height()), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (dest.Width() < 0 || dest.Height() < 0)
         scaled = scaled.mirrored(dest.Width() < 0, dest.Height() < 0);
     const TRect d = dest.Normalized();

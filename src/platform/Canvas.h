@@ -52,7 +52,7 @@ using TFontStyles = std::uint8_t;
 
 struct TPen {
     TColor Color = clBlack;
-    int Width = 1; // 0 and 1 both draw one pixel wide
+    int Width = 1;  // 0 and 1 both draw one pixel wide
     TPenStyle Style = psSolid;
     TPenMode Mode = pmCopy;
     friend bool operator==(const TPen&, const TPen&) = default;
@@ -108,8 +108,8 @@ public:
 
 private:
     QString name_ = QStringLiteral("Arial");
-    int pixels_ = 0; // used when > 0
-    int points_ = 8; // used when pixels_ == 0
+    int pixels_ = 0;  // used when > 0
+    int points_ = 8;  // used when pixels_ == 0
     TFontStyles style_ = 0;
     TColor color_ = clBlack;
 };
@@ -176,7 +176,7 @@ public:
     // As TextOut, clipped to rect; with a solid brush rect is filled first.
     void TextRect(const TRect& rect, int x, int y, const QString& text);
     int TextWidth(const QString& text) const;
-    int TextHeight(const QString& text) const; // ascent + descent of the font
+    int TextHeight(const QString& text) const;  // ascent + descent of the font
     TPoint TextExtent(const QString& text) const { return {TextWidth(text), TextHeight(text)}; }
 
     // Bitmap copies ignore pen, brush and pen mode; they honour the clip.
@@ -195,7 +195,7 @@ private:
 // Restores pen, brush, font and clip of a canvas when the scope ends.
 class TCanvasSaver {
 public:
-    explicit TCanvasSaver(TCanvas& canvas) : canvas_(canvas), state_(canvas.SaveState()) {}
+    explicit TCanvasSaver(TCanvas& canvas) : canvas_(canvas), state_(canvas.SaveState()) { }
     ~TCanvasSaver() { canvas_.RestoreState(state_); }
     TCanvasSaver(const TCanvasSaver&) = delete;
     TCanvasSaver& operator=(const TCanvasSaver&) = delete;

@@ -12,14 +12,37 @@ namespace {
 struct SystemColorTable {
     // the classic desktop scheme, used until a palette is known
     std::array<TColor, SystemColorCount> rgb{
-        RGBColor(192, 192, 192), RGBColor(58, 110, 165),  RGBColor(10, 36, 106),   RGBColor(128, 128, 128),
-        RGBColor(212, 208, 200), RGBColor(255, 255, 255), RGBColor(0, 0, 0),       RGBColor(0, 0, 0),
-        RGBColor(0, 0, 0),       RGBColor(255, 255, 255), RGBColor(212, 208, 200), RGBColor(212, 208, 200),
-        RGBColor(128, 128, 128), RGBColor(10, 36, 106),   RGBColor(255, 255, 255), RGBColor(212, 208, 200),
-        RGBColor(128, 128, 128), RGBColor(128, 128, 128), RGBColor(0, 0, 0),       RGBColor(212, 208, 200),
-        RGBColor(255, 255, 255), RGBColor(64, 64, 64),    RGBColor(212, 208, 200), RGBColor(0, 0, 0),
-        RGBColor(255, 255, 225), RGBColor(181, 181, 181), RGBColor(0, 0, 128),     RGBColor(166, 202, 240),
-        RGBColor(192, 192, 192), RGBColor(49, 106, 197),  RGBColor(236, 233, 216),
+        RGBColor(192, 192, 192),
+        RGBColor(58, 110, 165),
+        RGBColor(10, 36, 106),
+        RGBColor(128, 128, 128),
+        RGBColor(212, 208, 200),
+        RGBColor(255, 255, 255),
+        RGBColor(0, 0, 0),
+        RGBColor(0, 0, 0),
+        RGBColor(0, 0, 0),
+        RGBColor(255, 255, 255),
+        RGBColor(212, 208, 200),
+        RGBColor(212, 208, 200),
+        RGBColor(128, 128, 128),
+        RGBColor(10, 36, 106),
+        RGBColor(255, 255, 255),
+        RGBColor(212, 208, 200),
+        RGBColor(128, 128, 128),
+        RGBColor(128, 128, 128),
+        RGBColor(0, 0, 0),
+        RGBColor(212, 208, 200),
+        RGBColor(255, 255, 255),
+        RGBColor(64, 64, 64),
+        RGBColor(212, 208, 200),
+        RGBColor(0, 0, 0),
+        RGBColor(255, 255, 225),
+        RGBColor(181, 181, 181),
+        RGBColor(0, 0, 128),
+        RGBColor(166, 202, 240),
+        RGBColor(192, 192, 192),
+        RGBColor(49, 106, 197),
+        RGBColor(236, 233, 216),
     };
     bool fromPalette = false;
 };
@@ -37,7 +60,7 @@ void EnsurePaletteLoaded()
         LoadSystemColors(QGuiApplication::palette());
 }
 
-} // namespace
+}  // namespace
 
 void LoadSystemColors(const QPalette& p)
 {
@@ -96,11 +119,17 @@ QRgb ToQRgb(TColor color)
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-QColor ToQColor(TColor color) { return QColor(ToQRgb(color)); }
+QColor ToQColor(TColor color)
+{
+    return QColor(ToQRgb(color));
+}
 
 TColor FromQRgb(QRgb rgb)
 {
     return RGBColor(std::uint8_t(qRed(rgb)), std::uint8_t(qGreen(rgb)), std::uint8_t(qBlue(rgb)));
 }
 
-TColor FromQColor(const QColor& color) { return FromQRgb(color.rgb()); }
+TColor FromQColor(const QColor& color)
+{
+    return FromQRgb(color.rgb());
+}

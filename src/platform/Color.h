@@ -74,10 +74,22 @@ constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
-constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t GetBValue(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
-constexpr bool IsSystemColor(TColor c) { return (c & clSystemColor) != 0; }
+constexpr std::uint8_t GetRValue(TColor c)
+{
+    return std::uint8_t(c & 0xFF);
+}
+constexpr std::uint8_t GetGValue(TColor c)
+{
+    return std::uint8_t((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t GetBValue(TColor c)
+{
+    return std::uint8_t((c >> 16) & 0xFF);
+}
+constexpr bool IsSystemColor(TColor c)
+{
+    return (c & clSystemColor) != 0;
+}
 
 // A system colour becomes the current value of that colour number (black for a
 // number the window system does not have); any other value is returned unchanged.

@@ -70,10 +70,10 @@ QCursor DrawZoomCursor(char sign)
             p.drawLine(8, 12, 16, 12);
             p.drawLine(12, 8, 12, 16);
             break;
-        case '#': // zoom window: a small frame
+        case '#':  // zoom window: a small frame
             p.drawRect(QRect(8, 8, 8, 8));
             break;
-        default: // zoom drag: arrows up and down
+        default:  // zoom drag: arrows up and down
             p.drawLine(12, 7, 12, 17);
             p.drawLine(9, 10, 12, 7);
             p.drawLine(15, 10, 12, 7);
@@ -101,7 +101,7 @@ bool LoadFromResource(const QString& name, QCursor& cursor)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 QCursor CursorOf(TCursor cursor)
 {
@@ -113,7 +113,10 @@ QCursor CursorOf(TCursor cursor)
     return QCursor(ShapeOf(cursor));
 }
 
-bool HasCursor(TCursor slot) { return slot <= 0 || State().table.count(slot) != 0; }
+bool HasCursor(TCursor slot)
+{
+    return slot <= 0 || State().table.count(slot) != 0;
+}
 
 void SetCursorSlot(TCursor slot, const QCursor& cursor)
 {
@@ -163,4 +166,7 @@ void SetAppCursor(TCursor cursor)
     }
 }
 
-TCursor AppCursor() { return State().appCursor; }
+TCursor AppCursor()
+{
+    return State().appCursor;
+}

@@ -26,7 +26,7 @@ constexpr TCursor crVSplit = -15;
 constexpr TCursor crMultiDrag = -16;
 constexpr TCursor crSQLWait = -17;
 constexpr TCursor crNo = -18;
-constexpr TCursor crAppStart = -19; // arrow with hourglass
+constexpr TCursor crAppStart = -19;  // arrow with hourglass
 constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
@@ -36,7 +36,7 @@ constexpr TCursor crSizeAll = -22;
 QCursor CursorOf(TCursor cursor);
 bool HasCursor(TCursor slot);
 
-void SetCursorSlot(TCursor slot, const QCursor& cursor); // slot > 0
+void SetCursorSlot(TCursor slot, const QCursor& cursor);  // slot > 0
 
 // Loads the named cursor picture into a slot (> 0). The picture comes from the
 // Qt resource ":/cursors/<name>.png" (or .cur), hot spot in its centre; the

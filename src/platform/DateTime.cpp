@@ -38,7 +38,7 @@ constexpr Civil CivilFromDays(std::int64_t z)
     return {std::int64_t(yoe) + era * 400 + (m <= 2), m, d};
 }
 
-constexpr std::int64_t kEpochOffset = DaysFromCivil(1899, 12, 30); // day 0 of TDateTime, from 1970
+constexpr std::int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);  // day 0 of TDateTime, from 1970
 static_assert(DaysFromCivil(1, 1, 1) - kEpochOffset == MinDateTimeDay);
 static_assert(DaysFromCivil(9999, 12, 31) - kEpochOffset == MaxDateTimeDay);
 
@@ -48,16 +48,22 @@ bool SplitMs(TDateTime value, std::int64_t& day, std::int64_t& msOfDay)
     if (!std::isfinite(value) || std::fabs(value) > 1e11)
         return false;
     const std::int64_t ms = std::llround(value * double(MSecsPerDay));
-    day = ms / MSecsPerDay; // toward zero
+    day = ms / MSecsPerDay;  // toward zero
     msOfDay = (ms < 0 ? -ms : ms) % MSecsPerDay;
     return true;
 }
 
-QString Padded(std::int64_t v, int digits) { return QStringLiteral("%1").arg(v, digits, 10, QLatin1Char('0')); }
+QString Padded(std::int64_t v, int digits)
+{
+    return QStringLiteral("%1").arg(v, digits, 10, QLatin1Char('0'));
+}
 
-} // namespace
+}  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month)
 {
@@ -79,8 +85,8 @@ TDateTime EncodeDate(int year, int month, int day)
 {
     TDateTime result = 0;
     if (!TryEncodeDate(year, month, day, result))
-        throw std::invalid_argument("invalid date " + std::to_string(year) + "-" + std::to_string(month) + "-" +
-                                    std::to_string(day));
+        throw std::invalid_argument(
+            "invalid date " + std::to_string(year) + "-" + std::to_string(month) + "-" + std::to_string(day));
     return result;
 }
 
@@ -132,7 +138,7 @@ int DayOfWeek(TDateTime value)
     std::int64_t ms = 0;
     if (!SplitMs(value, d, ms))
         return 0;
-    const std::int64_t serial = d + DateDelta; // 1 January of year 1 (a Monday) is 1
+    const std::int64_t serial = d + DateDelta;  // 1 January of year 1 (a Monday) is 1
     return int(((serial % 7) + 7) % 7) + 1;
 }
 
@@ -158,7 +164,7 @@ TDateTime Now()
     const QDate d = now.date();
     const QTime t = now.time();
     return double(DaysFromCivil(d.year(), unsigned(d.month()), unsigned(d.day())) - kEpochOffset) +
-           double(t.msecsSinceStartOfDay()) / double(MSecsPerDay);
+        double(t.msecsSinceStartOfDay()) / double(MSecsPerDay);
 }
 
 QString ShortMonthName(int month)
@@ -174,8 +180,9 @@ QString LongMonthName(int month)
 // QLocale counts Monday as 1 and Sunday as 7.
 QString ShortDayName(int dayOfWeek)
 {
-    return dayOfWeek >= 1 && dayOfWeek <= 7 ? QLocale().dayName(dayOfWeek == 1 ? 7 : dayOfWeek - 1, QLocale::ShortFormat)
-                                            : QString();
+    return dayOfWeek >= 1 && dayOfWeek <= 7
+        ? QLocale().dayName(dayOfWeek == 1 ? 7 : dayOfWeek - 1, QLocale::ShortFormat)
+        : QString();
 }
 
 QString LongDayName(int dayOfWeek)
@@ -210,8 +217,8 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
             } else if (c == u'"' || c == u'\'') {
                 quote = c;
             } else if ((c == u'a' || c == u'A') &&
-                       (startsWith(k, QLatin1String("am/pm")) || startsWith(k, QLatin1String("a/p")) ||
-                        startsWith(k, QLatin1String("ampm")))) {
+                (startsWith(k, QLatin1String("am/pm")) || startsWith(k, QLatin1String("a/p")) ||
+                    startsWith(k, QLatin1String("ampm")))) {
                 return true;
             }
         }
@@ -242,9 +249,7 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
             ++count;
 
         switch (token.unicode()) {
-        case u'Y':
-            out += count <= 2 ? Padded(year % 100, 2) : Padded(year, 4);
-            break;
+        case u'Y': out += count <= 2 ? Padded(year % 100, 2) : Padded(year, 4); break;
         case u'M':
             if (count == 1)
                 out += QString::number(month);
@@ -275,15 +280,9 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
             out += count == 1 ? QString::number(h) : Padded(h, 2);
             break;
         }
-        case u'N':
-            out += count == 1 ? QString::number(minute) : Padded(minute, 2);
-            break;
-        case u'S':
-            out += count == 1 ? QString::number(second) : Padded(second, 2);
-            break;
-        case u'Z':
-            out += Padded(msec, int(count > 3 ? 3 : count));
-            break;
+        case u'N': out += count == 1 ? QString::number(minute) : Padded(minute, 2); break;
+        case u'S': out += count == 1 ? QString::number(second) : Padded(second, 2); break;
+        case u'Z': out += Padded(msec, int(count > 3 ? 3 : count)); break;
         case u'A':
             if (startsWith(i, QLatin1String("am/pm"))) {
                 out += hour >= 12 ? pattern.mid(i + 3, 2) : pattern.mid(i, 2);
@@ -299,9 +298,7 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
                 i += 1;
             }
             continue;
-        default:
-            out += pattern.mid(i, count);
-            break;
+        default: out += pattern.mid(i, count); break;
         }
         i += count;
     }

@@ -14,13 +14,13 @@
 
 using TDateTime = double;
 
-constexpr int DateDelta = 693594;         // days from 1 January of year 1 (day 1) to 30 December 1899
-constexpr int MinDateTimeDay = -693593;   // 1 January of year 1
-constexpr int MaxDateTimeDay = 2958465;   // 31 December 9999
+constexpr int DateDelta = 693594;        // days from 1 January of year 1 (day 1) to 30 December 1899
+constexpr int MinDateTimeDay = -693593;  // 1 January of year 1
+constexpr int MaxDateTimeDay = 2958465;  // 31 December 9999
 constexpr std::int64_t MSecsPerDay = 86400000;
 
 bool IsLeapYear(int year);
-int DaysInMonth(int year, int month); // 0 for a month outside 1..12
+int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 
 // Years 1..MaxEncodableYear: calendar axes reach past 31 December 9999 (up to
 // day 3000000), so dates beyond it encode and decode as well. The Try form
@@ -40,8 +40,8 @@ int DayOfWeek(TDateTime value);
 
 // Whole days and milliseconds of the day, rounded to the millisecond.
 struct TTimeStamp {
-    std::int32_t Time = 0; // milliseconds since midnight
-    std::int32_t Date = 0; // days since 1 January of year 1, that day being 1
+    std::int32_t Time = 0;  // milliseconds since midnight
+    std::int32_t Date = 0;  // days since 1 January of year 1, that day being 1
     friend bool operator==(const TTimeStamp&, const TTimeStamp&) = default;
 };
 TTimeStamp DateTimeToTimeStamp(TDateTime value);
@@ -53,7 +53,7 @@ TDateTime Now();
 // Month and day names of the current default locale (QLocale()).
 QString ShortMonthName(int month);
 QString LongMonthName(int month);
-QString ShortDayName(int dayOfWeek); // 1 = Sunday
+QString ShortDayName(int dayOfWeek);  // 1 = Sunday
 QString LongDayName(int dayOfWeek);
 
 // Pattern-based formatter. Letters (any case):

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 
-bool HasGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+bool HasGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 void EnsureGuiApplication()
 {

@@ -54,7 +54,7 @@ std::optional<std::string> ReadSizedField(std::string_view Bytes, size_t& Pos, s
     return value;
 }
 
-} // namespace
+}  // namespace
 
 std::array<char, LinkFrameHeaderSize> EncodeLinkFrameHeader(const LinkFrameHeader& Header)
 {
@@ -79,7 +79,7 @@ std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes)
     if (Bytes.size() != LinkAckSize || GetU32(Bytes.data()) != LinkAckMagic)
         return std::nullopt;
     return GetU32(Bytes.data() + 4) == static_cast<uint32_t>(LinkAckStatus::Handled) ? LinkAckStatus::Handled
-                                                                                      : LinkAckStatus::Dropped;
+                                                                                     : LinkAckStatus::Dropped;
 }
 
 size_t LinkFrameReader::Feed(std::string_view Bytes)
@@ -104,8 +104,8 @@ size_t LinkFrameReader::Feed(std::string_view Bytes)
         FHeader.Length = GetU32(FHeaderBytes.data() + 12);
         if (FHeader.Length > LinkMaxDataSize) {
             FStatus = Status::Malformed;
-            FProblem = "the frame announces " + std::to_string(FHeader.Length) + " bytes, more than the limit of "
-                       + std::to_string(LinkMaxDataSize);
+            FProblem = "the frame announces " + std::to_string(FHeader.Length) + " bytes, more than the limit of " +
+                std::to_string(LinkMaxDataSize);
             return taken;
         }
     }
@@ -119,8 +119,8 @@ size_t LinkFrameReader::Feed(std::string_view Bytes)
 
 std::string EncodeLinkEntryInfo(const LinkEntryInfo& Info)
 {
-    return "sewella-link 1\npid " + std::to_string(Info.Pid) + "\nclass " + std::to_string(Info.ClassName.size())
-           + "\n" + Info.ClassName + "\ntitle " + std::to_string(Info.Title.size()) + "\n" + Info.Title + "\n";
+    return "sewella-link 1\npid " + std::to_string(Info.Pid) + "\nclass " + std::to_string(Info.ClassName.size()) +
+        "\n" + Info.ClassName + "\ntitle " + std::to_string(Info.Title.size()) + "\n" + Info.Title + "\n";
 }
 
 std::optional<LinkEntryInfo> DecodeLinkEntryInfo(std::string_view Bytes)
@@ -178,14 +178,14 @@ std::string LinkDirectoryPath()
     return "/tmp/sewella-link-" + std::to_string(geteuid());
 }
 
-std::optional<std::string> LinkDirectoryRefusal(const std::string& Path, bool IsDirectory, uid_t Owner, mode_t Mode,
-                                                uid_t Self)
+std::optional<std::string> LinkDirectoryRefusal(
+    const std::string& Path, bool IsDirectory, uid_t Owner, mode_t Mode, uid_t Self)
 {
     if (!IsDirectory)
         return "the link directory " + Path + " is not a directory";
     if (Owner != Self)
-        return "the link directory " + Path + " belongs to user " + std::to_string(Owner) + ", not to user "
-               + std::to_string(Self);
+        return "the link directory " + Path + " belongs to user " + std::to_string(Owner) + ", not to user " +
+            std::to_string(Self);
     if ((Mode & (S_IWGRP | S_IWOTH)) != 0)
         return "the link directory " + Path + " is writable by other users";
     return std::nullopt;
@@ -207,22 +207,22 @@ std::nullopt_t RefuseLinkDirectory(const std::string& Text, int ErrorNumber, std
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string> LinkDirectory(std::string* Error)
 {
     const std::string path = LinkDirectoryPath();
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
         const int error = errno;
-        return RefuseLinkDirectory("cannot create the link directory " + path + ": " + std::strerror(error), error,
-                                   Error);
+        return RefuseLinkDirectory(
+            "cannot create the link directory " + path + ": " + std::strerror(error), error, Error);
     }
-    struct stat status {};
+    struct stat status { };
     // lstat: a symbolic link planted in its place is refused as "not a directory"
     if (::lstat(path.c_str(), &status) != 0) {
         const int error = errno;
-        return RefuseLinkDirectory("cannot examine the link directory " + path + ": " + std::strerror(error), error,
-                                   Error);
+        return RefuseLinkDirectory(
+            "cannot examine the link directory " + path + ": " + std::strerror(error), error, Error);
     }
     const bool isDirectory = S_ISDIR(status.st_mode);
     if (std::optional<std::string> refusal =

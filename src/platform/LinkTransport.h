@@ -28,14 +28,14 @@
 
 #include "platform/LinkWindow.h"
 
-inline constexpr uint32_t LinkFrameMagic = 0x4B4C5753; // "SWLK"
-inline constexpr uint32_t LinkAckMagic = 0x414C5753;   // "SWLA"
+inline constexpr uint32_t LinkFrameMagic = 0x4B4C5753;  // "SWLK"
+inline constexpr uint32_t LinkAckMagic = 0x414C5753;    // "SWLA"
 inline constexpr size_t LinkFrameHeaderSize = 16;
 inline constexpr size_t LinkAckSize = 8;
 
 enum class LinkAckStatus : uint32_t {
     Handled = 0,
-    Dropped = 1, // the window procedure threw, or the window went away before dispatch
+    Dropped = 1,  // the window procedure threw, or the window went away before dispatch
 };
 
 struct LinkFrameHeader {
@@ -92,8 +92,8 @@ std::optional<uint32_t> ParseLinkHandleName(std::string_view Name);
 std::string LinkDirectoryPath();
 
 // Why a directory with these properties must not be used, or nullopt when it is fine.
-std::optional<std::string> LinkDirectoryRefusal(const std::string& Path, bool IsDirectory, uid_t Owner,
-                                                mode_t Mode, uid_t Self);
+std::optional<std::string> LinkDirectoryRefusal(
+    const std::string& Path, bool IsDirectory, uid_t Owner, mode_t Mode, uid_t Self);
 
 // A connection is served only when its peer runs as the same user.
 bool LinkPeerAllowed(uid_t Peer, uid_t Self);

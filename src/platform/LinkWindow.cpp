@@ -74,15 +74,15 @@ char LowerAscii(char C)
 // host-link client lower-cases the suffix it was given before it looks for the host's window.
 bool EqualIgnoringCase(std::string_view A, std::string_view B)
 {
-    return A.size() == B.size()
-           && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
+    return A.size() == B.size() &&
+        std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
 }
 
 struct LessIgnoringCase {
     bool operator()(std::string_view A, std::string_view B) const
     {
-        return std::lexicographical_compare(A.begin(), A.end(), B.begin(), B.end(),
-                                            [](char X, char Y) { return LowerAscii(X) < LowerAscii(Y); });
+        return std::lexicographical_compare(
+            A.begin(), A.end(), B.begin(), B.end(), [](char X, char Y) { return LowerAscii(X) < LowerAscii(Y); });
     }
 };
 
@@ -149,10 +149,10 @@ void Dispatch(const std::shared_ptr<Connection>& C)
             status = LinkAckStatus::Handled;
         } catch (const std::exception& e) {
             qWarning("link window %s: a message with tag %d was dropped: %s", LinkHandleName(window->Handle).c_str(),
-                     header.Tag, e.what());
+                header.Tag, e.what());
         } catch (...) {
             qWarning("link window %s: a message with tag %d was dropped: unknown exception",
-                     LinkHandleName(window->Handle).c_str(), header.Tag);
+                LinkHandleName(window->Handle).c_str(), header.Tag);
         }
     }
     const auto ack = EncodeLinkAck(status);
@@ -251,7 +251,7 @@ void Accept(const std::shared_ptr<WindowState>& Window)
         socklen_t length = sizeof peer;
         if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 || !LinkPeerAllowed(peer.uid, ::geteuid())) {
             qWarning("link window %s: a connection from user %u was refused", LinkHandleName(Window->Handle).c_str(),
-                     static_cast<unsigned>(peer.uid));
+                static_cast<unsigned>(peer.uid));
             ::close(fd);
             continue;
         }
@@ -259,7 +259,7 @@ void Accept(const std::shared_ptr<WindowState>& Window)
             ReapOverdueConnections(Window.get());
         if (ConnectionsOf(Window.get()) >= MaxConnectionsPerWindow) {
             qWarning("link window %s: too many unfinished messages; a connection was refused",
-                     LinkHandleName(Window->Handle).c_str());
+                LinkHandleName(Window->Handle).c_str());
             ::close(fd);
             continue;
         }
@@ -363,9 +363,9 @@ EntryState ProbeEntry(const std::string& Directory, uint32_t Handle, std::option
     std::optional<LinkEntryInfo> decoded = DecodeLinkEntryInfo(content);
     EntryState state = EntryState::Alive;
     if (!locked) {
-        struct stat status {};
-        const bool old = ::fstat(fd, &status) == 0
-                         && ::time(nullptr) - status.st_mtime > std::chrono::seconds(EntryCreationGrace).count();
+        struct stat status { };
+        const bool old = ::fstat(fd, &status) == 0 &&
+            ::time(nullptr) - status.st_mtime > std::chrono::seconds(EntryCreationGrace).count();
         if (decoded || old) {
             // socket first: whoever claims this handle next binds a fresh one
             ::unlink(EntryPath(Directory, Handle, ".sock").c_str());
@@ -393,8 +393,8 @@ bool Listening(const std::string& Socket)
     if (fd < 0)
         return true;
     // a full backlog is a busy window, not a gone one
-    const bool listening = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0
-                           || errno == EAGAIN || errno == EINTR;
+    const bool listening = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ||
+        errno == EAGAIN || errno == EINTR;
     ::close(fd);
     return listening;
 }
@@ -478,12 +478,14 @@ bool ClaimEntry(const std::string& Directory, WindowState& S)
     return false;
 }
 
-} // namespace
+}  // namespace
 
-LinkWindow::LinkWindow(std::shared_ptr<State> S) : FState(std::move(S)) {}
+LinkWindow::LinkWindow(std::shared_ptr<State> S) : FState(std::move(S))
+{
+}
 
-std::unique_ptr<LinkWindow> LinkWindow::Create(const std::string& ClassName, const std::string& Title,
-                                               LinkWindowProc Proc)
+std::unique_ptr<LinkWindow> LinkWindow::Create(
+    const std::string& ClassName, const std::string& Title, LinkWindowProc Proc)
 {
     if (ClassName.size() > LinkMaxNameLength || Title.size() > LinkMaxNameLength) {
         qWarning("link: a window class or title longer than %zu bytes was refused", LinkMaxNameLength);
@@ -545,8 +547,8 @@ LinkWindow::~LinkWindow()
     for (const auto& c : connections)
         if (!c->Dispatching && c->Window.lock() == FState)
             CloseConnection(c);
-    transport.Windows.erase(std::remove(transport.Windows.begin(), transport.Windows.end(), FState),
-                            transport.Windows.end());
+    transport.Windows.erase(
+        std::remove(transport.Windows.begin(), transport.Windows.end(), FState), transport.Windows.end());
 }
 
 uint32_t LinkWindow::Handle() const
@@ -605,8 +607,8 @@ uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::
         std::optional<LinkEntryInfo> info;
         if (ProbeEntry(*directory, handle, &info) != EntryState::Alive || !info)
             continue;
-        if ((ClassName && !EqualIgnoringCase(info->ClassName, *ClassName))
-            || (Title && !EqualIgnoringCase(info->Title, *Title)))
+        if ((ClassName && !EqualIgnoringCase(info->ClassName, *ClassName)) ||
+            (Title && !EqualIgnoringCase(info->Title, *Title)))
             continue;
         // go on: the scan also clears the stale entries behind this one
         if (found == 0 && Listening(EntryPath(*directory, handle, ".sock")))
@@ -722,7 +724,7 @@ bool ReadSome(int Fd, std::array<char, LinkAckSize>& Ack, size_t& Filled)
 }
 
 bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
-               Clock::time_point Deadline)
+    Clock::time_point Deadline)
 {
     sockaddr_un address{};
     if (!FillSocketAddress(address, Socket) || !ConnectWithin(Fd, address, Deadline) || !PeerIsSameUser(Fd, Socket))
@@ -739,7 +741,7 @@ bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, 
             return false;
         if (events == 0) {
             qWarning("link: no answer from %s within %lld ms", Socket.c_str(),
-                     static_cast<long long>(TheTransport().AnswerTimeout.count()));
+                static_cast<long long>(TheTransport().AnswerTimeout.count()));
             errno = ETIMEDOUT;
             return false;
         }
@@ -749,7 +751,7 @@ bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, 
     return DecodeLinkAck(std::string_view(ack.data(), ack.size())) == LinkAckStatus::Handled;
 }
 
-} // namespace
+}  // namespace
 
 bool SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data)
 {

@@ -30,8 +30,8 @@ public:
     // Creates a window with a fresh non-zero handle, unique among the live windows of this user.
     // Returns nullptr when it cannot (unusable link directory, socket error, class or title longer than
     // LinkMaxNameLength); errno tells why and a warning says it in words. The class need not be registered.
-    static std::unique_ptr<LinkWindow> Create(const std::string& ClassName, const std::string& Title,
-                                              LinkWindowProc Proc);
+    static std::unique_ptr<LinkWindow> Create(
+        const std::string& ClassName, const std::string& Title, LinkWindowProc Proc);
 
     // Removes the window: its entry disappears, connections not yet dispatched are closed (their senders see
     // "not delivered"). Safe inside the window's own procedure: the message being handled is still

@@ -12,7 +12,7 @@ TMessageSink& Sink()
     return sink;
 }
 
-} // namespace
+}  // namespace
 
 void ShowInfoMessage(const QString& text)
 {
@@ -39,4 +39,7 @@ TMessageRecorder::TMessageRecorder()
 {
 }
 
-TMessageRecorder::~TMessageRecorder() { SetMessageSink(std::move(previous_)); }
+TMessageRecorder::~TMessageRecorder()
+{
+    SetMessageSink(std::move(previous_));
+}

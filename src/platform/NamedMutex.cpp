@@ -20,7 +20,7 @@ std::optional<std::string> LockFilePath(const std::string& Name)
 
 struct flock WholeFile(short Type)
 {
-    struct flock lock {};
+    struct flock lock { };
     lock.l_type = Type;
     lock.l_whence = SEEK_SET;
     return lock;
@@ -44,7 +44,7 @@ bool LockNow(int Fd)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string NamedMutexFileName(const std::string& Name)
 {
@@ -52,8 +52,8 @@ std::string NamedMutexFileName(const std::string& Name)
     std::string file = "mutex-";
     for (const char c : Name) {
         const auto u = static_cast<unsigned char>(c);
-        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
-                           || u == '-' || u == '.';
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+            u == '-' || u == '.';
         if (plain) {
             file += c;
         } else {

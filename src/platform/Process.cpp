@@ -18,7 +18,7 @@ int OpenProcessDescriptor(pid_t Pid)
     return static_cast<int>(::syscall(SYS_pidfd_open, Pid, 0));
 }
 
-} // namespace
+}  // namespace
 
 pid_t StartProcess(const std::string& Program, const std::vector<std::string>& Arguments)
 {
@@ -46,8 +46,7 @@ std::optional<int> WaitForProcess(pid_t Pid)
     if (fd < 0)
         return std::nullopt;
     pollfd descriptor{fd, POLLIN, 0};
-    while (::poll(&descriptor, 1, -1) < 0 && errno == EINTR) {
-    }
+    while (::poll(&descriptor, 1, -1) < 0 && errno == EINTR) { }
     siginfo_t info{};
     int result = 0;
     do {
@@ -55,7 +54,7 @@ std::optional<int> WaitForProcess(pid_t Pid)
     } while (result != 0 && errno == EINTR);
     ::close(fd);
     if (result != 0)
-        return UnknownExitCode; // not our child, or reaped elsewhere: its exit code is not ours to read
+        return UnknownExitCode;  // not our child, or reaped elsewhere: its exit code is not ours to read
     if (info.si_code == CLD_EXITED)
         return info.si_status;
     return 128 + info.si_status;

@@ -33,7 +33,7 @@ QStringList SearchPath(RegistryRoot Root)
     return directories;
 }
 
-} // namespace
+}  // namespace
 
 std::string ReadRegistryString(RegistryRoot Root, const std::string& Key, const std::string& Value)
 {
@@ -49,8 +49,8 @@ std::string ReadRegistryString(RegistryRoot Root, const std::string& Key, const 
     const QString name = QString::fromStdString(Value);
 
     for (const QString& directory : SearchPath(Root)) {
-        const QString file = directory + QLatin1Char('/') + organisation + QLatin1Char('/') + application
-                             + QStringLiteral(".ini");
+        const QString file =
+            directory + QLatin1Char('/') + organisation + QLatin1Char('/') + application + QStringLiteral(".ini");
         if (!QFileInfo(file).isFile())
             continue;
         QSettings settings(file, QSettings::IniFormat);

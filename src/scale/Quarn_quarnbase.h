@@ -29,17 +29,17 @@ enum TShadowStyle : std::uint8_t { ssFlying, ssBox };
 enum TCrossHMode : std::uint8_t { chOff, chHoriz, chVert, chBoth };
 
 enum TMouseActMode : std::uint8_t {
-  maNone,
-  maPan,
-  maPanHoriz,
-  maPanVert,
-  maRubberBand,
-  maZoom,
-  maZoomWind,
-  maZoomWindPos,
-  maZoomDrag,
-  maDragCrossH,
-  maDragLabel
+    maNone,
+    maPan,
+    maPanHoriz,
+    maPanVert,
+    maRubberBand,
+    maZoom,
+    maZoomWind,
+    maZoomWindPos,
+    maZoomDrag,
+    maDragCrossH,
+    maDragLabel
 };
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -78,16 +78,16 @@ Q_DECLARE_METATYPE(TDateForTime)
 
 // Base of every exception the component library raises; the message is English.
 class EQuarnError : public std::runtime_error {
- public:
-  explicit EQuarnError(const std::string& message);
-  ~EQuarnError() override;
+public:
+    explicit EQuarnError(const std::string& message);
+    ~EQuarnError() override;
 };
 
 // Raised by the chart control.
 class EQuarnRChartError : public EQuarnError {
- public:
-  explicit EQuarnRChartError(const std::string& message);
-  ~EQuarnRChartError() override;
+public:
+    explicit EQuarnRChartError(const std::string& message);
+    ~EQuarnRChartError() override;
 };
 
 // The library's change notification: called with the object that changed.
@@ -97,53 +97,53 @@ using TNotifyEvent = std::function<void(QObject* Sender)>;
 // chart's per-axis settings. A fresh record has every field zero; owners call
 // ApplyScaleDefaults() before connecting OnChange.
 class TDTLabel : public QObject {
-  Q_OBJECT
-  Q_PROPERTY(TTimeFormat TimeFormat READ TimeFormat WRITE SetTimeFormat)
-  Q_PROPERTY(char DateSeparator READ DateSeparator WRITE SetDateSeparator)
-  Q_PROPERTY(char TimeSeparator READ TimeSeparator WRITE SetTimeSeparator)
-  Q_PROPERTY(TYearLength YearLength READ YearLength WRITE SetYearLength)
-  Q_PROPERTY(bool MonthName READ MonthName WRITE SetMonthName)
-  Q_PROPERTY(TDateOrder DateOrder READ DateOrder WRITE SetDateOrder)
-  Q_PROPERTY(TDateForTime DateForTime READ DateForTime WRITE SetDateForTime)
+    Q_OBJECT
+    Q_PROPERTY(TTimeFormat TimeFormat READ TimeFormat WRITE SetTimeFormat)
+    Q_PROPERTY(char DateSeparator READ DateSeparator WRITE SetDateSeparator)
+    Q_PROPERTY(char TimeSeparator READ TimeSeparator WRITE SetTimeSeparator)
+    Q_PROPERTY(TYearLength YearLength READ YearLength WRITE SetYearLength)
+    Q_PROPERTY(bool MonthName READ MonthName WRITE SetMonthName)
+    Q_PROPERTY(TDateOrder DateOrder READ DateOrder WRITE SetDateOrder)
+    Q_PROPERTY(TDateForTime DateForTime READ DateForTime WRITE SetDateForTime)
 
- public:
-  explicit TDTLabel(QObject* parent = nullptr);
+public:
+    explicit TDTLabel(QObject* parent = nullptr);
 
-  ::TTimeFormat TimeFormat() const { return timeFormat_; }
-  char DateSeparator() const { return dateSeparator_; }
-  char TimeSeparator() const { return timeSeparator_; }
-  ::TYearLength YearLength() const { return yearLength_; }
-  bool MonthName() const { return monthName_; }
-  ::TDateOrder DateOrder() const { return dateOrder_; }
-  ::TDateForTime DateForTime() const { return dateForTime_; }
+    ::TTimeFormat TimeFormat() const { return timeFormat_; }
+    char DateSeparator() const { return dateSeparator_; }
+    char TimeSeparator() const { return timeSeparator_; }
+    ::TYearLength YearLength() const { return yearLength_; }
+    bool MonthName() const { return monthName_; }
+    ::TDateOrder DateOrder() const { return dateOrder_; }
+    ::TDateForTime DateForTime() const { return dateForTime_; }
 
-  // TimeFormat and DateOrder notify even when unchanged; the others only on a change.
-  void SetTimeFormat(::TTimeFormat value);
-  void SetDateSeparator(char value);
-  void SetTimeSeparator(char value);
-  void SetYearLength(::TYearLength value);
-  void SetMonthName(bool value);
-  void SetDateOrder(::TDateOrder value);
-  void SetDateForTime(::TDateForTime value);
+    // TimeFormat and DateOrder notify even when unchanged; the others only on a change.
+    void SetTimeFormat(::TTimeFormat value);
+    void SetDateSeparator(char value);
+    void SetTimeSeparator(char value);
+    void SetYearLength(::TYearLength value);
+    void SetMonthName(bool value);
+    void SetDateOrder(::TDateOrder value);
+    void SetDateForTime(::TDateForTime value);
 
-  // The values a scale starts with (tfHHMMSS, "-", ":", ylYYYY, month names, doDDMMYY,
-  // dtOnePerDay); stored without notifying.
-  void ApplyScaleDefaults();
-  // Copies every field from source, then notifies once.
-  void Assign(const TDTLabel& source);
+    // The values a scale starts with (tfHHMMSS, "-", ":", ylYYYY, month names, doDDMMYY,
+    // dtOnePerDay); stored without notifying.
+    void ApplyScaleDefaults();
+    // Copies every field from source, then notifies once.
+    void Assign(const TDTLabel& source);
 
-  TNotifyEvent OnChange;
+    TNotifyEvent OnChange;
 
- private:
-  void Changed();
+private:
+    void Changed();
 
-  ::TTimeFormat timeFormat_ = tfHHMMSS;
-  char dateSeparator_ = 0;
-  char timeSeparator_ = 0;
-  ::TYearLength yearLength_ = ylNone;
-  bool monthName_ = false;
-  ::TDateOrder dateOrder_ = doMMDDYY;
-  ::TDateForTime dateForTime_ = dtNone;
+    ::TTimeFormat timeFormat_ = tfHHMMSS;
+    char dateSeparator_ = 0;
+    char timeSeparator_ = 0;
+    ::TYearLength yearLength_ = ylNone;
+    bool monthName_ = false;
+    ::TDateOrder dateOrder_ = doMMDDYY;
+    ::TDateForTime dateForTime_ = dtNone;
 };
 
 // One-pixel outline through (left, top), (left, bottom), (right, bottom), (right, top) with
@@ -154,134 +154,133 @@ void DrawRectOutline(TCanvas& canvas, int left, int top, int right, int bottom);
 // (both edges included), each ring light on one side and dark on the other. fsSimple draws one
 // outline in the simple colour; fsNone and unknown styles draw nothing. The pen colour is
 // restored afterwards.
-void DrawFrame(TCanvas& canvas, TFrameStyle style, int left, int top, int right, int bottom,
-               TColor simpleColor, TColor darkColor, TColor shadowColor, TColor faceColor,
-               TColor highlightColor);
+void DrawFrame(TCanvas& canvas, TFrameStyle style, int left, int top, int right, int bottom, TColor simpleColor,
+    TColor darkColor, TColor shadowColor, TColor faceColor, TColor highlightColor);
 
 // A crosshair's settings; the chart creates one per crosshair and draws it.
 class TCrossHair : public QObject {
-  Q_OBJECT
-  Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
-  Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
-  Q_PROPERTY(TColor Color READ Color WRITE SetColor)
-  Q_PROPERTY(TCrossHMode Mode READ Mode WRITE SetMode)
-  Q_PROPERTY(TPenStyle LineType READ LineType WRITE SetLineType)
-  Q_PROPERTY(int LineWid READ LineWid WRITE SetLineWid)
-  Q_PROPERTY(int Layer READ Layer WRITE SetLayer)
+    Q_OBJECT
+    Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
+    Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
+    Q_PROPERTY(TColor Color READ Color WRITE SetColor)
+    Q_PROPERTY(TCrossHMode Mode READ Mode WRITE SetMode)
+    Q_PROPERTY(TPenStyle LineType READ LineType WRITE SetLineType)
+    Q_PROPERTY(int LineWid READ LineWid WRITE SetLineWid)
+    Q_PROPERTY(int Layer READ Layer WRITE SetLayer)
 
- public:
-  explicit TCrossHair(QObject* parent = nullptr);
+public:
+    explicit TCrossHair(QObject* parent = nullptr);
 
-  double PosX() const { return posX_; }
-  double PosY() const { return posY_; }
-  TColor Color() const { return color_; }
-  TCrossHMode Mode() const { return mode_; }
-  TPenStyle LineType() const { return lineType_; }
-  int LineWid() const { return lineWid_; }
-  int Layer() const { return layer_; }
+    double PosX() const { return posX_; }
+    double PosY() const { return posY_; }
+    TColor Color() const { return color_; }
+    TCrossHMode Mode() const { return mode_; }
+    TPenStyle LineType() const { return lineType_; }
+    int LineWid() const { return lineWid_; }
+    int Layer() const { return layer_; }
 
-  // Every setter stores and notifies, also when the value is unchanged.
-  void SetPosX(double value);
-  void SetPosY(double value);
-  void SetColor(TColor value);
-  void SetMode(TCrossHMode value);
-  void SetLineType(TPenStyle value);
-  void SetLineWid(int value);
-  // Clamped to the layers 1..16.
-  void SetLayer(int value);
+    // Every setter stores and notifies, also when the value is unchanged.
+    void SetPosX(double value);
+    void SetPosY(double value);
+    void SetColor(TColor value);
+    void SetMode(TCrossHMode value);
+    void SetLineType(TPenStyle value);
+    void SetLineWid(int value);
+    // Clamped to the layers 1..16.
+    void SetLayer(int value);
 
-  TNotifyEvent OnChange;
+    TNotifyEvent OnChange;
 
- private:
-  void Changed();
+private:
+    void Changed();
 
-  double posX_ = 0.0;
-  double posY_ = 0.0;
-  TColor color_ = clBlack;
-  TCrossHMode mode_ = chOff;
-  TPenStyle lineType_ = psSolid;
-  int lineWid_ = 1;
-  int layer_ = 1;
+    double posX_ = 0.0;
+    double posY_ = 0.0;
+    TColor color_ = clBlack;
+    TCrossHMode mode_ = chOff;
+    TPenStyle lineType_ = psSolid;
+    int lineWid_ = 1;
+    int layer_ = 1;
 };
 
 // A text label's settings; the chart publishes it as TTextLabel and draws it.
 class TCustomTextLabel : public QObject {
-  Q_OBJECT
-  Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
-  Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
-  Q_PROPERTY(int Layer READ Layer WRITE SetLayer)
-  Q_PROPERTY(int ShadowDx READ ShadowDx WRITE SetShadowDx)
-  Q_PROPERTY(int ShadowDy READ ShadowDy WRITE SetShadowDy)
-  Q_PROPERTY(TColor ColorShadow READ ColorShadow WRITE SetColorShadow)
-  Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
-  Q_PROPERTY(TVerticalAlignment VerticalAlignment READ VerticalAlignment WRITE SetVerticalAlignment)
-  Q_PROPERTY(TTxtLblAttachMode AttachToData READ AttachToData WRITE SetAttachToData)
-  Q_PROPERTY(TColor ColorBkg READ ColorBkg WRITE SetColorBkg)
-  Q_PROPERTY(TColor ColorBorder READ ColorBorder WRITE SetColorBorder)
-  Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
-  Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
-  Q_PROPERTY(TTxtLblMode Mode READ Mode WRITE SetMode)
-  Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_OBJECT
+    Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
+    Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
+    Q_PROPERTY(int Layer READ Layer WRITE SetLayer)
+    Q_PROPERTY(int ShadowDx READ ShadowDx WRITE SetShadowDx)
+    Q_PROPERTY(int ShadowDy READ ShadowDy WRITE SetShadowDy)
+    Q_PROPERTY(TColor ColorShadow READ ColorShadow WRITE SetColorShadow)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(TVerticalAlignment VerticalAlignment READ VerticalAlignment WRITE SetVerticalAlignment)
+    Q_PROPERTY(TTxtLblAttachMode AttachToData READ AttachToData WRITE SetAttachToData)
+    Q_PROPERTY(TColor ColorBkg READ ColorBkg WRITE SetColorBkg)
+    Q_PROPERTY(TColor ColorBorder READ ColorBorder WRITE SetColorBorder)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(TTxtLblMode Mode READ Mode WRITE SetMode)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
 
- public:
-  explicit TCustomTextLabel(QObject* parent = nullptr);
+public:
+    explicit TCustomTextLabel(QObject* parent = nullptr);
 
-  double PosX() const { return posX_; }
-  double PosY() const { return posY_; }
-  int Layer() const { return layer_; }
-  int ShadowDx() const { return shadowDx_; }
-  int ShadowDy() const { return shadowDy_; }
-  TColor ColorShadow() const { return colorShadow_; }
-  TAlignment Alignment() const { return alignment_; }
-  TVerticalAlignment VerticalAlignment() const { return verticalAlignment_; }
-  TTxtLblAttachMode AttachToData() const { return attachToData_; }
-  TColor ColorBkg() const { return colorBkg_; }
-  TColor ColorBorder() const { return colorBorder_; }
-  bool Transparent() const { return transparent_; }
-  const TFont& Font() const { return font_; }
-  QString Caption() const { return caption_; }
-  TTxtLblMode Mode() const { return mode_; }
-  bool Visible() const { return visible_; }
+    double PosX() const { return posX_; }
+    double PosY() const { return posY_; }
+    int Layer() const { return layer_; }
+    int ShadowDx() const { return shadowDx_; }
+    int ShadowDy() const { return shadowDy_; }
+    TColor ColorShadow() const { return colorShadow_; }
+    TAlignment Alignment() const { return alignment_; }
+    TVerticalAlignment VerticalAlignment() const { return verticalAlignment_; }
+    TTxtLblAttachMode AttachToData() const { return attachToData_; }
+    TColor ColorBkg() const { return colorBkg_; }
+    TColor ColorBorder() const { return colorBorder_; }
+    bool Transparent() const { return transparent_; }
+    const TFont& Font() const { return font_; }
+    QString Caption() const { return caption_; }
+    TTxtLblMode Mode() const { return mode_; }
+    bool Visible() const { return visible_; }
 
-  // Every setter stores and notifies, also when the value is unchanged.
-  void SetPosX(double value);
-  void SetPosY(double value);
-  // Only the layers 1..16 are accepted; other values are ignored but still notify.
-  void SetLayer(int value);
-  void SetShadowDx(int value);
-  void SetShadowDy(int value);
-  void SetColorShadow(TColor value);
-  void SetAlignment(TAlignment value);
-  void SetVerticalAlignment(TVerticalAlignment value);
-  void SetAttachToData(TTxtLblAttachMode value);
-  void SetColorBkg(TColor value);
-  void SetColorBorder(TColor value);
-  void SetTransparent(bool value);
-  // Copies the given font's attributes (face, size, style, colour).
-  void SetFont(const TFont& value);
-  void SetCaption(const QString& value);
-  void SetMode(TTxtLblMode value);
-  void SetVisible(bool value);
+    // Every setter stores and notifies, also when the value is unchanged.
+    void SetPosX(double value);
+    void SetPosY(double value);
+    // Only the layers 1..16 are accepted; other values are ignored but still notify.
+    void SetLayer(int value);
+    void SetShadowDx(int value);
+    void SetShadowDy(int value);
+    void SetColorShadow(TColor value);
+    void SetAlignment(TAlignment value);
+    void SetVerticalAlignment(TVerticalAlignment value);
+    void SetAttachToData(TTxtLblAttachMode value);
+    void SetColorBkg(TColor value);
+    void SetColorBorder(TColor value);
+    void SetTransparent(bool value);
+    // Copies the given font's attributes (face, size, style, colour).
+    void SetFont(const TFont& value);
+    void SetCaption(const QString& value);
+    void SetMode(TTxtLblMode value);
+    void SetVisible(bool value);
 
-  TNotifyEvent OnChange;
+    TNotifyEvent OnChange;
 
- private:
-  void Changed();
+private:
+    void Changed();
 
-  double posX_ = 100.0;
-  double posY_ = 10.0;
-  int layer_ = 1;
-  int shadowDx_ = 0;
-  int shadowDy_ = 0;
-  TColor colorShadow_ = 0x808080;
-  TAlignment alignment_ = taCenter;
-  TVerticalAlignment verticalAlignment_ = vaBottom;
-  TTxtLblAttachMode attachToData_ = tlamNone;
-  TColor colorBkg_ = 0xC0C0C0;
-  TColor colorBorder_ = clBlack;
-  bool transparent_ = false;
-  TFont font_;
-  QString caption_;
-  TTxtLblMode mode_ = tlsimple;
-  bool visible_ = true;
+    double posX_ = 100.0;
+    double posY_ = 10.0;
+    int layer_ = 1;
+    int shadowDx_ = 0;
+    int shadowDy_ = 0;
+    TColor colorShadow_ = 0x808080;
+    TAlignment alignment_ = taCenter;
+    TVerticalAlignment verticalAlignment_ = vaBottom;
+    TTxtLblAttachMode attachToData_ = tlamNone;
+    TColor colorBkg_ = 0xC0C0C0;
+    TColor colorBorder_ = clBlack;
+    bool transparent_ = false;
+    TFont font_;
+    QString caption_;
+    TTxtLblMode mode_ = tlsimple;
+    bool visible_ = true;
 };

@@ -11,38 +11,38 @@
 QString FormatTickNumber(double value, int decimals);
 
 // The inscript wraps a label around its first "&", or is put in front of it.
-QString ApplyInscript(const QString &label, const QString &inscript);
+QString ApplyInscript(const QString& label, const QString& inscript);
 
 // Item n (1-based) of a "|"-separated list; past the end the last item again.
-QString UserTickItem(const QString &text, int n);
+QString UserTickItem(const QString& text, int n);
 
 // Sign character, then hh:nn:ss, optionally with ".zzz".
 QString FormatTimeOfDay(double seconds, bool withMillis);
 
 // The seven settings of a date/time label record, as plain values the tick rules can copy.
 struct DateLabelFormat {
-  TTimeFormat TimeFormat = tfHHMMSS;
-  char DateSeparator = '-';
-  char TimeSeparator = ':';
-  TYearLength YearLength = ylYYYY;
-  bool MonthName = true;
-  TDateOrder DateOrder = doDDMMYY;
-  TDateForTime DateForTime = dtOnePerDay;
+    TTimeFormat TimeFormat = tfHHMMSS;
+    char DateSeparator = '-';
+    char TimeSeparator = ':';
+    TYearLength YearLength = ylYYYY;
+    bool MonthName = true;
+    TDateOrder DateOrder = doDDMMYY;
+    TDateForTime DateForTime = dtOnePerDay;
 };
 
-DateLabelFormat DateLabelFormatOf(const TDTLabel &label);
+DateLabelFormat DateLabelFormatOf(const TDTLabel& label);
 
 // Pattern of the date line under sub-day calendar labels (and of day labels).
-QString DatePattern(const DateLabelFormat &format);
-QString DatePattern(const TDTLabel &label);
+QString DatePattern(const DateLabelFormat& format);
+QString DatePattern(const TDTLabel& label);
 
 // Formats a calendar value (days since 30 December 1899) with a date/time pattern; negative
 // values keep their time of day as a fraction of the day before.
-QString FormatDateTimeValue(const QString &pattern, double value);
+QString FormatDateTimeValue(const QString& pattern, double value);
 
 enum class SubDayMode { Hours, Minutes, Seconds, Hundredths };
 QString SubDayTimePattern(SubDayMode mode, TTimeFormat format, char timeSeparator);
-QString MonthPattern(const DateLabelFormat &format);
+QString MonthPattern(const DateLabelFormat& format);
 // The year label of 1 January of `year`: empty without a year length, two digits, or the
 // year without leading zeros.
 QString YearLabel(int year, TYearLength length);

@@ -13,281 +13,323 @@ namespace {
 // logarithmic ranges over hundreds of decades); it only keeps a degenerate range from hanging.
 constexpr int kMaxVisits = 20000;
 
-constexpr double kLastCalendarDay = 2958465.0;  // 31 December 9999
+constexpr double kLastCalendarDay = 2958465.0;   // 31 December 9999
 constexpr double kFirstCalendarDay = -693593.0;  // 1 January of year 1
 
-double RoundHalfEven(double x) { return std::nearbyint(x); }
+double RoundHalfEven(double x)
+{
+    return std::nearbyint(x);
+}
 
-long long FloorMod(long long a, long long b) {
-  const long long r = a % b;
-  return r < 0 ? r + b : r;
+long long FloorMod(long long a, long long b)
+{
+    const long long r = a % b;
+    return r < 0 ? r + b : r;
 }
 
 struct CalendarDate {
-  int year = 1, month = 1, day = 1;
+    int year = 1, month = 1, day = 1;
 };
 
-CalendarDate DateOf(double value) {
-  CalendarDate d;
-  DecodeDate(std::floor(value), d.year, d.month, d.day);
-  return d;
+CalendarDate DateOf(double value)
+{
+    CalendarDate d;
+    DecodeDate(std::floor(value), d.year, d.month, d.day);
+    return d;
 }
 
-double DayOf(int year, int month, int day) { return EncodeDate(year, month, day); }
+double DayOf(int year, int month, int day)
+{
+    return EncodeDate(year, month, day);
+}
 
 // User texts replace a numeric label; otherwise the inscript goes around it.
-QString UserOrInscribedLabel(const TickSettings &s, const QString &label, int n) {
-  if (s.labelType == ftUserText) return UserTickItem(s.userTickText, n);
-  return ApplyInscript(label, s.inscript);
+QString UserOrInscribedLabel(const TickSettings& s, const QString& label, int n)
+{
+    if (s.labelType == ftUserText)
+        return UserTickItem(s.userTickText, n);
+    return ApplyInscript(label, s.inscript);
 }
 
-QString NumericLabel(const TickSettings &s, double v, int decimals, int n) {
-  QString label;
-  const double width = s.high - s.low;
-  if (std::fabs(v / width) < 1e-14) {
-    if (std::fabs(width) <= 100000)
-      label = FormatTickNumber(0.0, decimals);
-    else
-      label = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.0");
-  } else {
-    label = FormatTickNumber(v, decimals);
-  }
-  label.truncate(14);
-  return UserOrInscribedLabel(s, label, n);
+QString NumericLabel(const TickSettings& s, double v, int decimals, int n)
+{
+    QString label;
+    const double width = s.high - s.low;
+    if (std::fabs(v / width) < 1e-14) {
+        if (std::fabs(width) <= 100000)
+            label = FormatTickNumber(0.0, decimals);
+        else
+            label = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.0");
+    } else {
+        label = FormatTickNumber(v, decimals);
+    }
+    label.truncate(14);
+    return UserOrInscribedLabel(s, label, n);
 }
 
-void StripTrailingZeros(QString &label) {
-  if (!label.contains(QLatin1Char('.')) || label.contains(QLatin1Char('e')) ||
-      label.contains(QLatin1Char('E')))
-    return;
-  while (label.endsWith(QLatin1Char('0'))) label.chop(1);
-  if (label.endsWith(QLatin1Char('.'))) label.chop(1);
+void StripTrailingZeros(QString& label)
+{
+    if (!label.contains(QLatin1Char('.')) || label.contains(QLatin1Char('e')) || label.contains(QLatin1Char('E')))
+        return;
+    while (label.endsWith(QLatin1Char('0')))
+        label.chop(1);
+    if (label.endsWith(QLatin1Char('.')))
+        label.chop(1);
 }
 
 // The label of a labelled logarithmic tick `multiplier` × 10^decade, before user texts and
 // inscripts: the decade's exponent alone (-3, and then only at a decade's start) or the number.
-QString LogNumberLabel(const TickSettings &s, double v, int multiplier, int decade, int decimals) {
-  if (s.decPlaces == -3) return multiplier == 1 ? QString::number(decade) : QString();
-  QString label = FormatTickNumber(v, decimals);
-  label.truncate(14);
-  if (s.decPlaces == -2) StripTrailingZeros(label);
-  return label;
+QString LogNumberLabel(const TickSettings& s, double v, int multiplier, int decade, int decimals)
+{
+    if (s.decPlaces == -3)
+        return multiplier == 1 ? QString::number(decade) : QString();
+    QString label = FormatTickNumber(v, decimals);
+    label.truncate(14);
+    if (s.decPlaces == -2)
+        StripTrailingZeros(label);
+    return label;
 }
 
 struct TimeStepRow {
-  double step;
-  int sub;
+    double step;
+    int sub;
 };
 
-constexpr TimeStepRow kTimeSteps[28] = {
-    {0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5},  {0.02, 4},   {0.05, 5},    {0.1, 5},
-    {0.2, 4},   {0.5, 5},   {1, 5},     {2, 4},     {5, 5},      {10, 5},      {20, 4},
-    {30, 6},    {60, 6},    {120, 6},   {180, 6},   {300, 5},    {600, 5},     {1200, 6},
-    {1800, 6},  {3600, 6},  {7200, 4},  {14400, 4}, {21600, 6},  {43200, 6},   {86400, 6}};
+constexpr TimeStepRow kTimeSteps[28] = {{0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5}, {0.02, 4}, {0.05, 5}, {0.1, 5},
+    {0.2, 4}, {0.5, 5}, {1, 5}, {2, 4}, {5, 5}, {10, 5}, {20, 4}, {30, 6}, {60, 6}, {120, 6}, {180, 6}, {300, 5},
+    {600, 5}, {1200, 6}, {1800, 6}, {3600, 6}, {7200, 4}, {14400, 4}, {21600, 6}, {43200, 6}, {86400, 6}};
 
 struct SubDayRow {
-  double unitsPerDay;
-  int mainSteps[6];
-  int minorSteps[6];
+    double unitsPerDay;
+    int mainSteps[6];
+    int minorSteps[6];
 };
 
-const SubDayRow &SubDayRowOf(SubDayMode mode) {
-  static const SubDayRow hours{24, {1, 2, 3, 6, 8, 12}, {1, 1, 1, 2, 2, 3}};
-  static const SubDayRow minutes{1440, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
-  static const SubDayRow seconds{86400, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
-  static const SubDayRow hundredths{8640000, {1, 2, 5, 10, 20, 50}, {1, 1, 1, 5, 10, 10}};
-  switch (mode) {
+const SubDayRow& SubDayRowOf(SubDayMode mode)
+{
+    static const SubDayRow hours{24, {1, 2, 3, 6, 8, 12}, {1, 1, 1, 2, 2, 3}};
+    static const SubDayRow minutes{1440, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
+    static const SubDayRow seconds{86400, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
+    static const SubDayRow hundredths{8640000, {1, 2, 5, 10, 20, 50}, {1, 1, 1, 5, 10, 10}};
+    switch (mode) {
     case SubDayMode::Hours: return hours;
     case SubDayMode::Minutes: return minutes;
     case SubDayMode::Seconds: return seconds;
     case SubDayMode::Hundredths: return hundredths;
-  }
-  return hours;
+    }
+    return hours;
 }
 
-ScaleTick CalendarTick(double v, bool isMain) {
-  ScaleTick t;
-  t.value = v;
-  t.length = isMain ? TickLength::Main : TickLength::Short;
-  t.labelled = isMain;
-  t.calendarLabel = true;
-  return t;
+ScaleTick CalendarTick(double v, bool isMain)
+{
+    ScaleTick t;
+    t.value = v;
+    t.length = isMain ? TickLength::Main : TickLength::Short;
+    t.labelled = isMain;
+    t.calendarLabel = true;
+    return t;
 }
 
 // Labels are made from the value rounded to the millisecond, so a tick summed a hair below
 // midnight still reads 00:00 of the new day.
-double ShownCalendarValue(double v) { return std::round(v * 86400000.0) / 86400000.0; }
+double ShownCalendarValue(double v)
+{
+    return std::round(v * 86400000.0) / 86400000.0;
+}
 
 // The first main tick at or after `low`, a whole multiple of `mainUnits` counted from the
 // low end's own midnight (also for negative days).
-double SubDayFirstTick(double low, double units, double mainUnits, double slack) {
-  const double f = low - std::floor(low);
-  const double e = std::ceil(units * f - slack);
-  const double rem = std::fmod(e, mainUnits);
-  const double pad = (e == 0 || rem == 0) ? 0.0 : mainUnits - rem;
-  return std::floor(low) + std::ceil(pad + units * f - slack) / units;
+double SubDayFirstTick(double low, double units, double mainUnits, double slack)
+{
+    const double f = low - std::floor(low);
+    const double e = std::ceil(units * f - slack);
+    const double rem = std::fmod(e, mainUnits);
+    const double pad = (e == 0 || rem == 0) ? 0.0 : mainUnits - rem;
+    return std::floor(low) + std::ceil(pad + units * f - slack) / units;
 }
 
 // Which labelled sub-day ticks get the extra date line.
 class DateLineRule {
- public:
-  explicit DateLineRule(TDateForTime mode) : mode_(mode) {}
-  bool Wants(int dayOfMonth) {
-    bool wanted = false;
-    switch (mode_) {
-      case dtNone: break;
-      case dtOnePerChart: wanted = !anyLabel_; break;
-      case dtOnePerDay: wanted = !anyDateLine_ || dayOfMonth != lastDay_; break;
-      case dtAllTicks: wanted = true; break;
+public:
+    explicit DateLineRule(TDateForTime mode) : mode_(mode) { }
+    bool Wants(int dayOfMonth)
+    {
+        bool wanted = false;
+        switch (mode_) {
+        case dtNone: break;
+        case dtOnePerChart: wanted = !anyLabel_; break;
+        case dtOnePerDay: wanted = !anyDateLine_ || dayOfMonth != lastDay_; break;
+        case dtAllTicks: wanted = true; break;
+        }
+        anyLabel_ = true;
+        if (wanted) {
+            anyDateLine_ = true;
+            lastDay_ = dayOfMonth;
+        }
+        return wanted;
     }
-    anyLabel_ = true;
-    if (wanted) {
-      anyDateLine_ = true;
-      lastDay_ = dayOfMonth;
-    }
-    return wanted;
-  }
 
- private:
-  TDateForTime mode_;
-  bool anyLabel_ = false;
-  bool anyDateLine_ = false;
-  int lastDay_ = 0;
+private:
+    TDateForTime mode_;
+    bool anyLabel_ = false;
+    bool anyDateLine_ = false;
+    int lastDay_ = 0;
 };
 
-void WalkSubDay(const TickSettings &s, SubDayMode mode, const TickSink &sink) {
-  const SubDayRow &row = SubDayRowOf(mode);
-  const double units = row.unitsPerDay;
-  const double per = (s.high - s.low) / s.minTicks;
-  int column = 0;
-  for (int i = 5; i >= 0; --i) {
-    if (units * per >= row.mainSteps[i]) {
-      column = i;
-      break;
+void WalkSubDay(const TickSettings& s, SubDayMode mode, const TickSink& sink)
+{
+    const SubDayRow& row = SubDayRowOf(mode);
+    const double units = row.unitsPerDay;
+    const double per = (s.high - s.low) / s.minTicks;
+    int column = 0;
+    for (int i = 5; i >= 0; --i) {
+        if (units * per >= row.mainSteps[i]) {
+            column = i;
+            break;
+        }
     }
-  }
-  // A low end on a whole unit (10:07) is rarely exact in binary; without a little slack the
-  // ceiling moves its tick one unit on, half of the time.
-  constexpr double kSlack = 1e-3;  // units
-  const double first = SubDayFirstTick(s.low, units, row.mainSteps[column], kSlack);
-  const double lowLimit = s.low - kSlack / units;
-  const double mainStep = row.mainSteps[column] / units;
-  const double minorStep = row.minorSteps[column] / units;
+    // A low end on a whole unit (10:07) is rarely exact in binary; without a little slack the
+    // ceiling moves its tick one unit on, half of the time.
+    constexpr double kSlack = 1e-3;  // units
+    const double first = SubDayFirstTick(s.low, units, row.mainSteps[column], kSlack);
+    const double lowLimit = s.low - kSlack / units;
+    const double mainStep = row.mainSteps[column] / units;
+    const double minorStep = row.minorSteps[column] / units;
 
-  double start = first;
-  if (s.shortTicks) {
-    for (int back = 1; start > s.low && back < kMaxVisits; ++back) start = first - back * minorStep;
-  }
-  const double increment = s.shortTicks ? minorStep : mainStep;
-  const QString timePattern = SubDayTimePattern(mode, s.dateFormat.TimeFormat, s.dateFormat.TimeSeparator);
-  const QString datePattern = DatePattern(s.dateFormat);
-  DateLineRule dateLines(s.dateFormat.DateForTime);
-  for (int j = 0; j < kMaxVisits; ++j) {
-    const double v = start + j * increment;
-    if (!(v - s.high < 1e-8)) break;
-    if (v < lowLimit) continue;
-    const double q = v / mainStep;
-    const bool isMain = !s.shortTicks || std::fabs(q - RoundHalfEven(q)) <= 0.1;
-    ScaleTick t = CalendarTick(v, isMain);
-    if (isMain) {
-      const double shown = ShownCalendarValue(v);
-      t.label = FormatDateTimeValue(timePattern, shown);
-      t.hasDateLine = dateLines.Wants(DateOf(std::fabs(shown) < 1e-8 ? 0.0 : shown).day);
-      if (t.hasDateLine) t.dateLine = FormatDateTimeValue(datePattern, shown);
+    double start = first;
+    if (s.shortTicks) {
+        for (int back = 1; start > s.low && back < kMaxVisits; ++back)
+            start = first - back * minorStep;
     }
-    sink(t);
-  }
+    const double increment = s.shortTicks ? minorStep : mainStep;
+    const QString timePattern = SubDayTimePattern(mode, s.dateFormat.TimeFormat, s.dateFormat.TimeSeparator);
+    const QString datePattern = DatePattern(s.dateFormat);
+    DateLineRule dateLines(s.dateFormat.DateForTime);
+    for (int j = 0; j < kMaxVisits; ++j) {
+        const double v = start + j * increment;
+        if (!(v - s.high < 1e-8))
+            break;
+        if (v < lowLimit)
+            continue;
+        const double q = v / mainStep;
+        const bool isMain = !s.shortTicks || std::fabs(q - RoundHalfEven(q)) <= 0.1;
+        ScaleTick t = CalendarTick(v, isMain);
+        if (isMain) {
+            const double shown = ShownCalendarValue(v);
+            t.label = FormatDateTimeValue(timePattern, shown);
+            t.hasDateLine = dateLines.Wants(DateOf(std::fabs(shown) < 1e-8 ? 0.0 : shown).day);
+            if (t.hasDateLine)
+                t.dateLine = FormatDateTimeValue(datePattern, shown);
+        }
+        sink(t);
+    }
 }
 
 // The largest of the ascending steps not above `per`, at least the first.
-template <std::size_t N>
-int LargestStepNotAbove(const int (&steps)[N], double per) {
-  int step = steps[0];
-  for (int candidate : steps)
-    if (candidate <= per) step = candidate;
-  return step;
+template <std::size_t N> int LargestStepNotAbove(const int (&steps)[N], double per)
+{
+    int step = steps[0];
+    for (int candidate : steps)
+        if (candidate <= per)
+            step = candidate;
+    return step;
 }
 
-void WalkDays(const TickSettings &s, const TickSink &sink) {
-  static constexpr int kSteps[] = {1, 2, 3, 7, 14, 28};
-  const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / s.minTicks);
-  const double janFirst = DayOf(DateOf(s.low).year, 1, 1);
-  const double first = janFirst + step * std::floor(std::trunc(s.low - janFirst) / step);
-  // a floored remainder keeps the phase of main ticks across day 0 (30 December 1899)
-  const long long phase = FloorMod(static_cast<long long>(RoundHalfEven(first)), step);
-  const int minor = step <= 7 ? 1 : 7;
-  const int increment = s.shortTicks ? minor : step;
-  const QString pattern = DatePattern(s.dateFormat);
-  for (int j = 0; j < kMaxVisits; ++j) {
-    const double v = first + static_cast<double>(j) * increment;
-    if (!(v - s.high < 1e-8)) break;
-    if (v < s.low) continue;
-    const bool isShort =
-        s.shortTicks && FloorMod(static_cast<long long>(RoundHalfEven(v)), step) != phase;
-    ScaleTick t = CalendarTick(v, !isShort);
-    if (!isShort) t.label = FormatDateTimeValue(pattern, v);
-    sink(t);
-  }
-}
-
-void WalkMonths(const TickSettings &s, const TickSink &sink) {
-  static constexpr int kSteps[] = {1, 2, 3, 4, 6};
-  const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / 30.4375 / s.minTicks);
-  CalendarDate d = DateOf(s.low);
-  int year = d.year;
-  int month = d.month;
-  auto advance = [&](int months) {
-    month += months;
-    while (month > 12) {
-      month -= 12;
-      ++year;
+void WalkDays(const TickSettings& s, const TickSink& sink)
+{
+    static constexpr int kSteps[] = {1, 2, 3, 7, 14, 28};
+    const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / s.minTicks);
+    const double janFirst = DayOf(DateOf(s.low).year, 1, 1);
+    const double first = janFirst + step * std::floor(std::trunc(s.low - janFirst) / step);
+    // a floored remainder keeps the phase of main ticks across day 0 (30 December 1899)
+    const long long phase = FloorMod(static_cast<long long>(RoundHalfEven(first)), step);
+    const int minor = step <= 7 ? 1 : 7;
+    const int increment = s.shortTicks ? minor : step;
+    const QString pattern = DatePattern(s.dateFormat);
+    for (int j = 0; j < kMaxVisits; ++j) {
+        const double v = first + static_cast<double>(j) * increment;
+        if (!(v - s.high < 1e-8))
+            break;
+        if (v < s.low)
+            continue;
+        const bool isShort = s.shortTicks && FloorMod(static_cast<long long>(RoundHalfEven(v)), step) != phase;
+        ScaleTick t = CalendarTick(v, !isShort);
+        if (!isShort)
+            t.label = FormatDateTimeValue(pattern, v);
+        sink(t);
     }
-  };
-  // Without short ticks the walk starts on a step month; a low end on the first of a step
-  // month is that start itself, as it is with short ticks.
-  const bool startsOnStepMonth = month % step == 1 && DayOf(year, month, 1) >= s.low;
-  if (step > 1 && !s.shortTicks && !startsOnStepMonth) {
-    do advance(1);
-    while (month % step != 1);
-  }
-  const QString pattern = MonthPattern(s.dateFormat);
-  for (int j = 0; j < kMaxVisits && year <= 9999; ++j) {
-    const double v = DayOf(year, month, 1);
-    if (!(v - s.high < 1e-8)) break;
-    if (v >= s.low) {
-      const bool isShort = s.shortTicks && step > 1 && month % step != 1;
-      ScaleTick t = CalendarTick(v, !isShort);
-      if (!isShort) t.label = FormatDateTimeValue(pattern, v);
-      sink(t);
-    }
-    advance(s.shortTicks ? 1 : step);
-  }
 }
 
-void WalkYears(const TickSettings &s, const TickSink &sink) {
-  const double a = std::max(1.0, (s.high - s.low) / 365.25 / s.minTicks);
-  const double l = std::log10(a);
-  const double mantissa = std::pow(10.0, l - std::trunc(l));
-  const int g = mantissa < 2 ? 1 : (mantissa < 5 ? 2 : 5);
-  const int h = static_cast<int>(RoundHalfEven(std::trunc(std::pow(10.0, std::trunc(l))) * g));
-  int p = h;
-  if (s.shortTicks && h > 1) p = static_cast<int>(RoundHalfEven(g == 5 ? h / 5.0 : h / 2.0));
-  if (p < 1) p = 1;
-  const int lowYear = DateOf(s.low).year;
-  int year = (lowYear + p - 1) / p * p;
-  if (year == lowYear && s.low > DayOf(lowYear, 1, 1)) year += p;
-  for (int j = 0; j < kMaxVisits; ++j) {
-    const bool last = year > 9999;
-    if (last) year = 9999;
-    const double v = last ? kLastCalendarDay : DayOf(year, 1, 1);
-    if (!(v - s.high < 1e-8)) break;
-    const bool isShort = s.shortTicks && year % h != 0;
-    ScaleTick t = CalendarTick(v, !isShort);
-    if (!isShort) t.label = YearLabel(year, s.dateFormat.YearLength);
-    sink(t);
-    if (last || v >= kLastCalendarDay) break;
-    year += p;
-  }
+void WalkMonths(const TickSettings& s, const TickSink& sink)
+{
+    static constexpr int kSteps[] = {1, 2, 3, 4, 6};
+    const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / 30.4375 / s.minTicks);
+    CalendarDate d = DateOf(s.low);
+    int year = d.year;
+    int month = d.month;
+    auto advance = [&](int months) {
+        month += months;
+        while (month > 12) {
+            month -= 12;
+            ++year;
+        }
+    };
+    // Without short ticks the walk starts on a step month; a low end on the first of a step
+    // month is that start itself, as it is with short ticks.
+    const bool startsOnStepMonth = month % step == 1 && DayOf(year, month, 1) >= s.low;
+    if (step > 1 && !s.shortTicks && !startsOnStepMonth) {
+        do
+            advance(1);
+        while (month % step != 1);
+    }
+    const QString pattern = MonthPattern(s.dateFormat);
+    for (int j = 0; j < kMaxVisits && year <= 9999; ++j) {
+        const double v = DayOf(year, month, 1);
+        if (!(v - s.high < 1e-8))
+            break;
+        if (v >= s.low) {
+            const bool isShort = s.shortTicks && step > 1 && month % step != 1;
+            ScaleTick t = CalendarTick(v, !isShort);
+            if (!isShort)
+                t.label = FormatDateTimeValue(pattern, v);
+            sink(t);
+        }
+        advance(s.shortTicks ? 1 : step);
+    }
+}
+
+void WalkYears(const TickSettings& s, const TickSink& sink)
+{
+    const double a = std::max(1.0, (s.high - s.low) / 365.25 / s.minTicks);
+    const double l = std::log10(a);
+    const double mantissa = std::pow(10.0, l - std::trunc(l));
+    const int g = mantissa < 2 ? 1 : (mantissa < 5 ? 2 : 5);
+    const int h = static_cast<int>(RoundHalfEven(std::trunc(std::pow(10.0, std::trunc(l))) * g));
+    int p = h;
+    if (s.shortTicks && h > 1)
+        p = static_cast<int>(RoundHalfEven(g == 5 ? h / 5.0 : h / 2.0));
+    if (p < 1)
+        p = 1;
+    const int lowYear = DateOf(s.low).year;
+    int year = (lowYear + p - 1) / p * p;
+    if (year == lowYear && s.low > DayOf(lowYear, 1, 1))
+        year += p;
+    for (int j = 0; j < kMaxVisits; ++j) {
+        const bool last = year > 9999;
+        if (last)
+            year = 9999;
+        const double v = last ? kLastCalendarDay : DayOf(year, 1, 1);
+        if (!(v - s.high < 1e-8))
+            break;
+        const bool isShort = s.shortTicks && year % h != 0;
+        ScaleTick t = CalendarTick(v, !isShort);
+        if (!isShort)
+            t.label = YearLabel(year, s.dateFormat.YearLength);
+        sink(t);
+        if (last || v >= kLastCalendarDay)
+            break;
+        year += p;
+    }
 }
 
 }  // namespace
@@ -295,257 +337,293 @@ void WalkYears(const TickSettings &s, const TickSink &sink) {
 namespace {
 
 struct StepMantissa {
-  double value;
-  int sub;
+    double value;
+    int sub;
 };
 
 // e is the fractional part of the logarithm of the raw step, in 0..1.
-StepMantissa MantissaOf(double e) {
-  if (e < std::log10(2.0) + 1e-10) return {1, 5};
-  if (e < std::log10(5.0) + 1e-10) return {2, 4};
-  return {5, 5};
+StepMantissa MantissaOf(double e)
+{
+    if (e < std::log10(2.0) + 1e-10)
+        return {1, 5};
+    if (e < std::log10(5.0) + 1e-10)
+        return {2, 4};
+    return {5, 5};
 }
 
 // The first multiple of step not before `low` by more than a thousandth of a step; none when
 // the step cannot move values this large or the walk leaves the finite numbers.
-std::optional<double> FirstMultipleFrom(double low, double step) {
-  const double dir = step > 0 ? 1.0 : -1.0;
-  double first = (std::trunc(low / step) - 1.0) * step;
-  for (int guard = 0; dir * (low - first) > 0.001 * std::fabs(step); ++guard) {
-    const double next = first + step;
-    if (next == first || guard >= kMaxVisits || !std::isfinite(next)) return std::nullopt;
-    first = next;
-  }
-  if (!std::isfinite(first)) return std::nullopt;
-  return first;
+std::optional<double> FirstMultipleFrom(double low, double step)
+{
+    const double dir = step > 0 ? 1.0 : -1.0;
+    double first = (std::trunc(low / step) - 1.0) * step;
+    for (int guard = 0; dir * (low - first) > 0.001 * std::fabs(step); ++guard) {
+        const double next = first + step;
+        if (next == first || guard >= kMaxVisits || !std::isfinite(next))
+            return std::nullopt;
+        first = next;
+    }
+    if (!std::isfinite(first))
+        return std::nullopt;
+    return first;
 }
 
 }  // namespace
 
-TickStep ChooseTickStep(int minTicks, double high, double low) {
-  TickStep result;
-  if (high == low) {
-    result.first = low;
+TickStep ChooseTickStep(int minTicks, double high, double low)
+{
+    TickStep result;
+    if (high == low) {
+        result.first = low;
+        return result;
+    }
+    const double width = std::fabs(high - low);
+    if (!std::isfinite(width) || minTicks < 1) {
+        result.ok = false;
+        return result;
+    }
+    double d = std::log10(width / minTicks);
+    double e = d - std::trunc(d);
+    if (std::fabs(e) < 1e-10 || std::fabs(e) > 0.9999999999) {
+        d = RoundHalfEven(d);
+        e = 0.0;
+    }
+    if (d < 0 && e != 0)
+        d -= 1.0;
+    if (e < 0)
+        e += 1.0;
+    const StepMantissa mantissa = MantissaOf(e);
+    const long double power = std::exp(std::log(10.0L) *
+        (static_cast<long double>(std::trunc(d)) + std::log10(static_cast<long double>(mantissa.value))));
+    result.step = (low < high ? 1.0 : -1.0) * static_cast<double>(power);
+    result.sub = mantissa.sub;
+    const std::optional<double> first = FirstMultipleFrom(low, result.step);
+    result.ok = first.has_value();
+    if (first)
+        result.first = *first;
     return result;
-  }
-  const double width = std::fabs(high - low);
-  if (!std::isfinite(width) || minTicks < 1) {
-    result.ok = false;
-    return result;
-  }
-  double d = std::log10(width / minTicks);
-  double e = d - std::trunc(d);
-  if (std::fabs(e) < 1e-10 || std::fabs(e) > 0.9999999999) {
-    d = RoundHalfEven(d);
-    e = 0.0;
-  }
-  if (d < 0 && e != 0) d -= 1.0;
-  if (e < 0) e += 1.0;
-  const StepMantissa mantissa = MantissaOf(e);
-  const long double power = std::exp(std::log(10.0L) * (static_cast<long double>(std::trunc(d)) +
-                                                        std::log10(static_cast<long double>(mantissa.value))));
-  result.step = (low < high ? 1.0 : -1.0) * static_cast<double>(power);
-  result.sub = mantissa.sub;
-  const std::optional<double> first = FirstMultipleFrom(low, result.step);
-  result.ok = first.has_value();
-  if (first) result.first = *first;
-  return result;
 }
 
-int AutoDecimals(int decPlaces, double high, double low) {
-  if (decPlaces != -2 && decPlaces != -3) return decPlaces;
-  const double w = std::fabs(high - low);
-  if (w >= 1000000 || w <= 0.0001) return -1;
-  if (w >= 100) return 0;
-  return 2 - static_cast<int>(RoundHalfEven(std::log(w) / 2.5));
+int AutoDecimals(int decPlaces, double high, double low)
+{
+    if (decPlaces != -2 && decPlaces != -3)
+        return decPlaces;
+    const double w = std::fabs(high - low);
+    if (w >= 1000000 || w <= 0.0001)
+        return -1;
+    if (w >= 100)
+        return 0;
+    return 2 - static_cast<int>(RoundHalfEven(std::log(w) / 2.5));
 }
 
-int AutoLogDecimals(int decPlaces, double high, double low) {
-  if (decPlaces != -2) return decPlaces;
-  const double lo = std::min(high, low);
-  const double hi = std::max(high, low);
-  if (hi - lo >= 1000000 || hi - lo <= 0.0001) return -1;
-  if (lo >= 1) return 0;
-  return 1 - static_cast<int>(RoundHalfEven(std::log10(std::fabs(lo))));
+int AutoLogDecimals(int decPlaces, double high, double low)
+{
+    if (decPlaces != -2)
+        return decPlaces;
+    const double lo = std::min(high, low);
+    const double hi = std::max(high, low);
+    if (hi - lo >= 1000000 || hi - lo <= 0.0001)
+        return -1;
+    if (lo >= 1)
+        return 0;
+    return 1 - static_cast<int>(RoundHalfEven(std::log10(std::fabs(lo))));
 }
 
-void WalkLinearTicks(const TickSettings &s, const TickSink &sink) {
-  const TickStep ts = ChooseTickStep(s.minTicks, s.high, s.low);
-  if (!ts.ok || ts.step == 0.0) return;
-  const double step = ts.step;
-  const double first = ts.first;
-  const double minor = step / ts.sub;
-  if (first + minor == first) return;
-  const double dir = s.high > s.low ? 1.0 : -1.0;
+void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
+{
+    const TickStep ts = ChooseTickStep(s.minTicks, s.high, s.low);
+    if (!ts.ok || ts.step == 0.0)
+        return;
+    const double step = ts.step;
+    const double first = ts.first;
+    const double minor = step / ts.sub;
+    if (first + minor == first)
+        return;
+    const double dir = s.high > s.low ? 1.0 : -1.0;
 
-  if (s.shortTicks) {
+    if (s.shortTicks) {
+        for (int j = 0; j < kMaxVisits; ++j) {
+            const double v = first - step + j * minor;
+            if (dir * s.low <= dir * v) {
+                ScaleTick t;
+                t.value = v;
+                t.length = TickLength::Short;
+                sink(t);
+            }
+            if (!(dir * (first - step + (j + 1) * minor - s.high) <= 0.001 * std::fabs(minor)))
+                break;
+        }
+    }
+    const int decimals = AutoDecimals(s.decPlaces, s.high, s.low);
     for (int j = 0; j < kMaxVisits; ++j) {
-      const double v = first - step + j * minor;
-      if (dir * s.low <= dir * v) {
+        ScaleTick t;
+        t.value = first + j * step;
+        t.recorded = s.vertical || !s.shortTicks;
+        t.eventBeforeLabel = s.vertical;
+        if (s.labelType != ftNoFigs) {
+            t.labelled = true;
+            t.label = NumericLabel(s, t.value, decimals, j + 1);
+        }
+        sink(t);
+        if (!(dir * (first + (j + 1) * step - s.high) <= 0.001 * std::fabs(step)))
+            break;
+    }
+}
+
+void WalkLogTicks(const TickSettings& s, const TickSink& sink)
+{
+    if (!(s.low > 0 && s.high > 0) || !std::isfinite(s.low) || !std::isfinite(s.high))
+        return;
+    const double ratio = s.high / s.low;
+    const double decades = std::isfinite(ratio) && ratio > 0 ? std::fabs(std::log10(ratio))
+                                                             : std::fabs(std::log10(s.high) - std::log10(s.low));
+    if (decades < 1) {
+        WalkLinearTicks(s, sink);
+        return;
+    }
+    const double lo = std::min(s.low, s.high);
+    const double hi = std::max(s.low, s.high);
+    const int decimals = AutoLogDecimals(s.decPlaces, s.high, s.low);
+    int decade = static_cast<int>(std::floor(std::log10(lo * 0.999999999)));
+    const double base = std::pow(10.0, decade);
+    const bool intermediates = s.minTicks > decades + 0.5;
+    int labelled = 0;
+
+    auto visit = [&](double v, int multiplier, bool isMain, bool drawn) {
+        if (!(lo < v / 0.999999999 && hi > v * 0.999999999))
+            return;
         ScaleTick t;
         t.value = v;
-        t.length = TickLength::Short;
+        t.drawn = drawn;
+        t.eventBeforeLabel = true;
+        t.length = isMain || s.vertical ? TickLength::Main : TickLength::Short;
+        if (isMain && s.labelType != ftNoFigs) {
+            t.labelled = true;
+            t.label = UserOrInscribedLabel(s, LogNumberLabel(s, v, multiplier, decade, decimals), ++labelled);
+        }
         sink(t);
-      }
-      if (!(dir * (first - step + (j + 1) * minor - s.high) <= 0.001 * std::fabs(minor))) break;
+    };
+
+    double m = 1.0;
+    for (int guard = 0; guard < kMaxVisits; ++guard) {
+        const double decadeValue = base * m;
+        visit(decadeValue, 1, true, true);
+        if (intermediates) {
+            for (int i = 2; i <= 9; ++i) {
+                if (i == 2 || i == 5)
+                    visit(i * decadeValue, i, true, true);
+                else if (s.shortTicks)
+                    visit(i * decadeValue, i, false, true);
+                else if (!s.vertical)
+                    visit(i * decadeValue, i, false, false);
+            }
+        }
+        m *= 10.0;
+        ++decade;
+        if (!(hi >= 0.999999999 * base * m))
+            break;
     }
-  }
-  const int decimals = AutoDecimals(s.decPlaces, s.high, s.low);
-  for (int j = 0; j < kMaxVisits; ++j) {
-    ScaleTick t;
-    t.value = first + j * step;
-    t.recorded = s.vertical || !s.shortTicks;
-    t.eventBeforeLabel = s.vertical;
-    if (s.labelType != ftNoFigs) {
-      t.labelled = true;
-      t.label = NumericLabel(s, t.value, decimals, j + 1);
-    }
-    sink(t);
-    if (!(dir * (first + (j + 1) * step - s.high) <= 0.001 * std::fabs(step))) break;
-  }
 }
 
-void WalkLogTicks(const TickSettings &s, const TickSink &sink) {
-  if (!(s.low > 0 && s.high > 0) || !std::isfinite(s.low) || !std::isfinite(s.high)) return;
-  const double ratio = s.high / s.low;
-  const double decades = std::isfinite(ratio) && ratio > 0
-                             ? std::fabs(std::log10(ratio))
-                             : std::fabs(std::log10(s.high) - std::log10(s.low));
-  if (decades < 1) {
-    WalkLinearTicks(s, sink);
-    return;
-  }
-  const double lo = std::min(s.low, s.high);
-  const double hi = std::max(s.low, s.high);
-  const int decimals = AutoLogDecimals(s.decPlaces, s.high, s.low);
-  int decade = static_cast<int>(std::floor(std::log10(lo * 0.999999999)));
-  const double base = std::pow(10.0, decade);
-  const bool intermediates = s.minTicks > decades + 0.5;
-  int labelled = 0;
-
-  auto visit = [&](double v, int multiplier, bool isMain, bool drawn) {
-    if (!(lo < v / 0.999999999 && hi > v * 0.999999999)) return;
-    ScaleTick t;
-    t.value = v;
-    t.drawn = drawn;
-    t.eventBeforeLabel = true;
-    t.length = isMain || s.vertical ? TickLength::Main : TickLength::Short;
-    if (isMain && s.labelType != ftNoFigs) {
-      t.labelled = true;
-      t.label = UserOrInscribedLabel(s, LogNumberLabel(s, v, multiplier, decade, decimals), ++labelled);
+bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
+{
+    const double raw = std::fabs(s.high - s.low) / s.minTicks;
+    int row = 0;
+    for (int r = 28; r >= 1; --r) {
+        if (kTimeSteps[r - 1].step <= raw) {
+            row = r;
+            break;
+        }
     }
-    sink(t);
-  };
+    if (row == 0 || row == 28)
+        return false;
+    const double dir = s.high > s.low ? 1.0 : -1.0;
+    const double step = dir * kTimeSteps[row - 1].step;
+    const double minor = step / kTimeSteps[row - 1].sub;
+    // The first tick is the multiple of step at or before the low end in walking order (a
+    // quotient a hair below a whole number counts as that number); cutting toward zero instead
+    // would start after a negative low end and lose its short ticks. The count runs from there,
+    // so that a six-part step starting almost a step early still reaches the high end.
+    const double q = s.low / step;
+    const double first = std::floor(q >= 0 ? q / 0.999999999 : q * 0.999999999) * step;
+    const int count = static_cast<int>(std::trunc((s.high - first) / minor)) + 5;
+    // a step too small to move values this large: no ticks rather than a pile at one place
+    if (first + minor == first || s.low + minor == s.low)
+        return true;
+    // the tolerance widens the range at both ends, also when it runs backwards
+    const double lo = std::min(s.low, s.high);
+    const double hi = std::max(s.low, s.high);
+    const double lowLimit = lo >= 0 ? lo * 0.999999999 : lo / 0.999999999;
+    const double highLimit = hi > 0 ? hi / 0.999999999 : hi * 0.999999999;
+    auto inRange = [&](double v) { return lowLimit <= v && v <= highLimit; };
+    const bool withMillis = row <= 9;
 
-  double m = 1.0;
-  for (int guard = 0; guard < kMaxVisits; ++guard) {
-    const double decadeValue = base * m;
-    visit(decadeValue, 1, true, true);
-    if (intermediates) {
-      for (int i = 2; i <= 9; ++i) {
-        if (i == 2 || i == 5)
-          visit(i * decadeValue, i, true, true);
-        else if (s.shortTicks)
-          visit(i * decadeValue, i, false, true);
-        else if (!s.vertical)
-          visit(i * decadeValue, i, false, false);
-      }
+    if (s.shortTicks) {
+        for (int j = 0; j <= count; ++j) {
+            ScaleTick t;
+            t.value = first + j * minor;
+            t.length = TickLength::Short;
+            t.drawn = t.recorded = inRange(t.value);
+            sink(t);
+        }
     }
-    m *= 10.0;
-    ++decade;
-    if (!(hi >= 0.999999999 * base * m)) break;
-  }
-}
-
-bool WalkTimeOfDayTicks(const TickSettings &s, const TickSink &sink) {
-  const double raw = std::fabs(s.high - s.low) / s.minTicks;
-  int row = 0;
-  for (int r = 28; r >= 1; --r) {
-    if (kTimeSteps[r - 1].step <= raw) {
-      row = r;
-      break;
-    }
-  }
-  if (row == 0 || row == 28) return false;
-  const double dir = s.high > s.low ? 1.0 : -1.0;
-  const double step = dir * kTimeSteps[row - 1].step;
-  const double minor = step / kTimeSteps[row - 1].sub;
-  // The first tick is the multiple of step at or before the low end in walking order (a
-  // quotient a hair below a whole number counts as that number); cutting toward zero instead
-  // would start after a negative low end and lose its short ticks. The count runs from there,
-  // so that a six-part step starting almost a step early still reaches the high end.
-  const double q = s.low / step;
-  const double first = std::floor(q >= 0 ? q / 0.999999999 : q * 0.999999999) * step;
-  const int count = static_cast<int>(std::trunc((s.high - first) / minor)) + 5;
-  // a step too small to move values this large: no ticks rather than a pile at one place
-  if (first + minor == first || s.low + minor == s.low) return true;
-  // the tolerance widens the range at both ends, also when it runs backwards
-  const double lo = std::min(s.low, s.high);
-  const double hi = std::max(s.low, s.high);
-  const double lowLimit = lo >= 0 ? lo * 0.999999999 : lo / 0.999999999;
-  const double highLimit = hi > 0 ? hi / 0.999999999 : hi * 0.999999999;
-  auto inRange = [&](double v) { return lowLimit <= v && v <= highLimit; };
-  const bool withMillis = row <= 9;
-
-  if (s.shortTicks) {
     for (int j = 0; j <= count; ++j) {
-      ScaleTick t;
-      t.value = first + j * minor;
-      t.length = TickLength::Short;
-      t.drawn = t.recorded = inRange(t.value);
-      sink(t);
+        const double v = first + j * minor;
+        const double q = v / step;
+        const double r = std::round(q);
+        if (!(std::fabs(q - r) < 0.01) || !inRange(v))
+            continue;
+        ScaleTick t;
+        t.value = v;
+        t.recorded = s.vertical || !s.shortTicks;
+        if (s.labelType != ftNoFigs) {
+            t.labelled = true;
+            t.label = FormatTimeOfDay(v, withMillis);
+        }
+        sink(t);
     }
-  }
-  for (int j = 0; j <= count; ++j) {
-    const double v = first + j * minor;
-    const double q = v / step;
-    const double r = std::round(q);
-    if (!(std::fabs(q - r) < 0.01) || !inRange(v)) continue;
-    ScaleTick t;
-    t.value = v;
-    t.recorded = s.vertical || !s.shortTicks;
-    if (s.labelType != ftNoFigs) {
-      t.labelled = true;
-      t.label = FormatTimeOfDay(v, withMillis);
-    }
-    sink(t);
-  }
-  return true;
+    return true;
 }
 
-CalendarMessage WalkCalendarTicks(const TickSettings &s, const TickSink &sink) {
-  if (!(s.high >= s.low && s.low >= kFirstCalendarDay && s.high <= 3000000))
-    return CalendarMessage::InvalidScale;
-  const double per = (s.high - s.low) / s.minTicks;
-  // vertical scales go down to hundredths of a second, horizontal ones to seconds
-  const double smallest = s.vertical ? 1.0 / 8640000 : 1.1574e-5;
-  const double secondsUpTo = s.vertical ? 1.0 / 1440 : 6.9444e-4;
-  if (per <= smallest) return CalendarMessage::BelowOneSecond;
-  // whole days, months and years exist up to 31 December 9999 only
-  if (per > 1 && s.low > kLastCalendarDay) return CalendarMessage::None;
-  if (s.vertical && per <= 1.0 / 86400)
-    WalkSubDay(s, SubDayMode::Hundredths, sink);
-  else if (per <= secondsUpTo)
-    WalkSubDay(s, SubDayMode::Seconds, sink);
-  else if (per <= 0.041667)
-    WalkSubDay(s, SubDayMode::Minutes, sink);
-  else if (per <= 1)
-    WalkSubDay(s, SubDayMode::Hours, sink);
-  else if (per <= 30)
-    WalkDays(s, sink);
-  else if (per <= 366)
-    WalkMonths(s, sink);
-  else
-    WalkYears(s, sink);
-  return CalendarMessage::None;
+CalendarMessage WalkCalendarTicks(const TickSettings& s, const TickSink& sink)
+{
+    if (!(s.high >= s.low && s.low >= kFirstCalendarDay && s.high <= 3000000))
+        return CalendarMessage::InvalidScale;
+    const double per = (s.high - s.low) / s.minTicks;
+    // vertical scales go down to hundredths of a second, horizontal ones to seconds
+    const double smallest = s.vertical ? 1.0 / 8640000 : 1.1574e-5;
+    const double secondsUpTo = s.vertical ? 1.0 / 1440 : 6.9444e-4;
+    if (per <= smallest)
+        return CalendarMessage::BelowOneSecond;
+    // whole days, months and years exist up to 31 December 9999 only
+    if (per > 1 && s.low > kLastCalendarDay)
+        return CalendarMessage::None;
+    if (s.vertical && per <= 1.0 / 86400)
+        WalkSubDay(s, SubDayMode::Hundredths, sink);
+    else if (per <= secondsUpTo)
+        WalkSubDay(s, SubDayMode::Seconds, sink);
+    else if (per <= 0.041667)
+        WalkSubDay(s, SubDayMode::Minutes, sink);
+    else if (per <= 1)
+        WalkSubDay(s, SubDayMode::Hours, sink);
+    else if (per <= 30)
+        WalkDays(s, sink);
+    else if (per <= 366)
+        WalkMonths(s, sink);
+    else
+        WalkYears(s, sink);
+    return CalendarMessage::None;
 }
 
-CalendarMessage WalkTicks(const TickSettings &s, const TickSink &sink) {
-  if (s.labelType == ftDateTime) return WalkCalendarTicks(s, sink);
-  if (s.labelType == ftTime && WalkTimeOfDayTicks(s, sink)) return CalendarMessage::None;
-  if (s.logarithmic)
-    WalkLogTicks(s, sink);
-  else
-    WalkLinearTicks(s, sink);
-  return CalendarMessage::None;
+CalendarMessage WalkTicks(const TickSettings& s, const TickSink& sink)
+{
+    if (s.labelType == ftDateTime)
+        return WalkCalendarTicks(s, sink);
+    if (s.labelType == ftTime && WalkTimeOfDayTicks(s, sink))
+        return CalendarMessage::None;
+    if (s.logarithmic)
+        WalkLogTicks(s, sink);
+    else
+        WalkLinearTicks(s, sink);
+    return CalendarMessage::None;
 }

@@ -10,10 +10,10 @@
 #include "scale/TickLabels.h"
 
 struct TickStep {
-  double step = 0.0;   // signed: negative on a reversed range
-  double first = 0.0;  // first multiple of step not before the low end
-  int sub = 1;         // sub-intervals per step
-  bool ok = true;      // false: the range cannot be divided (not finite, or below the precision)
+    double step = 0.0;   // signed: negative on a reversed range
+    double first = 0.0;  // first multiple of step not before the low end
+    int sub = 1;         // sub-intervals per step
+    bool ok = true;      // false: the range cannot be divided (not finite, or below the precision)
 };
 
 TickStep ChooseTickStep(int minTicks, double high, double low);
@@ -26,42 +26,42 @@ enum class TickLength { Short, Main };
 
 // One visited tick as the painter receives it.
 struct ScaleTick {
-  double value = 0.0;
-  TickLength length = TickLength::Main;
-  bool drawn = true;            // false: only reported through the tick-drawn event
-  bool recorded = true;         // appended to the tick list
-  bool labelled = false;        // a main tick whose label (possibly empty) is drawn
-  QString label;
-  bool hasDateLine = false;
-  QString dateLine;
-  bool eventBeforeLabel = false;
-  bool calendarLabel = false;   // vertical placement by the label's own height
+    double value = 0.0;
+    TickLength length = TickLength::Main;
+    bool drawn = true;      // false: only reported through the tick-drawn event
+    bool recorded = true;   // appended to the tick list
+    bool labelled = false;  // a main tick whose label (possibly empty) is drawn
+    QString label;
+    bool hasDateLine = false;
+    QString dateLine;
+    bool eventBeforeLabel = false;
+    bool calendarLabel = false;  // vertical placement by the label's own height
 };
 
 enum class CalendarMessage { None, InvalidScale, BelowOneSecond };
 
 struct TickSettings {
-  double low = 0.0;
-  double high = 100.0;
-  int minTicks = 3;
-  bool shortTicks = true;
-  bool vertical = false;
-  bool logarithmic = false;
-  TFigType labelType = ftNum;
-  int decPlaces = -2;
-  QString inscript;
-  QString userTickText;
-  DateLabelFormat dateFormat;
+    double low = 0.0;
+    double high = 100.0;
+    int minTicks = 3;
+    bool shortTicks = true;
+    bool vertical = false;
+    bool logarithmic = false;
+    TFigType labelType = ftNum;
+    int decPlaces = -2;
+    QString inscript;
+    QString userTickText;
+    DateLabelFormat dateFormat;
 };
 
-using TickSink = std::function<void(const ScaleTick &)>;
+using TickSink = std::function<void(const ScaleTick&)>;
 
 // Runs the rule the settings select (calendar, time of day, logarithmic or linear) and hands
 // every visited tick to the sink; a calendar range that cannot be served yields a message.
-CalendarMessage WalkTicks(const TickSettings &settings, const TickSink &sink);
+CalendarMessage WalkTicks(const TickSettings& settings, const TickSink& sink);
 
-void WalkLinearTicks(const TickSettings &settings, const TickSink &sink);
-void WalkLogTicks(const TickSettings &settings, const TickSink &sink);
+void WalkLinearTicks(const TickSettings& settings, const TickSink& sink);
+void WalkLogTicks(const TickSettings& settings, const TickSink& sink);
 // Returns false when the range is outside what time-of-day steps serve.
-bool WalkTimeOfDayTicks(const TickSettings &settings, const TickSink &sink);
-CalendarMessage WalkCalendarTicks(const TickSettings &settings, const TickSink &sink);
+bool WalkTimeOfDayTicks(const TickSettings& settings, const TickSink& sink);
+CalendarMessage WalkCalendarTicks(const TickSettings& settings, const TickSink& sink);

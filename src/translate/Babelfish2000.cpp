@@ -12,69 +12,93 @@ namespace {
 const std::string_view RecordEnd = "|$$";
 const std::string_view CrLf = "\r\n";
 
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Position of the first occurrence of an already lower-cased needle, comparing the haystack lower-cased.
-std::size_t FindIgnoreCase(std::string_view Haystack, std::string_view LowerNeedle, std::size_t From) {
-    if (LowerNeedle.size() > Haystack.size()) return std::string_view::npos;
+std::size_t FindIgnoreCase(std::string_view Haystack, std::string_view LowerNeedle, std::size_t From)
+{
+    if (LowerNeedle.size() > Haystack.size())
+        return std::string_view::npos;
     for (std::size_t i = From; i + LowerNeedle.size() <= Haystack.size(); ++i) {
         std::size_t k = 0;
-        while (k < LowerNeedle.size() && LowerChar(Haystack[i + k]) == LowerNeedle[k]) ++k;
-        if (k == LowerNeedle.size()) return i;
+        while (k < LowerNeedle.size() && LowerChar(Haystack[i + k]) == LowerNeedle[k])
+            ++k;
+        if (k == LowerNeedle.size())
+            return i;
     }
     return std::string_view::npos;
 }
 
 // 1-based position of the first occurrence, 0 when missing.
-long PositionOf(std::string_view Text, std::string_view Marker) {
+long PositionOf(std::string_view Text, std::string_view Marker)
+{
     const std::size_t p = Text.find(Marker);
     return p == std::string_view::npos ? 0 : static_cast<long>(p) + 1;
 }
 
 // Count characters from the 1-based Index; a count of zero or less gives nothing, an index below 1 starts at 1.
-std::string Copy(std::string_view Text, long Index, long Count) {
-    if (Index < 1) Index = 1;
-    if (Count <= 0 || Index > static_cast<long>(Text.size())) return {};
+std::string Copy(std::string_view Text, long Index, long Count)
+{
+    if (Index < 1)
+        Index = 1;
+    if (Count <= 0 || Index > static_cast<long>(Text.size()))
+        return {};
     return std::string(Text.substr(static_cast<std::size_t>(Index - 1), static_cast<std::size_t>(Count)));
 }
 
-void ReplaceChar(std::string& Text, char Old, char New) {
+void ReplaceChar(std::string& Text, char Old, char New)
+{
     for (char& c : Text)
-        if (c == Old) c = New;
+        if (c == Old)
+            c = New;
 }
 
-bool EqualIgnoreCase(std::string_view A, std::string_view B) {
-    if (A.size() != B.size()) return false;
+bool EqualIgnoreCase(std::string_view A, std::string_view B)
+{
+    if (A.size() != B.size())
+        return false;
     for (std::size_t i = 0; i < A.size(); ++i)
-        if (LowerChar(A[i]) != LowerChar(B[i])) return false;
+        if (LowerChar(A[i]) != LowerChar(B[i]))
+            return false;
     return true;
 }
 
-std::string RunningExecutablePath() {
+std::string RunningExecutablePath()
+{
 #if defined(__linux__)
     std::error_code ec;
     const auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return path.string();
+    if (!ec)
+        return path.string();
 #endif
     return {};
 }
 
-} // namespace
+}  // namespace
 
 TBabelfish2000::TBabelfish2000(std::string AppName)
-    : FAppName(std::move(AppName)), FExecutablePath(RunningExecutablePath()) {}
+    : FAppName(std::move(AppName)), FExecutablePath(RunningExecutablePath())
+{
+}
 
-TBabelfish2000::~TBabelfish2000() {
-    if (!FCreateItlFile) return;
+TBabelfish2000::~TBabelfish2000()
+{
+    if (!FCreateItlFile)
+        return;
     try {
         std::string error;
-        if (!WriteCaptureFile(&error)) std::cerr << "warning: " << error << '\n';
+        if (!WriteCaptureFile(&error))
+            std::cerr << "warning: " << error << '\n';
     } catch (const std::exception& e) {
         std::cerr << "warning: the translation capture file was not written: " << e.what() << '\n';
     }
 }
 
-std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<std::string>& Args) {
+std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<std::string>& Args)
+{
     const auto substitute = [&Args](std::string Text) {
         for (std::size_t j = 1; j <= Args.size(); ++j)
             Text = ReplaceAll(Text, "<%" + std::to_string(j) + "%>", Args[j - 1], true);
@@ -83,9 +107,11 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
 
     const std::string lowered = LowerAscii(Key);
     for (std::size_t i = 0; i < FKeys.size(); ++i) {
-        if (FKeys[i] != lowered) continue;
+        if (FKeys[i] != lowered)
+            continue;
         std::string text = substitute(FTexts[i]);
-        if (OnTranslated) OnTranslated(this, Key, text);
+        if (OnTranslated)
+            OnTranslated(this, Key, text);
         return text;
     }
 
@@ -94,18 +120,24 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
         std::string line = "[" + Key + "]=" + Key + std::string(RecordEnd);
         bool known = false;
         for (const std::string& captured : FCapture)
-            if (EqualIgnoreCase(captured, line)) { known = true; break; }
-        if (!known) FCapture.push_back(std::move(line));
+            if (EqualIgnoreCase(captured, line)) {
+                known = true;
+                break;
+            }
+        if (!known)
+            FCapture.push_back(std::move(line));
     }
     return text;
 }
 
-bool TBabelfish2000::LoadFromStream(std::istream& Stream) {
+bool TBabelfish2000::LoadFromStream(std::istream& Stream)
+{
     FKeys.clear();
     FTexts.clear();
     Stream.clear();
     Stream.seekg(0);
-    if (Stream.fail()) return false; // records are cut by stepping back over what was read past them
+    if (Stream.fail())
+        return false;  // records are cut by stepping back over what was read past them
 
     std::string record;
     while (ReadUpTo(Stream, RecordEnd, record)) {
@@ -118,18 +150,23 @@ bool TBabelfish2000::LoadFromStream(std::istream& Stream) {
     return !Stream.bad();
 }
 
-bool TBabelfish2000::LoadFromFile(const std::string& Path) {
+bool TBabelfish2000::LoadFromFile(const std::string& Path)
+{
     std::ifstream file(Path, std::ios::binary);
-    if (!file.is_open()) return false;
+    if (!file.is_open())
+        return false;
     return LoadFromStream(file);
 }
 
-std::string TBabelfish2000::CaptureFilePath() const {
-    if (!FCaptureFilePath.empty()) return FCaptureFilePath;
+std::string TBabelfish2000::CaptureFilePath() const
+{
+    if (!FCaptureFilePath.empty())
+        return FCaptureFilePath;
     return CaptureFileNameFor(FExecutablePath);
 }
 
-std::string TBabelfish2000::CaptureFileContents() const {
+std::string TBabelfish2000::CaptureFileContents() const
+{
     std::string contents;
     for (const std::string& line : FCapture) {
         contents += line;
@@ -146,13 +183,16 @@ std::string TBabelfish2000::CaptureFileContents() const {
     return contents;
 }
 
-bool TBabelfish2000::WriteCaptureFile(std::string* Error) const {
+bool TBabelfish2000::WriteCaptureFile(std::string* Error) const
+{
     const auto fail = [Error](const std::string& why) {
-        if (Error) *Error = why;
+        if (Error)
+            *Error = why;
         return false;
     };
     const std::string path = CaptureFilePath();
-    if (path.empty()) return fail("the translation capture file has no name: the executable's name is unknown");
+    if (path.empty())
+        return fail("the translation capture file has no name: the executable's name is unknown");
 
     const std::string contents = CaptureFileContents();
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -165,29 +205,37 @@ bool TBabelfish2000::WriteCaptureFile(std::string* Error) const {
     return true;
 }
 
-std::string TBabelfish2000::CaptureFileNameFor(std::string_view ExecutablePath) {
+std::string TBabelfish2000::CaptureFileNameFor(std::string_view ExecutablePath)
+{
     std::string name = std::filesystem::path(ExecutablePath).filename().string();
-    if (name.empty()) return {};
+    if (name.empty())
+        return {};
     const std::string extension = std::filesystem::path(name).extension().string();
-    if (extension.size() == 4) return name.substr(0, name.size() - 3) + "itl";
+    if (extension.size() == 4)
+        return name.substr(0, name.size() - 3) + "itl";
     return name + ".itl";
 }
 
-std::string TBabelfish2000::LowerAscii(std::string_view Text) {
+std::string TBabelfish2000::LowerAscii(std::string_view Text)
+{
     std::string lowered(Text);
-    for (char& c : lowered) c = LowerChar(c);
+    for (char& c : lowered)
+        c = LowerChar(c);
     return lowered;
 }
 
-std::string TBabelfish2000::ReplaceAll(std::string_view Text, std::string_view Old, std::string_view New,
-                                       bool IgnoreCase) {
-    if (Old.empty()) return std::string(Text);
+std::string TBabelfish2000::ReplaceAll(
+    std::string_view Text, std::string_view Old, std::string_view New, bool IgnoreCase)
+{
+    if (Old.empty())
+        return std::string(Text);
     const std::string lowerOld = LowerAscii(Old);
     std::string result;
     std::size_t start = 0;
     for (;;) {
         const std::size_t at = IgnoreCase ? FindIgnoreCase(Text, lowerOld, start) : Text.find(Old, start);
-        if (at == std::string_view::npos) break;
+        if (at == std::string_view::npos)
+            break;
         result.append(Text.substr(start, at - start));
         result.append(New);
         start = at + Old.size();
@@ -196,7 +244,8 @@ std::string TBabelfish2000::ReplaceAll(std::string_view Text, std::string_view O
     return result;
 }
 
-bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record) {
+bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record)
+{
     Record.clear();
     const std::string lowerDelimiter = LowerAscii(Delimiter);
     constexpr std::size_t BlockSize = 256;
@@ -205,7 +254,8 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
     for (;;) {
         Stream.read(block, BlockSize);
         const std::streamsize got = Stream.gcount();
-        if (got <= 0 || Stream.bad()) return false;
+        if (got <= 0 || Stream.bad())
+            return false;
         Record.append(block, static_cast<std::size_t>(got));
 
         // an empty delimiter never occurs, so a caller that loops until none is found ends
@@ -215,8 +265,9 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
             const std::size_t end = at + Delimiter.size();
             const std::size_t unread = Record.size() - end;
             Record.resize(end);
-            Stream.clear(); // a last short block ended the stream, but the position after the delimiter is valid
-            if (unread > 0) Stream.seekg(-static_cast<std::streamoff>(unread), std::ios::cur);
+            Stream.clear();  // a last short block ended the stream, but the position after the delimiter is valid
+            if (unread > 0)
+                Stream.seekg(-static_cast<std::streamoff>(unread), std::ios::cur);
             return true;
         }
         // only the tail that can still begin a delimiter needs searching again
@@ -224,7 +275,8 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
     }
 }
 
-std::string TBabelfish2000::NormalizeKey(std::string_view LowerCasedKey) {
+std::string TBabelfish2000::NormalizeKey(std::string_view LowerCasedKey)
+{
     std::string key(LowerCasedKey);
     ReplaceChar(key, '\r', ' ');
     ReplaceChar(key, '\n', ' ');
@@ -232,13 +284,15 @@ std::string TBabelfish2000::NormalizeKey(std::string_view LowerCasedKey) {
     std::string collapsed;
     collapsed.reserve(key.size());
     for (char c : key) {
-        if (c == ' ' && (collapsed.empty() || collapsed.back() == ' ')) continue; // also drops leading blanks
+        if (c == ' ' && (collapsed.empty() || collapsed.back() == ' '))
+            continue;  // also drops leading blanks
         collapsed.push_back(c);
     }
     return collapsed;
 }
 
-std::string TBabelfish2000::NormalizeText(std::string_view Text, std::string_view AppName) {
+std::string TBabelfish2000::NormalizeText(std::string_view Text, std::string_view AppName)
+{
     std::string text(Text);
     ReplaceChar(text, '\r', ' ');
     ReplaceChar(text, '\n', ' ');

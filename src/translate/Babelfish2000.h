@@ -67,8 +67,7 @@ public:
     static std::string LowerAscii(std::string_view Text);
     // Replaces every Old by New from left to right; inserted text is never searched again. An empty Old
     // changes nothing.
-    static std::string ReplaceAll(std::string_view Text, std::string_view Old, std::string_view New,
-                                  bool IgnoreCase);
+    static std::string ReplaceAll(std::string_view Text, std::string_view Old, std::string_view New, bool IgnoreCase);
     // Reads in 256-byte blocks from the current position until the delimiter (letter case ignored) has been read.
     // Found: Record ends with the delimiter and the stream stands just after it. Not found: Record holds the rest.
     // An empty delimiter is never found.

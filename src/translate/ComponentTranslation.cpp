@@ -12,19 +12,28 @@
 
 namespace {
 
-bool IsCollection(const QMetaType& Type) { return Type == QMetaType::fromType<QObjectList>(); }
+bool IsCollection(const QMetaType& Type)
+{
+    return Type == QMetaType::fromType<QObjectList>();
+}
 
-bool IsObjectReference(const QMetaType& Type) { return Type.flags().testFlag(QMetaType::PointerToQObject); }
+bool IsObjectReference(const QMetaType& Type)
+{
+    return Type.flags().testFlag(QMetaType::PointerToQObject);
+}
 
 // The objects Instance holds in its object and collection properties: parts of it, not components it owns.
-QSet<const QObject*> SubObjectsOf(const QObject* Instance) {
+QSet<const QObject*> SubObjectsOf(const QObject* Instance)
+{
     QSet<const QObject*> parts;
     const QMetaObject* meta = Instance->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
-        if (!property.isReadable()) continue;
+        if (!property.isReadable())
+            continue;
         if (IsCollection(property.metaType())) {
-            for (const QObject* item : property.read(Instance).value<QObjectList>()) parts.insert(item);
+            for (const QObject* item : property.read(Instance).value<QObjectList>())
+                parts.insert(item);
         } else if (IsObjectReference(property.metaType())) {
             parts.insert(property.read(Instance).value<QObject*>());
         }
@@ -37,65 +46,85 @@ QSet<const QObject*> SubObjectsOf(const QObject* Instance) {
 class TTranslationWalk {
 public:
     explicit TTranslationWalk(TBabelfish2000& Dictionary)
-        : FDictionary(Dictionary), FPrefix(QString::fromUtf8(Dictionary.KeyPrefix().c_str())) {}
+        : FDictionary(Dictionary), FPrefix(QString::fromUtf8(Dictionary.KeyPrefix().c_str()))
+    {
+    }
 
-    void Component(QObject* Component) {
+    void Component(QObject* Component)
+    {
         Object(Component);
         // a setter may create or delete children: walk the children present now, skipping any that vanished
         const QSet<const QObject*> subObjects = SubObjectsOf(Component);
         QList<QPointer<QObject>> children;
         for (QObject* child : Component->children())
-            if (!subObjects.contains(child) || child->isWidgetType()) children.append(child);
+            if (!subObjects.contains(child) || child->isWidgetType())
+                children.append(child);
         for (const QPointer<QObject>& child : children)
-            if (child) this->Component(child);
+            if (child)
+                this->Component(child);
     }
 
-    void Object(QObject* Instance) {
-        if (!Instance || FDone.contains(Instance)) return;
+    void Object(QObject* Instance)
+    {
+        if (!Instance || FDone.contains(Instance))
+            return;
         FDone.insert(Instance);
 
         bool allow = true;
-        if (FDictionary.OnBeforeTranslateObject) FDictionary.OnBeforeTranslateObject(&FDictionary, Instance, allow);
-        if (!allow) return;
+        if (FDictionary.OnBeforeTranslateObject)
+            FDictionary.OnBeforeTranslateObject(&FDictionary, Instance, allow);
+        if (!allow)
+            return;
 
         const QMetaObject* meta = Instance->metaObject();
         for (int i = 0; i < meta->propertyCount(); ++i) {
             const QMetaProperty property = meta->property(i);
-            if (!property.isReadable()) continue;
+            if (!property.isReadable())
+                continue;
             const QMetaType type = property.metaType();
             if (type.id() == QMetaType::QString) {
                 String(Instance, property);
             } else if (type.id() == QMetaType::QStringList) {
                 Lines(Instance, property);
             } else if (IsCollection(type)) {
-                for (QObject* item : property.read(Instance).value<QObjectList>()) Object(item);
+                for (QObject* item : property.read(Instance).value<QObjectList>())
+                    Object(item);
             } else if (IsObjectReference(type)) {
                 QObject* value = property.read(Instance).value<QObject*>();
-                if (IsScalePropsObject(value)) Object(value);
+                if (IsScalePropsObject(value))
+                    Object(value);
             }
         }
     }
 
 private:
-    void String(QObject* Instance, const QMetaProperty& Property) {
-        if (!Property.isWritable()) return;
+    void String(QObject* Instance, const QMetaProperty& Property)
+    {
+        if (!Property.isWritable())
+            return;
         const QLatin1StringView name(Property.name());
-        if (name == QLatin1StringView("objectName") || name == QLatin1StringView("Name")) return;
+        if (name == QLatin1StringView("objectName") || name == QLatin1StringView("Name"))
+            return;
         const QString value = Property.read(Instance).toString();
-        if (!value.startsWith(FPrefix, Qt::CaseSensitive)) return;
+        if (!value.startsWith(FPrefix, Qt::CaseSensitive))
+            return;
         Property.write(Instance, TranslateString(FDictionary, value.mid(FPrefix.size())));
     }
 
-    void Lines(QObject* Instance, const QMetaProperty& Property) {
-        if (!Property.isWritable()) return;
+    void Lines(QObject* Instance, const QMetaProperty& Property)
+    {
+        if (!Property.isWritable())
+            return;
         QStringList lines = Property.read(Instance).toStringList();
         bool changed = false;
         for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-            if (!lines[i].startsWith(FPrefix, Qt::CaseSensitive)) continue;
+            if (!lines[i].startsWith(FPrefix, Qt::CaseSensitive))
+                continue;
             lines[i] = TranslateString(FDictionary, lines[i].mid(FPrefix.size()));
             changed = true;
         }
-        if (changed) Property.write(Instance, lines);
+        if (changed)
+            Property.write(Instance, lines);
     }
 
     TBabelfish2000& FDictionary;
@@ -103,17 +132,26 @@ private:
     QSet<const QObject*> FDone;
 };
 
-} // namespace
+}  // namespace
 
-bool IsScalePropsObject(const QObject* Object) { return Object && Object->inherits("TScaleProps"); }
+bool IsScalePropsObject(const QObject* Object)
+{
+    return Object && Object->inherits("TScaleProps");
+}
 
-QString TranslateString(TBabelfish2000& Dictionary, const QString& Key) {
+QString TranslateString(TBabelfish2000& Dictionary, const QString& Key)
+{
     return FromAnsi(Dictionary.Translate(ToAnsi(Key)));
 }
 
-void TBabelfish2000::TranslateComponent(QObject* Component) {
-    if (!Component) return;
+void TBabelfish2000::TranslateComponent(QObject* Component)
+{
+    if (!Component)
+        return;
     TTranslationWalk(*this).Component(Component);
 }
 
-void TBabelfish2000::TranslateObject(QObject* Instance) { TTranslationWalk(*this).Object(Instance); }
+void TBabelfish2000::TranslateObject(QObject* Instance)
+{
+    TTranslationWalk(*this).Object(Instance);
+}

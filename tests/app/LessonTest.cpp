@@ -13,8 +13,7 @@ constexpr TEnabled All{true, true, true, true, true};
 // The learner's way to the free step: through steps 10 and 12, so c = 906, a = 20, b = 30, x[1] = 15.
 void WalkToLastStep(TLesson& lesson)
 {
-    while (lesson.Next()) {
-    }
+    while (lesson.Next()) { }
 }
 
 struct StepExpectation {

@@ -117,8 +117,8 @@ TEST(CountBins, ValuesOnABoundaryBelongToTheLowerBin)
     Sequence s;
     s.state.BuildSequence(1, 1, 60, 0);
     EXPECT_EQ(s.state.CountBins(60), 3);
-    EXPECT_EQ(s.state.BinCount(1), 3);  // 0, 1, 2
-    EXPECT_EQ(s.state.BinCount(2), 2);  // 3, 4
+    EXPECT_EQ(s.state.BinCount(1), 3);   // 0, 1, 2
+    EXPECT_EQ(s.state.BinCount(2), 2);   // 3, 4
     EXPECT_EQ(s.state.BinCount(29), 2);  // 57, 58
     EXPECT_EQ(s.state.BinCount(30), 1);  // 59
 }
@@ -156,8 +156,8 @@ TEST(AreaGrid, NearSquareGridsOfTheExamples)
 {
     const struct {
         int c, columns, rows;
-    } rows[] = {{1, 1, 1}, {2, 2, 1}, {5, 3, 2}, {7, 3, 3}, {17, 5, 4},
-                {20, 5, 4}, {21, 5, 5}, {90, 10, 9}, {1000, 32, 32}};
+    } rows[] = {
+        {1, 1, 1}, {2, 2, 1}, {5, 3, 2}, {7, 3, 3}, {17, 5, 4}, {20, 5, 4}, {21, 5, 5}, {90, 10, 9}, {1000, 32, 32}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.c);
         const auto grid = TSequence::AreaGrid(row.c);

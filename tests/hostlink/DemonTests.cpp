@@ -49,17 +49,16 @@ public:
     explicit FakeHost(const std::string& Suffix)
     {
         FWindow = LinkWindow::Create(std::string(SkolarServerWindowClassPrefix) + Suffix,
-                                     std::string(SkolarServerWindowNamePrefix) + Suffix,
-                                     [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
-                                         const auto block = DecodeSkolarBlock(Data);
-                                         Requests.push_back({Tag, std::string(block->Content)});
-                                         if (BeforeReply)
-                                             BeforeReply(WParam);
-                                         if (Answer)
-                                             if (auto reply = Answer(Requests.back()))
-                                                 SendCopyData(WParam, FWindow->Handle(), msgReply,
-                                                              EncodeSkolarBlock(block->Stamp, *reply));
-                                     });
+            std::string(SkolarServerWindowNamePrefix) + Suffix,
+            [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
+                const auto block = DecodeSkolarBlock(Data);
+                Requests.push_back({Tag, std::string(block->Content)});
+                if (BeforeReply)
+                    BeforeReply(WParam);
+                if (Answer)
+                    if (auto reply = Answer(Requests.back()))
+                        SendCopyData(WParam, FWindow->Handle(), msgReply, EncodeSkolarBlock(block->Stamp, *reply));
+            });
     }
     uint32_t Handle() const { return FWindow->Handle(); }
     void SendTo(uint32_t Target, int32_t Code, const std::string& Content)
@@ -367,4 +366,4 @@ TEST(DemonClient, RegistryValueTakesPrecedenceOverTheCommandLine)
     QFile::remove(ini);
 }
 
-} // namespace
+}  // namespace

@@ -42,8 +42,8 @@ std::string Describe(TEntity* Entity)
 {
     if (!Entity)
         return "none";
-    return std::to_string(Entity->Handle) + " " + std::to_string(Entity->MutexHandle) + " "
-           + Entity->StoredExeName() + " " + Entity->StoredTitle();
+    return std::to_string(Entity->Handle) + " " + std::to_string(Entity->MutexHandle) + " " + Entity->StoredExeName() +
+        " " + Entity->StoredTitle();
 }
 
 void RunCommand(TmnxDemonClient* Demon, const std::string& Line)
@@ -88,7 +88,7 @@ void RunCommand(TmnxDemonClient* Demon, const std::string& Line)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

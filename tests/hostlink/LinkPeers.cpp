@@ -75,8 +75,7 @@ int Peer::WaitForExit(int TimeoutMs)
 {
     if (FProcess.state() != QProcess::NotRunning && !FProcess.waitForFinished(TimeoutMs))
         return -1;
-    while (ReadMore(0)) {
-    }
+    while (ReadMore(0)) { }
     if (FProcess.exitStatus() != QProcess::NormalExit)
         return -2;
     return FProcess.exitCode();

@@ -44,11 +44,11 @@ protected:
         return host;
     }
 
-    std::unique_ptr<Peer> StartClient(const QStringList& Args, const std::map<QString, QString>& Env = {},
-                                      const QString& Program = {})
+    std::unique_ptr<Peer> StartClient(
+        const QStringList& Args, const std::map<QString, QString>& Env = {}, const QString& Program = {})
     {
-        return std::make_unique<Peer>(Program.isEmpty() ? LinkSandbox::ClientProgram() : Program, Args,
-                                      Sandbox.Environment(Env));
+        return std::make_unique<Peer>(
+            Program.isEmpty() ? LinkSandbox::ClientProgram() : Program, Args, Sandbox.Environment(Env));
     }
 
     LinkSandbox Sandbox;
@@ -114,7 +114,7 @@ TEST_F(LinkProcesses, DictionaryComesFromTheHostOrFromBesideTheProgram)
     const std::string fromHost = served->WaitForLine("running ");
     EXPECT_NE(fromHost.find(" Served caption"), std::string::npos) << served->Output();
     EXPECT_EQ(host->WaitForLine("get file "),
-              "get file " + QDir(Sandbox.Path("served")).absoluteFilePath("lesson.itl").toStdString());
+        "get file " + QDir(Sandbox.Path("served")).absoluteFilePath("lesson.itl").toStdString());
     served->Send("close");
     EXPECT_EQ(served->WaitForExit(), 0);
 
@@ -135,8 +135,9 @@ TEST_F(LinkProcesses, SecondInstanceHandsItsParametersToTheFirstAndEnds)
     EXPECT_EQ(second->WaitForExit(), 0);
     EXPECT_FALSE(second->HasSeen("running")) << second->Output();
     const std::string params = first->WaitForLine("params: ");
-    EXPECT_NE(params.find(QFileInfo(LinkSandbox::ClientProgram()).fileName().toStdString() + " lesson 3 /ServerHandle=P"),
-              std::string::npos)
+    EXPECT_NE(
+        params.find(QFileInfo(LinkSandbox::ClientProgram()).fileName().toStdString() + " lesson 3 /ServerHandle=P"),
+        std::string::npos)
         << params;
     EXPECT_EQ(params.find("elsewhere"), std::string::npos);
     EXPECT_EQ(host->WaitForLine("query entity title "), "query entity title LinkClient");
@@ -208,8 +209,8 @@ TEST_F(LinkProcesses, ARegisteredClientAcceptsTheQuitAndSignsOff)
 TEST_F(LinkProcesses, RefusedQuitKeepsRunningAndRemembersServerDown)
 {
     auto host = StartHost("stay");
-    auto client = StartClient({"/serverhandle=stay"},
-                              {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
+    auto client =
+        StartClient({"/serverhandle=stay"}, {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
     const uint32_t handle = RunningHandle(client->WaitForLine("running "));
     ASSERT_NE(handle, 0u);
     host->Send("quit " + std::to_string(handle) + " down");
@@ -228,17 +229,17 @@ TEST_F(LinkProcesses, RefusedQuitKeepsRunningAndRemembersServerDown)
 TEST_F(LinkProcesses, MalformedFramesAreDroppedAndTheClientGoesOn)
 {
     auto host = StartHost("junk");
-    auto client = StartClient({"/serverhandle=junk"},
-                              {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
+    auto client =
+        StartClient({"/serverhandle=junk"}, {{"LINKCLIENT_USE_SERVER", "1"}, {"LINKCLIENT_REFUSE_QUIT", "1"}});
     const std::string h = std::to_string(RunningHandle(client->WaitForLine("running ")));
     const std::string stamp = "0102030405060708";
     const std::string frames[] = {
-        "raw " + h + " 4096 0102",                              // shorter than the stamp
-        "raw " + h + " 4096 " + stamp,                          // quit without its flag
-        "raw " + h + " 4097 " + stamp + "ffffff7f",            // unasked reply with a huge string length
-        "raw " + h + " 4101 " + stamp + "00ff0d0a0d",           // binary parameter list
-        "raw " + h + " 12345 " + stamp + "00",                  // unknown code: handed to the owner
-        "raw " + h + " 4096 ",                                  // empty block
+        "raw " + h + " 4096 0102",                     // shorter than the stamp
+        "raw " + h + " 4096 " + stamp,                 // quit without its flag
+        "raw " + h + " 4097 " + stamp + "ffffff7f",    // unasked reply with a huge string length
+        "raw " + h + " 4101 " + stamp + "00ff0d0a0d",  // binary parameter list
+        "raw " + h + " 12345 " + stamp + "00",         // unknown code: handed to the owner
+        "raw " + h + " 4096 ",                         // empty block
     };
     for (const std::string& frame : frames) {
         SCOPED_TRACE(frame);
@@ -273,4 +274,4 @@ TEST_F(LinkProcesses, AHungHostCostsNoMoreThanTheAnswerLimit)
     EXPECT_EQ(client->WaitForLine("string: "), "string: next");
 }
 
-} // namespace
+}  // namespace

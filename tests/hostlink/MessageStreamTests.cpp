@@ -139,4 +139,4 @@ TEST(SkolarWire, BlockIsTheStampThenTheContent)
     EXPECT_FALSE(DecodeSkolarBlock(std::string(7, '\0')));
 }
 
-} // namespace
+}  // namespace

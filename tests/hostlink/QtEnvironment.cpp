@@ -36,4 +36,4 @@ private:
 
 [[maybe_unused]] const auto* const Registered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-} // namespace
+}  // namespace

@@ -15,8 +15,14 @@ TEST(AnsiText, BytesDecodeAsUtf8WhenValidOtherwiseAsWindows1252)
         QString text;
     } rows[] = {
         {"ascii", "x[i]=(a+b*x[i-1]) mod c", QStringLiteral("x[i]=(a+b*x[i-1]) mod c")},
-        {"utf-8", "Gr\xc3\xbc\xc3\x9f" "e", QStringLiteral("Grüße")},
-        {"cp1252", "Gr\xfc\xdf" "e", QStringLiteral("Grüße")},
+        {"utf-8",
+            "Gr\xc3\xbc\xc3\x9f"
+            "e",
+            QStringLiteral("Grüße")},
+        {"cp1252",
+            "Gr\xfc\xdf"
+            "e",
+            QStringLiteral("Grüße")},
         {"degree sign byte", "12\xb0", QStringLiteral("12°")},
         {"euro and quotes", "\x80 \x93q\x94", QStringLiteral("€ “q”")},
         {"unassigned byte", "\x81", QString(QChar(0x81))},
@@ -39,12 +45,18 @@ TEST(AnsiText, BytesDecodeAsUtf8WhenValidOtherwiseAsWindows1252)
 TEST(AnsiText, WritingIsUtf8AndRoundTrips)
 {
     EXPECT_EQ(ToAnsi(QStringLiteral("12° 30'")), "12\xc2\xb0 30'");
-    for (const char* s : {"", "plain", "Gr\xc3\xbc\xc3\x9f" "e", "\xe2\x82\xac"})
+    for (const char* s : {"", "plain",
+             "Gr\xc3\xbc\xc3\x9f"
+             "e",
+             "\xe2\x82\xac"})
         EXPECT_EQ(ToAnsi(FromAnsi(s)), s);
     EXPECT_EQ(FromAnsi(ToAnsi(QStringLiteral("Gr\u00fc\u00dfe \u20ac"))), QStringLiteral("Gr\u00fc\u00dfe \u20ac"));
 }
 
-TEST(AnsiText, NullPointerIsTheEmptyText) { EXPECT_TRUE(FromAnsi(static_cast<const char*>(nullptr)).isEmpty()); }
+TEST(AnsiText, NullPointerIsTheEmptyText)
+{
+    EXPECT_TRUE(FromAnsi(static_cast<const char*>(nullptr)).isEmpty());
+}
 
 TEST(AnsiText, Cp1252TableCoversTheSpecialRow)
 {
@@ -57,4 +69,4 @@ TEST(AnsiText, Cp1252TableCoversTheSpecialRow)
     EXPECT_EQ(Cp1252ToChar('A'), QChar('A'));
 }
 
-} // namespace
+}  // namespace

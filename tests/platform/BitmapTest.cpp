@@ -131,4 +131,4 @@ TEST_F(BitmapTest, AssignCopiesThePictureOnly)
     EXPECT_EQ(b.Canvas().Pixel(1, 0), clGreen);
 }
 
-} // namespace
+}  // namespace

@@ -75,19 +75,17 @@ TEST_F(CanvasTest, RectangleOutlinesWithThePenAndFillsWithTheBrushInsideItsBox)
         std::vector<std::string> picture;
     } rows[] = {
         {"right and bottom excluded", {clRed}, bsSolid, {1, 1, 6, 5},
-         {".......", ".RRRRR.", ".RBBBR.", ".RBBBR.", ".RRRRR.", "......."}},
+            {".......", ".RRRRR.", ".RBBBR.", ".RBBBR.", ".RRRRR.", "......."}},
         {"clear brush, corners reversed", {clRed}, bsClear, {6, 5, 1, 1},
-         {".......", ".RRRRR.", ".R...R.", ".R...R.", ".RRRRR.", "......."}},
+            {".......", ".RRRRR.", ".R...R.", ".R...R.", ".RRRRR.", "......."}},
         {"clear pen fills the whole box", {clRed, 1, psClear}, bsSolid, {1, 1, 4, 3},
-         {".......", ".BBB...", ".BBB...", ".......", ".......", "......."}},
+            {".......", ".BBB...", ".BBB...", ".......", ".......", "......."}},
         {"one pixel", {clRed}, bsSolid, {2, 2, 3, 3},
-         {".......", ".......", "..R....", ".......", ".......", "......."}},
-        {"one row", {clRed}, bsSolid, {1, 2, 6, 3},
-         {".......", ".......", ".RRRRR.", ".......", ".......", "......."}},
-        {"empty", {clRed}, bsSolid, {3, 1, 3, 5},
-         {".......", ".......", ".......", ".......", ".......", "......."}},
+            {".......", ".......", "..R....", ".......", ".......", "......."}},
+        {"one row", {clRed}, bsSolid, {1, 2, 6, 3}, {".......", ".......", ".RRRRR.", ".......", ".......", "......."}},
+        {"empty", {clRed}, bsSolid, {3, 1, 3, 5}, {".......", ".......", ".......", ".......", ".......", "......."}},
         {"wide inside frame", {clRed, 2, psInsideFrame}, bsSolid, {0, 0, 7, 6},
-         {"RRRRRRR", "RRRRRRR", "RRBBBRR", "RRBBBRR", "RRRRRRR", "RRRRRRR"}},
+            {"RRRRRRR", "RRRRRRR", "RRBBBRR", "RRBBBRR", "RRRRRRR", "RRRRRRR"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -123,8 +121,12 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointWhichBecomesTheCurrentPoint)
         std::size_t pixels;
         TPenStyle style = psSolid;
     } rows[] = {
-        {"horizontal", {2, 5}, {8, 5}, 6}, {"vertical up", {4, 12}, {4, 3}, 9}, {"diagonal", {1, 1}, {6, 6}, 5},
-        {"steep", {10, 0}, {12, 9}, 9},    {"zero length", {7, 7}, {7, 7}, 0},  {"clear pen", {0, 0}, {10, 10}, 0, psClear},
+        {"horizontal", {2, 5}, {8, 5}, 6},
+        {"vertical up", {4, 12}, {4, 3}, 9},
+        {"diagonal", {1, 1}, {6, 6}, 5},
+        {"steep", {10, 0}, {12, 9}, 9},
+        {"zero length", {7, 7}, {7, 7}, 0},
+        {"clear pen", {0, 0}, {10, 10}, 0, psClear},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -145,11 +147,11 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointWhichBecomesTheCurrentPoint)
 TEST_F(CanvasTest, PolylineSegmentsMeetWithoutGapsOrOverlapAndLeaveTheCurrentPoint)
 {
     c().Pen.Mode = pmXor;
-    c().Pen.Color = clWhite; // xor with white turns the background black
+    c().Pen.Color = clWhite;  // xor with white turns the background black
     c().MoveTo(15, 15);
     c().Polyline({{2, 2}, {10, 2}, {10, 8}, {2, 8}, {2, 2}});
     const auto pts = Painted();
-    EXPECT_EQ(pts.size(), 28u); // each perimeter pixel exactly once
+    EXPECT_EQ(pts.size(), 28u);  // each perimeter pixel exactly once
     for (const TPoint& p : pts)
         EXPECT_EQ(c().Pixel(p.X, p.Y), clBlack);
     EXPECT_EQ(c().PenPos(), (TPoint{15, 15}));
@@ -174,7 +176,7 @@ TEST_F(CanvasTest, DashStylesFollowTheClassicPatternsWithGapsInTheBrushColour)
 {
     struct Row {
         TPenStyle style;
-        const char* pattern; // '#' on, '.' off, from the start point
+        const char* pattern;  // '#' on, '.' off, from the start point
     } rows[] = {
         {psDot, "###...###...###...###...##"},
         {psDash, "##################......##"},
@@ -233,7 +235,8 @@ TEST_F(CanvasTest, EllipseStaysInItsBoxAndTouchesEverySide)
                 for (int h : {1, 2, 3, 4, 5, 7, 8, 12}) {
                     if (pen == psClear && brush == bsClear)
                         continue;
-                    SCOPED_TRACE(::testing::Message() << w << " x " << h << " brush " << int(brush) << " pen " << int(pen));
+                    SCOPED_TRACE(
+                        ::testing::Message() << w << " x " << h << " brush " << int(brush) << " pen " << int(pen));
                     SetUp();
                     c().Pen.Style = pen;
                     c().Brush.Style = brush;
@@ -253,7 +256,7 @@ TEST_F(CanvasTest, SmallCirclesOfTheChartMarksAreRound)
 {
     c().Pen.Color = clRed;
     c().Brush.Color = clBlue;
-    c().Ellipse(1, 1, 6, 6); // mark 16 and 26: (x-2, y-2, x+3, y+3)
+    c().Ellipse(1, 1, 6, 6);  // mark 16 and 26: (x-2, y-2, x+3, y+3)
     const char* expected[] = {
         ".###.",
         "#ooo#",
@@ -289,11 +292,11 @@ TEST_F(CanvasTest, TrianglesOfTheChartMarksFillExactlyTheirVertexBox)
     struct Row {
         TPoint a, b, c;
     } rows[] = {
-        {{7, 10}, {10, 13}, {13, 10}}, // 30: pointing down
-        {{6, 7}, {10, 14}, {14, 7}},   // 34
-        {{6, 13}, {10, 6}, {14, 13}},  // 36: pointing up
-        {{13, 8}, {8, 10}, {13, 12}},  // 41: pointing left
-        {{6, 7}, {13, 10}, {6, 13}},   // 47: pointing right
+        {{7, 10}, {10, 13}, {13, 10}},  // 30: pointing down
+        {{6, 7}, {10, 14}, {14, 7}},    // 34
+        {{6, 13}, {10, 6}, {14, 13}},   // 36: pointing up
+        {{13, 8}, {8, 10}, {13, 12}},   // 41: pointing left
+        {{6, 7}, {13, 10}, {6, 13}},    // 47: pointing right
     };
     for (TBrushStyle brush : {bsSolid, bsClear})
         for (const Row& r : rows) {
@@ -346,7 +349,9 @@ TEST_F(CanvasTest, ClippedLinesKeepTheirPixelsAndDashPhase)
         TPoint from, to;
         TPenStyle style;
     } rows[] = {
-        {{-37, -11}, {55, 29}, psSolid}, {{50, 3}, {-41, 17}, psDashDot}, {{4, -60}, {13, 70}, psDot},
+        {{-37, -11}, {55, 29}, psSolid},
+        {{50, 3}, {-41, 17}, psDashDot},
+        {{4, -60}, {13, 70}, psDot},
         {{-7, 25}, {25, -9}, psDash},
     };
     for (const Row& r : rows) {
@@ -477,7 +482,7 @@ TEST_F(CanvasTextTest, ClearBrushDrawsGlyphsOnlyInTheFontColourInsideTheCell)
     // the H reaches from the ascent line close to the top down to the baseline
     const TRect b = PaintedBounds();
     EXPECT_LE(b.Top, cell.Top + 4);
-    EXPECT_GE(b.Bottom, cell.Bottom - 4); // the descender of g
+    EXPECT_GE(b.Bottom, cell.Bottom - 4);  // the descender of g
 }
 
 TEST_F(CanvasTextTest, TextRectFillsAndClipsToItsRectangle)
@@ -501,7 +506,7 @@ TEST_F(CanvasTest, DrawCopiesABitmapAtItsOwnSize)
     src.Canvas().Brush.Color = clRed;
     src.Canvas().FillRect({0, 0, 3, 2});
     src.Canvas().SetPixel(2, 1, clBlue);
-    c().Pen.Mode = pmXor; // copies ignore the pen mode
+    c().Pen.Mode = pmXor;  // copies ignore the pen mode
     c().Draw(5, 6, src);
     EXPECT_EQ(PaintedBounds(), (TRect{5, 6, 8, 8}));
     EXPECT_EQ(c().Pixel(5, 6), clRed);
@@ -564,4 +569,4 @@ TEST(CanvasWithoutTarget, EveryPrimitiveIsANoOp)
     EXPECT_EQ(canvas.PenPos(), (TPoint{3, 3}));
 }
 
-} // namespace
+}  // namespace

@@ -54,8 +54,8 @@ TEST(Color, OverriddenSystemColoursStickAndUnknownNumbersAreBlack)
     EXPECT_EQ(ColorToRGB(clInactiveBorder), 0x123456u);
     EXPECT_EQ(ColorToRGB(clSystemColor + 31), clBlack);
     EXPECT_EQ(ColorToRGB(clSystemColor + 0x100 + 15), clBlack);
-    SetSystemColor(99, clRed); // ignored
+    SetSystemColor(99, clRed);  // ignored
     LoadSystemColors(QGuiApplication::palette());
 }
 
-} // namespace
+}  // namespace

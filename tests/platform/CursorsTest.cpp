@@ -18,10 +18,18 @@ TEST_F(CursorsTest, SystemCursorNumbersMapToShapes)
         TCursor cursor;
         Qt::CursorShape shape;
     } rows[] = {
-        {crDefault, Qt::ArrowCursor},  {crArrow, Qt::ArrowCursor},          {crCross, Qt::CrossCursor},
-        {crAppStart, Qt::BusyCursor}, {crHourGlass, Qt::WaitCursor},      {crHandPoint, Qt::PointingHandCursor},
-        {crIBeam, Qt::IBeamCursor},   {crSizeAll, Qt::SizeAllCursor},     {crNone, Qt::BlankCursor},
-        {crNo, Qt::ForbiddenCursor},  {-99, Qt::ArrowCursor},             {77, Qt::ArrowCursor},
+        {crDefault, Qt::ArrowCursor},
+        {crArrow, Qt::ArrowCursor},
+        {crCross, Qt::CrossCursor},
+        {crAppStart, Qt::BusyCursor},
+        {crHourGlass, Qt::WaitCursor},
+        {crHandPoint, Qt::PointingHandCursor},
+        {crIBeam, Qt::IBeamCursor},
+        {crSizeAll, Qt::SizeAllCursor},
+        {crNone, Qt::BlankCursor},
+        {crNo, Qt::ForbiddenCursor},
+        {-99, Qt::ArrowCursor},
+        {77, Qt::ArrowCursor},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.cursor);
@@ -66,4 +74,4 @@ TEST_F(CursorsTest, AppCursorOverridesUntilTheDefaultComesBack)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -21,11 +21,19 @@ TEST(DateTime, KnownDaysOfTheCalendar)
         int y, m, d;
         double day;
     } rows[] = {
-        {1899, 12, 30, 0},       {1899, 12, 31, 1},      {1900, 1, 1, 2},          {1900, 3, 1, 61},
-        {2000, 1, 1, 36526},     {2000, 2, 29, 36585},   {1, 1, 1, MinDateTimeDay}, {9999, 12, 31, MaxDateTimeDay},
-        {1582, 10, 15, -115858}, {1899, 12, 29, -1},
+        {1899, 12, 30, 0},
+        {1899, 12, 31, 1},
+        {1900, 1, 1, 2},
+        {1900, 3, 1, 61},
+        {2000, 1, 1, 36526},
+        {2000, 2, 29, 36585},
+        {1, 1, 1, MinDateTimeDay},
+        {9999, 12, 31, MaxDateTimeDay},
+        {1582, 10, 15, -115858},
+        {1899, 12, 29, -1},
         // calendar axes reach day 3000000, past the last day of year 9999
-        {10000, 1, 1, MaxDateTimeDay + 1}, {10113, 9, 19, 3000000},
+        {10000, 1, 1, MaxDateTimeDay + 1},
+        {10113, 9, 19, 3000000},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(::testing::Message() << r.y << "-" << r.m << "-" << r.d);
@@ -40,8 +48,8 @@ TEST(DateTime, KnownDaysOfTheCalendar)
 
 TEST(DateTime, InvalidDatesAndTimesAreRefused)
 {
-    const int dates[][3] = {{1900, 2, 29}, {2023, 4, 31}, {0, 1, 1}, {MaxEncodableYear + 1, 1, 1}, {2020, 13, 1},
-                            {2020, 1, 0}};
+    const int dates[][3] = {
+        {1900, 2, 29}, {2023, 4, 31}, {0, 1, 1}, {MaxEncodableYear + 1, 1, 1}, {2020, 13, 1}, {2020, 1, 0}};
     const int times[][4] = {{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}, {-1, 0, 0, 0}};
     TDateTime out = 42;
     for (const auto& d : dates) {
@@ -78,7 +86,7 @@ TEST(DateTime, ValuesSplitIntoDateAndTime)
         int y, m, d, h, n, s, ms;
     } rows[] = {
         {-1.25, true, 1899, 12, 29, 6, 0, 0, 0},
-        {-2.75, true, 1899, 12, 28, 18, 0, 0, 0}, // how the scale formats 18:00 of day -2
+        {-2.75, true, 1899, 12, 28, 18, 0, 0, 0},  // how the scale formats 18:00 of day -2
         {-0.5, true, 1899, 12, 30, 12, 0, 0, 0},
         {EncodeDate(2021, 3, 4) + EncodeTime(13, 45, 30, 250), true, 2021, 3, 4, 13, 45, 30, 250},
         {1.0 - 1e-10, true, 1899, 12, 31, 0, 0, 0, 0},
@@ -117,8 +125,8 @@ TEST(DateTime, TimeStampsCountDaysFromYearOne)
 
 TEST(DateTime, DayOfWeekCountsFromSunday)
 {
-    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
-    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);   // Monday
+    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);  // Saturday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);    // Monday
     EXPECT_EQ(DayOfWeek(EncodeDate(1, 1, 1)), 2);
     EXPECT_EQ(DayOfWeek(EncodeDate(2021, 3, 7) + 0.9), 1);
 }
@@ -146,9 +154,9 @@ TEST_F(CLocale, FormatDateTimePatterns)
     } rows[] = {
         {"yyyy-mm-dd hh:nn:ss.zzz", v, "2021-03-04 05:06:07.008"},
         {"d/m/yy h:n:s.z", v, "4/3/21 5:6:7.8"},
-        {"hh:mm", v, "05:06"}, // m right after an hour means minutes
+        {"hh:mm", v, "05:06"},  // m right after an hour means minutes
         {"mm hh mm", v, "03 05 06"},
-        {"mmm-dd, yyyy", v, "Mar-04, 2021"}, // the numeric label's default
+        {"mmm-dd, yyyy", v, "Mar-04, 2021"},  // the numeric label's default
         {"mmmm dddd ddd", v, "March Thursday Thu"},
         {"h:nn am/pm", halfPastMidnight, "12:30 am"},
         {"h:nn am/pm", afternoon, "1:05 pm"},
@@ -189,4 +197,4 @@ TEST_F(CLocale, MonthAndDayNamesFollowTheDefaultLocale)
     QLocale::setDefault(QLocale::c());
 }
 
-} // namespace
+}  // namespace

@@ -71,4 +71,4 @@ TEST(GuiApplication, APlainCoreApplicationIsRefusedClearlyInsteadOfCrashing)
     EXPECT_EQ(probe.exitCode(), 0);
 }
 
-} // namespace
+}  // namespace

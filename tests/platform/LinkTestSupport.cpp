@@ -101,7 +101,7 @@ const bool HelperDispatch = [] {
     return true;
 }();
 
-} // namespace
+}  // namespace
 
 void EnsureCoreApplication()
 {
@@ -176,8 +176,7 @@ void HelperProcess::Kill()
         return;
     ::kill(FPid, SIGKILL);
     int status = 0;
-    while (::waitpid(FPid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(FPid, &status, 0) < 0 && errno == EINTR) { }
     FReaped = true;
 }
 
@@ -191,8 +190,8 @@ std::optional<std::string> HelperProcess::ReadLine(std::chrono::milliseconds Tim
             FBuffer.erase(0, end + 1);
             return line;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline
-                                                                                - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return std::nullopt;
         pollfd descriptor{FOutput, POLLIN, 0};

@@ -33,8 +33,9 @@ public:
     // Modes: "echo <title>" answers every message by sending one back to its sender (tag + 1000, same data)
     // during the send and quits on tag 99, destroying its window inside its procedure; "hang <title>" never
     // returns from its procedure; "idle <title>" has a window and waits to be killed; "lock <name>" holds a
-    // named mutex; "probe <name>" keeps asking whether that mutex exists; "send <hex handle> <tag>" sends one message and exits 0 when it was delivered.
-    // Helpers with a window print "ready <hex handle>", "lock" prints "ready" or "busy".
+    // named mutex; "probe <name>" keeps asking whether that mutex exists; "send <hex handle> <tag>" sends one message
+    // and exits 0 when it was delivered. Helpers with a window print "ready <hex handle>", "lock" prints "ready" or
+    // "busy".
     HelperProcess(const std::string& Mode, const std::string& Argument);
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;

@@ -89,8 +89,12 @@ TEST(LinkDirectoryRefusal, OnlyAnOwnDirectoryNobodyElseCanWriteIsUsed)
         mode_t mode;
         bool refused;
     } rows[] = {
-        {true, 1000, 0700, false}, {true, 1000, 0755, false}, {true, 1000, 0720, true},
-        {true, 1000, 0702, true},  {true, 1001, 0700, true},  {false, 1000, 0700, true},
+        {true, 1000, 0700, false},
+        {true, 1000, 0755, false},
+        {true, 1000, 0720, true},
+        {true, 1000, 0702, true},
+        {true, 1001, 0700, true},
+        {false, 1000, 0700, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.isDirectory << " " << row.owner << " " << std::oct << row.mode);
@@ -100,4 +104,4 @@ TEST(LinkDirectoryRefusal, OnlyAnOwnDirectoryNobodyElseCanWriteIsUsed)
     EXPECT_FALSE(LinkPeerAllowed(0, 1000));
 }
 
-} // namespace
+}  // namespace

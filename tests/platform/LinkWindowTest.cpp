@@ -416,7 +416,7 @@ class SignalStorm {
 public:
     SignalStorm()
     {
-        struct sigaction action {};
+        struct sigaction action { };
         action.sa_handler = [](int) {};
         ::sigaction(SIGALRM, &action, &FSaved);
         const itimerval often{{0, 200}, {0, 200}};
@@ -430,7 +430,7 @@ public:
     }
 
 private:
-    struct sigaction FSaved {};
+    struct sigaction FSaved { };
 };
 
 TEST_F(LinkWindowTest, InterruptedCallsAreResumed)
@@ -514,7 +514,7 @@ TEST_F(LinkWindowTest, UnsafeDirectoryIsRefused)
 {
     const std::string dir = runtime.LinkDir();
     ASSERT_TRUE(LinkDirectory().has_value());
-    struct stat status {};
+    struct stat status { };
     ASSERT_EQ(::stat(dir.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 
@@ -583,4 +583,4 @@ TEST_F(LinkWindowTest, ConnectionFromAnotherUserIsClosedUnread)
     EXPECT_TRUE(received.empty());
 }
 
-} // namespace
+}  // namespace

@@ -23,4 +23,4 @@ TEST(MessageBox, RecorderCollectsMessagesAndPutsThePreviousSinkBack)
     EXPECT_TRUE(SetMessageSink(TMessageSink()));
 }
 
-} // namespace
+}  // namespace

@@ -66,4 +66,4 @@ TEST(NamedMutex, NamesCannotLeaveTheDirectoryOrCollide)
     }
 }
 
-} // namespace
+}  // namespace

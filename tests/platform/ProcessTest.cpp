@@ -53,4 +53,4 @@ TEST(StartProcess, MissingProgramGivesZeroAndTheReason)
     EXPECT_EQ(GetLastErrorString(), std::strerror(ENOENT));
 }
 
-} // namespace
+}  // namespace

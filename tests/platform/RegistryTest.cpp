@@ -86,4 +86,4 @@ TEST_F(RegistryTest, WithoutOverrideTheConfigurationDirectoriesAreSearched)
     EXPECT_EQ(ReadRegistryString(RegistryRoot::CurrentUser, key, "ViewerHandle"), "user");
 }
 
-} // namespace
+}  // namespace

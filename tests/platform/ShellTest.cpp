@@ -17,14 +17,14 @@ TEST(Shell, AddressesAndFilesOpenAndBareWordsDoNot)
     f.close();
     struct Row {
         QString address;
-        QString url; // empty: nothing opens
+        QString url;  // empty: nothing opens
     } rows[] = {
         {QStringLiteral("https://example.org/lcg"), QStringLiteral("https://example.org/lcg")},
         {QStringLiteral(" http://example.org "), QStringLiteral("http://example.org")},
         {QStringLiteral("www.example.org"), QStringLiteral("http://www.example.org")},
         {QStringLiteral("mailto:someone@example.org"), QStringLiteral("mailto:someone@example.org")},
         {file, QUrl::fromLocalFile(file).toString()},
-        {QStringLiteral("HomePageURL"), QString()}, // an untranslated key
+        {QStringLiteral("HomePageURL"), QString()},  // an untranslated key
         {QStringLiteral("c:\\nowhere"), QString()},
         {QString(), QString()},
     };
@@ -40,4 +40,4 @@ TEST(Shell, AddressesAndFilesOpenAndBareWordsDoNot)
     }
 }
 
-} // namespace
+}  // namespace

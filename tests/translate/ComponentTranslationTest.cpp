@@ -43,7 +43,8 @@ class TTestControl : public QObject {
 public:
     using QObject::QObject;
     QString Caption() const { return FCaption; }
-    void SetCaption(const QString& Value) {
+    void SetCaption(const QString& Value)
+    {
         FCaption = Value;
         ++CaptionWrites;
     }
@@ -63,7 +64,8 @@ private:
 
 namespace {
 
-std::unique_ptr<TBabelfish2000> Dictionary(const std::string& Records) {
+std::unique_ptr<TBabelfish2000> Dictionary(const std::string& Records)
+{
     auto dictionary = std::make_unique<TBabelfish2000>();
     std::istringstream stream(Records);
     dictionary->LoadFromStream(stream);
@@ -71,9 +73,11 @@ std::unique_ptr<TBabelfish2000> Dictionary(const std::string& Records) {
 }
 
 // The capture records what was looked up and missed, in order.
-std::vector<std::string> Lookups(TBabelfish2000& Dictionary) {
+std::vector<std::string> Lookups(TBabelfish2000& Dictionary)
+{
     std::vector<std::string> keys;
-    for (const std::string& line : Dictionary.Capture()) keys.push_back(line.substr(1, line.find("]=") - 1));
+    for (const std::string& line : Dictionary.Capture())
+        keys.push_back(line.substr(1, line.find("]=") - 1));
     return keys;
 }
 
@@ -82,21 +86,17 @@ protected:
     void SetUp() override { dictionary->SetCreateItlFile(true); }
     void TearDown() override { dictionary->SetCreateItlFile(false); }
 
-    std::unique_ptr<TBabelfish2000> dictionary = Dictionary("[next]=Weiter|$$[random area]=Zufallsfl\xC3\xA4" "che|$$[precursor]=Vorg\xE4nger|$$");
+    std::unique_ptr<TBabelfish2000> dictionary = Dictionary("[next]=Weiter|$$[random area]=Zufallsfl\xC3\xA4"
+                                                            "che|$$[precursor]=Vorg\xE4nger|$$");
 };
 
-TEST_F(ComponentTranslation, CaptionsLoseTheirMarker) {
+TEST_F(ComponentTranslation, CaptionsLoseTheirMarker)
+{
     const struct {
         const char *caption, *expected;
     } rows[] = {
-        {"BF_Next", "Weiter"},
-        {"BF_Exit", "Exit"},
-        {"bf_Next", "bf_Next"},
-        {"BF_", ""},
-        {"BF", "BF"},
-        {"Next", "Next"},
-        {"BF_Random Area", "Zufallsfl\u00e4che"},
-        {"BF_Precursor", "Vorg\u00e4nger"}, // a Windows-1252 dictionary text
+        {"BF_Next", "Weiter"}, {"BF_Exit", "Exit"}, {"bf_Next", "bf_Next"}, {"BF_", ""}, {"BF", "BF"}, {"Next", "Next"},
+        {"BF_Random Area", "Zufallsfl\u00e4che"}, {"BF_Precursor", "Vorg\u00e4nger"},  // a Windows-1252 dictionary text
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.caption);
@@ -107,7 +107,8 @@ TEST_F(ComponentTranslation, CaptionsLoseTheirMarker) {
     }
 }
 
-TEST_F(ComponentTranslation, OnlyMarkedWritableTextPropertiesAreLookedUp) {
+TEST_F(ComponentTranslation, OnlyMarkedWritableTextPropertiesAreLookedUp)
+{
     TTestControl control;
     control.setObjectName("BF_Button");
     control.Name = "BF_Next";
@@ -119,10 +120,11 @@ TEST_F(ComponentTranslation, OnlyMarkedWritableTextPropertiesAreLookedUp) {
     EXPECT_EQ(control.Name, "BF_Next");
     EXPECT_EQ(control.Hint, "The number of different random values");
     EXPECT_EQ(control.Bytes, "BF_Next");
-    EXPECT_EQ(Lookups(*dictionary), std::vector<std::string>{"Exit"}); // nothing else was asked for
+    EXPECT_EQ(Lookups(*dictionary), std::vector<std::string>{"Exit"});  // nothing else was asked for
 }
 
-TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjectsAreNot) {
+TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjectsAreNot)
+{
     TTestControl control;
     TScalePropsHoriz scale(&control);
     scale.Caption = "BF_Successor";
@@ -130,7 +132,7 @@ TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjects
     scale.UserTickText = "BF_Ticks";
     control.Scale = &scale;
 
-    TTestControl font(&control); // a child, but held by a property: a sub-object, not a component
+    TTestControl font(&control);  // a child, but held by a property: a sub-object, not a component
     font.SetCaption("BF_Font");
     control.Font = &font;
 
@@ -151,7 +153,8 @@ TEST_F(ComponentTranslation, ScalePropertiesAndCollectionsAreEnteredOtherObjects
 }
 
 // String list lines are looked up from the last to the first.
-TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirstAndASecondPassChangesNothing) {
+TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirstAndASecondPassChangesNothing)
+{
     TTestControl form, panel(&form), button(&panel), label(&form);
     form.SetCaption("BF_Next");
     panel.SetCaption("BF_Panel");
@@ -168,8 +171,7 @@ TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirstAndASecondPassCha
     dictionary->TranslateComponent(&form);
     EXPECT_EQ(form.CaptionWrites + panel.CaptionWrites + button.CaptionWrites + label.CaptionWrites, writes);
     EXPECT_EQ(form.Caption(), "Weiter");
-    EXPECT_EQ(button.Tabs,
-              (QStringList{"Zufallsfl\u00e4che", "Histogram", "plain", "bf_x", "Correlation Graph"}));
+    EXPECT_EQ(button.Tabs, (QStringList{"Zufallsfl\u00e4che", "Histogram", "plain", "bf_x", "Correlation Graph"}));
     EXPECT_EQ(Lookups(*dictionary), lookups);
 
     TTestControl alone, child(&alone);
@@ -178,9 +180,10 @@ TEST_F(ComponentTranslation, OwnedComponentsAreWalkedDepthFirstAndASecondPassCha
     EXPECT_EQ(child.Caption(), "BF_Child");
 }
 
-TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren) {
+TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren)
+{
     TTestControl form, stopped(&form), child(&stopped);
-    TScaleProps scale(&stopped); // a part of the stopped object, though also its child
+    TScaleProps scale(&stopped);  // a part of the stopped object, though also its child
     scale.Caption = "BF_Scale";
     stopped.Scale = &scale;
     stopped.SetCaption("BF_Stopped");
@@ -190,7 +193,8 @@ TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren) 
     dictionary->OnBeforeTranslateObject = [&](TBabelfish2000* sender, QObject* instance, bool& allow) {
         EXPECT_EQ(sender, dictionary.get());
         asked.push_back(instance);
-        if (instance == &stopped) allow = false;
+        if (instance == &stopped)
+            allow = false;
     };
     dictionary->TranslateComponent(&form);
     EXPECT_EQ(form.Caption(), "Form");
@@ -200,7 +204,8 @@ TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren) 
     EXPECT_EQ(asked, (std::vector<QObject*>{&form, &stopped, &child}));
 }
 
-TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated) {
+TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated)
+{
     static int argc = 1;
     static char name[] = "translate_tests";
     static char* argv[] = {name, nullptr};
@@ -211,7 +216,7 @@ TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated) {
     auto* label = new QLabel("BF_Next", &window);
     label->setToolTip("The number of different random values");
     TTestControl client(&window);
-    window.setProperty("cliDemon", QVariant::fromValue<QObject*>(&client)); // not a declared property
+    window.setProperty("cliDemon", QVariant::fromValue<QObject*>(&client));  // not a declared property
     client.SetCaption("BF_Exit");
     dictionary->TranslateComponent(&window);
     EXPECT_EQ(window.windowTitle(), "LCG - Random Number Generator");
@@ -220,6 +225,6 @@ TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated) {
     EXPECT_EQ(client.Caption(), "Exit");
 }
 
-} // namespace
+}  // namespace
 
 #include "ComponentTranslationTest.moc"

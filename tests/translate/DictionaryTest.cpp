@@ -14,40 +14,43 @@
 
 namespace {
 
-void Load(TBabelfish2000& Dictionary, const std::string& Bytes) {
+void Load(TBabelfish2000& Dictionary, const std::string& Bytes)
+{
     std::istringstream stream(Bytes);
     Dictionary.LoadFromStream(stream);
 }
 
-std::string ReadFile(const std::filesystem::path& Path) {
+std::string ReadFile(const std::filesystem::path& Path)
+{
     std::ifstream file(Path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::filesystem::path TempPath(const std::string& Name) {
+std::filesystem::path TempPath(const std::string& Name)
+{
     return std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + Name);
 }
 
-const std::string SampleFile =
-    "header noise [Next]=Weiter|$$\r\n"
-    "[Precursor (x)]=Vorg\xE4nger|$$\r\n"
-    "[two  blanks]=zwei|$$\r\n"
-    "[Dup]=first|$$\r\n"
-    "[DUP]=second|$$\r\n"
-    "[lines]=one\\ntwo|$$\r\n"
-    "[wrapped]=one\r\ntwo|$$\r\n"
-    "[upper]=a\\Nb|$$\r\n"
-    "[app]=x<%appName%>y|$$\r\n"
-    "[   ]=blank|$$\r\n"
-    "[ \t lead\r\nkey]=lk|$$\r\n"
-    "[trail \t]=t|$$\r\n"
-    "[args]=<%1%> and <%2%>|$$\r\n"
-    "[Never]=seen\r\n";
+const std::string SampleFile = "header noise [Next]=Weiter|$$\r\n"
+                               "[Precursor (x)]=Vorg\xE4nger|$$\r\n"
+                               "[two  blanks]=zwei|$$\r\n"
+                               "[Dup]=first|$$\r\n"
+                               "[DUP]=second|$$\r\n"
+                               "[lines]=one\\ntwo|$$\r\n"
+                               "[wrapped]=one\r\ntwo|$$\r\n"
+                               "[upper]=a\\Nb|$$\r\n"
+                               "[app]=x<%appName%>y|$$\r\n"
+                               "[   ]=blank|$$\r\n"
+                               "[ \t lead\r\nkey]=lk|$$\r\n"
+                               "[trail \t]=t|$$\r\n"
+                               "[args]=<%1%> and <%2%>|$$\r\n"
+                               "[Never]=seen\r\n";
 
-TEST(Dictionary, LooksUpLoadedRecords) {
+TEST(Dictionary, LooksUpLoadedRecords)
+{
     TBabelfish2000 dictionary;
     Load(dictionary, SampleFile);
-    EXPECT_EQ(dictionary.Keys().size(), 13u); // the unterminated last record is ignored
+    EXPECT_EQ(dictionary.Keys().size(), 13u);  // the unterminated last record is ignored
     ASSERT_EQ(dictionary.Keys().size(), dictionary.Texts().size());
 
     const struct {
@@ -57,7 +60,7 @@ TEST(Dictionary, LooksUpLoadedRecords) {
         {"Next", "Weiter"},
         {"NEXT", "Weiter"},
         {"precursor (X)", "Vorg\xE4nger"},
-        {"two  blanks", "two  blanks"}, // the stored key was collapsed to one blank
+        {"two  blanks", "two  blanks"},  // the stored key was collapsed to one blank
         {"two blanks", "zwei"},
         {"dup", "first"},
         {"lines", "one\ntwo"},
@@ -67,7 +70,7 @@ TEST(Dictionary, LooksUpLoadedRecords) {
         {"", "blank"},
         {"lead key", "lk"},
         {"lead\tkey", "lead\tkey"},
-        {"trail ", "t"}, // one trailing blank stays
+        {"trail ", "t"},  // one trailing blank stays
         {"trail", "trail"},
         {"args", "<%1%> and <%2%>"},
         {"Never", "Never"},
@@ -79,7 +82,8 @@ TEST(Dictionary, LooksUpLoadedRecords) {
     }
 }
 
-TEST(Dictionary, ArgumentsAreSubstitutedInOrder) {
+TEST(Dictionary, ArgumentsAreSubstitutedInOrder)
+{
     TBabelfish2000 dictionary;
     Load(dictionary, "[args]=<%1%> and <%2%>|$$[ten]=<%10%>,<%1%>|$$");
     // argument 2's placeholder arriving with argument 1 is filled by the second pass
@@ -89,7 +93,8 @@ TEST(Dictionary, ArgumentsAreSubstitutedInOrder) {
     EXPECT_EQ(dictionary.Translate("Hello <%1%>", {"you"}), "Hello you");
 }
 
-TEST(Dictionary, OnTranslatedSeesFoundKeysOnly) {
+TEST(Dictionary, OnTranslatedSeesFoundKeysOnly)
+{
     TBabelfish2000 dictionary;
     Load(dictionary, "[next]=Weiter|$$");
     std::vector<std::string> seen;
@@ -103,20 +108,19 @@ TEST(Dictionary, OnTranslatedSeesFoundKeysOnly) {
     EXPECT_EQ(seen, std::vector<std::string>{"NeXt"});
 }
 
-TEST(Dictionary, ReplaceAllNeverSearchesInsertedText) {
+TEST(Dictionary, ReplaceAllNeverSearchesInsertedText)
+{
     const struct {
         const char *text, *oldText, *newText;
         bool ignoreCase;
         const char* expected;
     } rows[] = {
-        {"aaa", "a", "aa", false, "aaaaaa"},
-        {"abab", "ab", "xab", false, "xabxab"},
-        {"aaa", "aa", "b", false, "ba"},
-        {"ABab", "ab", "x", true, "xx"},
-        {"ABab", "ab", "x", false, "ABx"},
-        {"xyx", "x", "", false, "y"},
+        {"aaa", "a", "aa", false, "aaaaaa"}, {"abab", "ab", "xab", false, "xabxab"}, {"aaa", "aa", "b", false, "ba"},
+        {"ABab", "ab", "x", true, "xx"}, {"ABab", "ab", "x", false, "ABx"}, {"xyx", "x", "", false, "y"},
         {"abc", "", "x", false, "abc"},
-        {"\xC4\xE4", "\xE4", "e", true, "\xC4" "e"}, // only A..Z fold
+        {"\xC4\xE4", "\xE4", "e", true,
+            "\xC4"
+            "e"},  // only A..Z fold
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -124,29 +128,33 @@ TEST(Dictionary, ReplaceAllNeverSearchesInsertedText) {
     }
 }
 
-TEST(Dictionary, CaptureFileHoldsEachMissingKeyOnceThenTheDictionary) {
+TEST(Dictionary, CaptureFileHoldsEachMissingKeyOnceThenTheDictionary)
+{
     const auto path = TempPath("capture.itl");
     {
         TBabelfish2000 dictionary;
         dictionary.SetCaptureFilePath(path.string());
         Load(dictionary, "[Old]=gone|$$");
-        dictionary.Translate("Unseen"); // capturing is off
+        dictionary.Translate("Unseen");  // capturing is off
         dictionary.SetCreateItlFile(true);
         dictionary.Translate("Exit");
-        Load(dictionary, "[Next]=Weiter|$$\r\n[Lines]=a\\nb <%APPNAME%>|$$"); // reloading keeps the capture
+        Load(dictionary, "[Next]=Weiter|$$\r\n[Lines]=a\\nb <%APPNAME%>|$$");  // reloading keeps the capture
         dictionary.Translate("Exit");
-        for (int i = 0; i < 3; ++i) dictionary.Translate("Precursor (x)");
+        for (int i = 0; i < 3; ++i)
+            dictionary.Translate("Precursor (x)");
         dictionary.Translate("PRECURSOR (X)");
         dictionary.Translate("NEXT");
     }
-    EXPECT_EQ(ReadFile(path), "[Exit]=Exit|$$\r\n"
-                              "[Precursor (x)]=Precursor (x)|$$\r\n"
-                              "[next]=Weiter|$$\r\n"
-                              "[lines]=a\nb |$$\r\n");
+    EXPECT_EQ(ReadFile(path),
+        "[Exit]=Exit|$$\r\n"
+        "[Precursor (x)]=Precursor (x)|$$\r\n"
+        "[next]=Weiter|$$\r\n"
+        "[lines]=a\nb |$$\r\n");
     std::filesystem::remove(path);
 }
 
-TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram) {
+TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram)
+{
     const auto path = TempPath("no-such-dir") / "capture.itl";
     testing::internal::CaptureStderr();
     {
@@ -163,7 +171,8 @@ TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram) {
     EXPECT_NE(output.find(path.string()), std::string::npos);
 }
 
-TEST(Dictionary, CaptureFileIsNamedAfterTheExecutable) {
+TEST(Dictionary, CaptureFileIsNamedAfterTheExecutable)
+{
     const struct {
         const char *executable, *expected;
     } rows[] = {
@@ -179,14 +188,15 @@ TEST(Dictionary, CaptureFileIsNamedAfterTheExecutable) {
     }
     TBabelfish2000 dictionary;
     dictionary.SetExecutablePath("/somewhere/tool");
-    EXPECT_EQ(dictionary.CaptureFilePath(), "tool.itl"); // relative: the current directory
+    EXPECT_EQ(dictionary.CaptureFilePath(), "tool.itl");  // relative: the current directory
 }
 
-TEST(Dictionary, LoadingReplacesTheDictionaryFromTheStreamsBeginning) {
+TEST(Dictionary, LoadingReplacesTheDictionaryFromTheStreamsBeginning)
+{
     TBabelfish2000 dictionary;
     std::istringstream stream("[a]=1|$$[b]=2|$$");
     std::string rest((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    EXPECT_TRUE(dictionary.LoadFromStream(stream)); // a stream already read to its end
+    EXPECT_TRUE(dictionary.LoadFromStream(stream));  // a stream already read to its end
     EXPECT_EQ(dictionary.Keys(), (std::vector<std::string>{"a", "b"}));
 
     const auto path = TempPath("load.itl");
@@ -201,22 +211,28 @@ TEST(Dictionary, LoadingReplacesTheDictionaryFromTheStreamsBeginning) {
 // Serves its bytes; then, like a device, either fails to read or, like a pipe, refuses to go back.
 class TDeviceBuffer : public std::streambuf {
 public:
-    TDeviceBuffer(std::string Bytes, bool CanSeek) : FBytes(std::move(Bytes)), FCanSeek(CanSeek) {
+    TDeviceBuffer(std::string Bytes, bool CanSeek) : FBytes(std::move(Bytes)), FCanSeek(CanSeek)
+    {
         setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
     }
 
 protected:
-    int_type underflow() override {
-        if (FCanSeek) throw std::runtime_error("read error");
+    int_type underflow() override
+    {
+        if (FCanSeek)
+            throw std::runtime_error("read error");
         return traits_type::eof();
     }
-    pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override {
-        if (!FCanSeek) return pos_type(off_type(-1));
+    pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override
+    {
+        if (!FCanSeek)
+            return pos_type(off_type(-1));
         char* base = Direction == std::ios::beg ? eback() : Direction == std::ios::cur ? gptr() : egptr();
         setg(eback(), base + Offset, egptr());
         return gptr() - eback();
     }
-    pos_type seekpos(pos_type Position, std::ios::openmode Mode) override {
+    pos_type seekpos(pos_type Position, std::ios::openmode Mode) override
+    {
         return seekoff(off_type(Position), std::ios::beg, Mode);
     }
 
@@ -225,12 +241,13 @@ private:
     bool FCanSeek;
 };
 
-TEST(Dictionary, UnreadableStreamsAreReported) {
+TEST(Dictionary, UnreadableStreamsAreReported)
+{
     TBabelfish2000 dictionary;
     TDeviceBuffer failing("[a]=1|$$[b]=" + std::string(300, 'x') + "|$$", true);
     std::istream failingStream(&failing);
     EXPECT_FALSE(dictionary.LoadFromStream(failingStream));
-    EXPECT_EQ(dictionary.Keys(), std::vector<std::string>{"a"}); // the records read before the error stay
+    EXPECT_EQ(dictionary.Keys(), std::vector<std::string>{"a"});  // the records read before the error stay
 
     TDeviceBuffer forwardOnly("[a]=1|$$[b]=2|$$", false);
     std::istream forwardOnlyStream(&forwardOnly);
@@ -238,7 +255,8 @@ TEST(Dictionary, UnreadableStreamsAreReported) {
     EXPECT_TRUE(dictionary.Keys().empty());
 }
 
-TEST(Dictionary, MalformedRecordsStillAddOneEntryEach) {
+TEST(Dictionary, MalformedRecordsStillAddOneEntryEach)
+{
     TBabelfish2000 dictionary;
     Load(dictionary, "|$$no markers|$$]=x[y|$$[k]=|$$");
     EXPECT_EQ(dictionary.Keys(), (std::vector<std::string>{"", "", "", "k"}));
@@ -246,7 +264,8 @@ TEST(Dictionary, MalformedRecordsStillAddOneEntryEach) {
     EXPECT_EQ(dictionary.Texts()[3], "");
 }
 
-TEST(Dictionary, ReadUpToFindsDelimitersAcrossBlocksAndStopsJustAfterThem) {
+TEST(Dictionary, ReadUpToFindsDelimitersAcrossBlocksAndStopsJustAfterThem)
+{
     const std::string x253(253, 'x'), x256(256, 'x'), x600(600, 'x');
     const struct {
         std::string input;
@@ -255,10 +274,10 @@ TEST(Dictionary, ReadUpToFindsDelimitersAcrossBlocksAndStopsJustAfterThem) {
         std::string record;
     } rows[] = {
         {"|$$tail", "|$$", true, "|$$"},
-        {x253 + "|$$tail", "|$$", true, x253 + "|$$"}, // the delimiter ends the first block
-        {x253 + "x|$$tail", "|$$", true, x253 + "x|$$"}, // it straddles two blocks
+        {x253 + "|$$tail", "|$$", true, x253 + "|$$"},    // the delimiter ends the first block
+        {x253 + "x|$$tail", "|$$", true, x253 + "x|$$"},  // it straddles two blocks
         {x256 + "|$$tail", "|$$", true, x256 + "|$$"},
-        {x600 + "|$$", "|$$", true, x600 + "|$$"}, // it ends the stream
+        {x600 + "|$$", "|$$", true, x600 + "|$$"},  // it ends the stream
         {"abcEND|$$", "end", true, "abcEND"},
         {"abc|$", "|$$", false, "abc|$"},
         {"abc", "", false, "abc"},
@@ -276,7 +295,8 @@ TEST(Dictionary, ReadUpToFindsDelimitersAcrossBlocksAndStopsJustAfterThem) {
 }
 
 // Any bytes load without failing: one entry per record end, normalised keys, and no more text than was read.
-TEST(Dictionary, RandomStreamsLoadIntoBoundedWellFormedDictionaries) {
+TEST(Dictionary, RandomStreamsLoadIntoBoundedWellFormedDictionaries)
+{
     std::mt19937 random(20261208);
     const std::vector<std::string> pieces = {"[", "]=", "|$$", "\\n", "\r\n", "\t", "  ", "<%APPNAME%>", "Ab"};
     for (int round = 0; round < 300; ++round) {
@@ -303,13 +323,15 @@ TEST(Dictionary, RandomStreamsLoadIntoBoundedWellFormedDictionaries) {
             ASSERT_EQ(key.find("  "), std::string::npos);
             ASSERT_NE(key.rfind(' ', 0), 0u);
         }
-        for (const std::string& text : dictionary.Texts()) stored += text.size();
+        for (const std::string& text : dictionary.Texts())
+            stored += text.size();
         ASSERT_LE(stored, input.size());
     }
 }
 
 // A search that restarted at the beginning after every block would not finish here.
-TEST(Dictionary, HugeStreamsLoad) {
+TEST(Dictionary, HugeStreamsLoad)
+{
     std::string input(2 << 20, '[');
     TBabelfish2000 dictionary;
     Load(dictionary, input + "]=|$$[short]=s|$$");
@@ -317,4 +339,4 @@ TEST(Dictionary, HugeStreamsLoad) {
     EXPECT_EQ(dictionary.Translate("short"), "s");
 }
 
-} // namespace
+}  // namespace

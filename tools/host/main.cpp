@@ -69,13 +69,13 @@ void Say(const std::string& Line)
 
 std::string EntityLine(TEntity& Entity)
 {
-    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " "
-           + Entity.StoredExeName() + " " + Entity.StoredTitle();
+    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " " + Entity.StoredExeName() +
+        " " + Entity.StoredTitle();
 }
 
 class Host {
 public:
-    explicit Host(HostOptions Options) : FOptions(std::move(Options)) {}
+    explicit Host(HostOptions Options) : FOptions(std::move(Options)) { }
 
     bool Open()
     {
@@ -85,9 +85,8 @@ public:
             Say("error: cannot register the window class " + className);
             return false;
         }
-        FWindow = LinkWindow::Create(className, title, [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
-            Receive(WParam, Tag, Data);
-        });
+        FWindow = LinkWindow::Create(className, title,
+            [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
         if (!FWindow) {
             Say("error: cannot open the link window " + title);
             return false;
@@ -119,8 +118,8 @@ public:
             TSkolarMessageStream message;
             message.Code = msgQuit;
             message.WriteFlag(down == "down");
-            const bool sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
-                                           EncodeSkolarBlock(SkolarStampNow(), message.Content()));
+            const bool sent = SendCopyData(
+                target->Handle, FWindow->Handle(), msgQuit, EncodeSkolarBlock(SkolarStampNow(), message.Content()));
             Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
         } else if (command == "raw") {
             unsigned long handle = 0;
@@ -128,8 +127,8 @@ public:
             std::string hex;
             in >> handle >> code >> hex;
             const QByteArray bytes = QByteArray::fromHex(QByteArray::fromStdString(hex));
-            const bool sent = SendCopyData(static_cast<uint32_t>(handle), FWindow->Handle(),
-                                           static_cast<int32_t>(code), bytes.toStdString());
+            const bool sent = SendCopyData(
+                static_cast<uint32_t>(handle), FWindow->Handle(), static_cast<int32_t>(code), bytes.toStdString());
             Say(std::string("raw sent ") + (sent ? "ok" : "failed"));
         } else if (command == "delay") {
             in >> FOptions.DelayMs;
@@ -236,18 +235,17 @@ private:
             const int32_t option = Request.ReadInteger();
             qint64 pid = 0;
             const bool started = QProcess::startDetached(QString::fromStdString(program),
-                                                         QProcess::splitCommand(QString::fromStdString(parameters)),
-                                                         QString(), &pid);
+                QProcess::splitCommand(QString::fromStdString(parameters)), QString(), &pid);
             if (!started)
                 pid = 0;
-            Say("execute " + program + " wait=" + (wait ? "1" : "0") + " option=" + std::to_string(option)
-                + " pid=" + std::to_string(pid));
+            Say("execute " + program + " wait=" + (wait ? "1" : "0") + " option=" + std::to_string(option) +
+                " pid=" + std::to_string(pid));
             reply.WriteInteger(static_cast<int32_t>(pid));
             break;
         }
         default:
-            Say("message " + std::to_string(Request.Code) + " from " + std::to_string(sender) + " size "
-                + std::to_string(Request.Size()));
+            Say("message " + std::to_string(Request.Code) + " from " + std::to_string(sender) + " size " +
+                std::to_string(Request.Size()));
             return;
         }
         if (FOptions.Silent) {
@@ -337,7 +335,7 @@ bool ParsePairs(const QStringList& Values, std::map<std::string, std::string>& O
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -347,15 +345,15 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QString("A stand-in e-learning host for the Sewella host link.") + HelpText);
     parser.addHelpOption();
-    const QCommandLineOption suffixOption("suffix", "The link suffix; programs find this host with "
-                                                    "\"/serverhandle=<suffix>\" (letter case does not matter).",
-                                          "suffix");
-    const QCommandLineOption serveOption("serve", "The directory whose files are served (default: current).",
-                                         "dir", ".");
-    const QCommandLineOption stringOption("string", "Answer VALUE to the query string KEY (repeatable).",
-                                          "KEY=VALUE");
-    const QCommandLineOption variableOption("variable", "Answer VALUE for the variable NAME (repeatable).",
-                                            "NAME=VALUE");
+    const QCommandLineOption suffixOption("suffix",
+        "The link suffix; programs find this host with "
+        "\"/serverhandle=<suffix>\" (letter case does not matter).",
+        "suffix");
+    const QCommandLineOption serveOption(
+        "serve", "The directory whose files are served (default: current).", "dir", ".");
+    const QCommandLineOption stringOption("string", "Answer VALUE to the query string KEY (repeatable).", "KEY=VALUE");
+    const QCommandLineOption variableOption(
+        "variable", "Answer VALUE for the variable NAME (repeatable).", "NAME=VALUE");
     const QCommandLineOption silentOption("no-reply", "Receive requests but never reply to them.");
     const QCommandLineOption delayOption("delay", "Hold every request this long before replying.", "ms", "0");
     parser.addOptions({suffixOption, serveOption, stringOption, variableOption, silentOption, delayOption});
@@ -371,8 +369,8 @@ int main(int argc, char** argv)
     options.ServedDir = QDir(parser.value(serveOption)).absolutePath();
     options.Silent = parser.isSet(silentOption);
     options.DelayMs = parser.value(delayOption).toInt();
-    if (!ParsePairs(parser.values(stringOption), options.Strings)
-        || !ParsePairs(parser.values(variableOption), options.Variables)) {
+    if (!ParsePairs(parser.values(stringOption), options.Strings) ||
+        !ParsePairs(parser.values(variableOption), options.Variables)) {
         std::cerr << "sewella-host: --string and --variable take KEY=VALUE\n";
         return 1;
     }
