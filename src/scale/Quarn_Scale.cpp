@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QPaintEvent>
-#include <QPainter>
 #include <QResizeEvent>
 
 TScale::TScale(QWidget* parent) : QWidget(parent)
