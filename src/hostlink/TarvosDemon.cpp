@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/AnsiText.h"
 #include "platform/LastError.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
@@ -23,14 +24,6 @@ namespace {
 
 constexpr const char* ServerHandleSwitch = "/serverhandle=";
 constexpr int ServerHandleSwitchLength = 14;
-
-std::string LowerAscii(std::string S)
-{
-    for (char& c : S)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return S;
-}
 
 std::string ApplicationTitle()
 {

@@ -1,5 +1,6 @@
 #include "platform/AnsiText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -116,4 +117,38 @@ QString FromAnsi(const QByteArray& bytes)
 std::string ToAnsi(const QString& text)
 {
     return text.toStdString();
+}
+
+std::string LowerAscii(std::string_view text)
+{
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = LowerAscii(c);
+    return lowered;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+        std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+bool LessIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+}
+
+std::size_t FindIgnoringAsciiCase(std::string_view haystack, std::string_view lowerNeedle, std::size_t from)
+{
+    if (lowerNeedle.size() > haystack.size())
+        return std::string_view::npos;
+    for (std::size_t i = from; i + lowerNeedle.size() <= haystack.size(); ++i) {
+        std::size_t k = 0;
+        while (k < lowerNeedle.size() && LowerAscii(haystack[i + k]) == lowerNeedle[k])
+            ++k;
+        if (k == lowerNeedle.size())
+            return i;
+    }
+    return std::string_view::npos;
 }

@@ -24,6 +24,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/AnsiText.h"
 #include "platform/LinkTransport.h"
 
 using Clock = std::chrono::steady_clock;
@@ -65,25 +66,10 @@ struct Connection {
     QPointer<QSocketNotifier> Notifier;
 };
 
-char LowerAscii(char C)
-{
-    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
-}
-
 // Window class names and titles are looked up without regard to letter case, as window systems do: the
 // host-link client lower-cases the suffix it was given before it looks for the host's window.
-bool EqualIgnoringCase(std::string_view A, std::string_view B)
-{
-    return A.size() == B.size() &&
-        std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return LowerAscii(X) == LowerAscii(Y); });
-}
-
 struct LessIgnoringCase {
-    bool operator()(std::string_view A, std::string_view B) const
-    {
-        return std::lexicographical_compare(
-            A.begin(), A.end(), B.begin(), B.end(), [](char X, char Y) { return LowerAscii(X) < LowerAscii(Y); });
-    }
+    bool operator()(std::string_view A, std::string_view B) const { return LessIgnoringAsciiCase(A, B); }
 };
 
 struct Transport {
@@ -607,8 +593,8 @@ uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::
         std::optional<LinkEntryInfo> info;
         if (ProbeEntry(*directory, handle, &info) != EntryState::Alive || !info)
             continue;
-        if ((ClassName && !EqualIgnoringCase(info->ClassName, *ClassName)) ||
-            (Title && !EqualIgnoringCase(info->Title, *Title)))
+        if ((ClassName && !EqualIgnoringAsciiCase(info->ClassName, *ClassName)) ||
+            (Title && !EqualIgnoringAsciiCase(info->Title, *Title)))
             continue;
         // go on: the scan also clears the stale entries behind this one
         if (found == 0 && Listening(EntryPath(*directory, handle, ".sock")))

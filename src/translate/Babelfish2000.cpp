@@ -1,5 +1,7 @@
 #include "translate/Babelfish2000.h"
 
+#include "platform/AnsiText.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -11,26 +13,6 @@ namespace {
 
 const std::string_view RecordEnd = "|$$";
 const std::string_view CrLf = "\r\n";
-
-char LowerChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Position of the first occurrence of an already lower-cased needle, comparing the haystack lower-cased.
-std::size_t FindIgnoreCase(std::string_view Haystack, std::string_view LowerNeedle, std::size_t From)
-{
-    if (LowerNeedle.size() > Haystack.size())
-        return std::string_view::npos;
-    for (std::size_t i = From; i + LowerNeedle.size() <= Haystack.size(); ++i) {
-        std::size_t k = 0;
-        while (k < LowerNeedle.size() && LowerChar(Haystack[i + k]) == LowerNeedle[k])
-            ++k;
-        if (k == LowerNeedle.size())
-            return i;
-    }
-    return std::string_view::npos;
-}
 
 // 1-based position of the first occurrence, 0 when missing.
 long PositionOf(std::string_view Text, std::string_view Marker)
@@ -54,16 +36,6 @@ void ReplaceChar(std::string& Text, char Old, char New)
     for (char& c : Text)
         if (c == Old)
             c = New;
-}
-
-bool EqualIgnoreCase(std::string_view A, std::string_view B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (std::size_t i = 0; i < A.size(); ++i)
-        if (LowerChar(A[i]) != LowerChar(B[i]))
-            return false;
-    return true;
 }
 
 std::string RunningExecutablePath()
@@ -120,7 +92,7 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
         std::string line = "[" + Key + "]=" + Key + std::string(RecordEnd);
         bool known = false;
         for (const std::string& captured : FCapture)
-            if (EqualIgnoreCase(captured, line)) {
+            if (EqualIgnoringAsciiCase(captured, line)) {
                 known = true;
                 break;
             }
@@ -216,14 +188,6 @@ std::string TBabelfish2000::CaptureFileNameFor(std::string_view ExecutablePath)
     return name + ".itl";
 }
 
-std::string TBabelfish2000::LowerAscii(std::string_view Text)
-{
-    std::string lowered(Text);
-    for (char& c : lowered)
-        c = LowerChar(c);
-    return lowered;
-}
-
 std::string TBabelfish2000::ReplaceAll(
     std::string_view Text, std::string_view Old, std::string_view New, bool IgnoreCase)
 {
@@ -233,7 +197,7 @@ std::string TBabelfish2000::ReplaceAll(
     std::string result;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t at = IgnoreCase ? FindIgnoreCase(Text, lowerOld, start) : Text.find(Old, start);
+        const std::size_t at = IgnoreCase ? FindIgnoringAsciiCase(Text, lowerOld, start) : Text.find(Old, start);
         if (at == std::string_view::npos)
             break;
         result.append(Text.substr(start, at - start));
@@ -260,7 +224,7 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
 
         // an empty delimiter never occurs, so a caller that loops until none is found ends
         const std::size_t at =
-            Delimiter.empty() ? std::string::npos : FindIgnoreCase(Record, lowerDelimiter, searchFrom);
+            Delimiter.empty() ? std::string::npos : FindIgnoringAsciiCase(Record, lowerDelimiter, searchFrom);
         if (at != std::string::npos) {
             const std::size_t end = at + Delimiter.size();
             const std::size_t unread = Record.size() - end;

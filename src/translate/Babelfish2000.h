@@ -64,7 +64,6 @@ public:
     static std::string CaptureFileNameFor(std::string_view ExecutablePath);
 
     // Shared text and stream utilities of the dictionary.
-    static std::string LowerAscii(std::string_view Text);
     // Replaces every Old by New from left to right; inserted text is never searched again. An empty Old
     // changes nothing.
     static std::string ReplaceAll(std::string_view Text, std::string_view Old, std::string_view New, bool IgnoreCase);

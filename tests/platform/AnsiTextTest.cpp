@@ -69,4 +69,24 @@ TEST(AnsiText, Cp1252TableCoversTheSpecialRow)
     EXPECT_EQ(Cp1252ToChar('A'), QChar('A'));
 }
 
+TEST(AnsiText, CaseFoldingTouchesAsciiLettersOnly)
+{
+    EXPECT_EQ(LowerAscii("Memo_1 \xc3\x84Z@[`{"), "memo_1 \xc3\x84z@[`{");
+    EXPECT_TRUE(EqualIgnoringAsciiCase("TmnxServer", "tmnxSERVER"));
+    EXPECT_FALSE(EqualIgnoringAsciiCase("\xc3\x84", "\xc3\xa4"));
+    EXPECT_FALSE(EqualIgnoringAsciiCase("abc", "abcd"));
+    EXPECT_TRUE(LessIgnoringAsciiCase("Apple", "banana"));
+    EXPECT_FALSE(LessIgnoringAsciiCase("APPLE", "apple"));
+    EXPECT_FALSE(LessIgnoringAsciiCase("apple", "APPLE"));
+}
+
+TEST(AnsiText, FindingIgnoresCaseFromTheGivenPosition)
+{
+    EXPECT_EQ(FindIgnoringAsciiCase("a|$$b|$$", "|$$"), 1u);
+    EXPECT_EQ(FindIgnoringAsciiCase("xAbCab", "abc"), 1u);
+    EXPECT_EQ(FindIgnoringAsciiCase("xAbCabc", "abc", 2), 4u);
+    EXPECT_EQ(FindIgnoringAsciiCase("ab", "abc"), std::string_view::npos);
+    EXPECT_EQ(FindIgnoringAsciiCase("abc", "abd"), std::string_view::npos);
+}
+
 }  // namespace
