@@ -12,17 +12,6 @@
 
 namespace {
 
-// The drawing tests need a QApplication, the transport tests only some application object and create a
-// plain QCoreApplication when none exists. Creating the GUI application before the first test runs keeps
-// the whole binary working in one process, whatever order or filter the tests run in.
-class GuiApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { EnsureGuiApplication(); }
-};
-
-[[maybe_unused]] ::testing::Environment* const kGuiEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
-
 constexpr const char* kProbeVariable = "SEWELLA_CORE_APPLICATION_PROBE";
 
 // Started again with the probe variable, this executable checks the drawing layer under a plain

@@ -206,11 +206,6 @@ TEST_F(ComponentTranslation, HookCanStopOneObjectWithItsPartsButNotItsChildren)
 
 TEST_F(ComponentTranslation, QtWidgetTextsAreTranslated)
 {
-    static int argc = 1;
-    static char name[] = "translate_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-
     QWidget window;
     window.setWindowTitle("BF_LCG - Random Number Generator");
     auto* label = new QLabel("BF_Next", &window);
