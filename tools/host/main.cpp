@@ -69,8 +69,8 @@ void Say(const std::string& Line)
 
 std::string EntityLine(TEntity& Entity)
 {
-    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " " + Entity.StoredExeName() +
-        " " + Entity.StoredTitle();
+    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " " + Entity.ExeName() + " " +
+        Entity.Title();
 }
 
 class Host {
@@ -118,8 +118,8 @@ public:
             TSkolarMessageStream message;
             message.Code = msgQuit;
             message.WriteFlag(down == "down");
-            const bool sent = SendCopyData(
-                target->Handle, FWindow->Handle(), msgQuit, EncodeSkolarBlock(SkolarStampNow(), message.Content()));
+            const bool sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
+                EncodeSkolarBlock(DateTimeToTimeStamp(Now()), message.Content()));
             Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
         } else if (command == "raw") {
             unsigned long handle = 0;
@@ -306,7 +306,7 @@ private:
     TEntity* FindTitle(const std::string& Title)
     {
         for (auto& entity : FEntities)
-            if (entity->StoredTitle() == Title)
+            if (entity->Title() == Title)
                 return entity.get();
         return nullptr;
     }
