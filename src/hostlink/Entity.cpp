@@ -1,30 +1,7 @@
 #include "hostlink/Entity.h"
 
 #include "hostlink/SkolarMessageStream.h"
-#include "hostlink/TarvosDemon.h"
 #include "platform/LinkWindow.h"
-
-const std::string& TEntity::ExeName()
-{
-    if (FExeName.empty())
-        Refresh();
-    return FExeName;
-}
-
-const std::string& TEntity::Title()
-{
-    if (FTitle.empty())
-        Refresh();
-    return FTitle;
-}
-
-void TEntity::Refresh()
-{
-    if (!Demon || Handle == 0)
-        return;
-    std::unique_ptr<TEntity> answer = Demon->FindEntityByHandle(Handle);
-    Assign(answer.get());
-}
 
 void TEntity::Assign(const TEntity* Other)
 {
@@ -36,12 +13,12 @@ void TEntity::Assign(const TEntity* Other)
     FTitle = Other->FTitle;
 }
 
-void TEntity::WriteTo(TSkolarMessageStream& Message)
+void TEntity::WriteTo(TSkolarMessageStream& Message) const
 {
     Message.WriteInteger(static_cast<int32_t>(Handle));
     Message.WriteInteger(static_cast<int32_t>(MutexHandle));
-    Message.WriteString(ExeName());
-    Message.WriteString(Title());
+    Message.WriteString(FExeName);
+    Message.WriteString(FTitle);
 }
 
 void TEntity::ReadFrom(TSkolarMessageStream& Message)
@@ -62,10 +39,10 @@ bool TEntity::IsAlive() const
     return Handle != 0 && IsLinkWindow(Handle);
 }
 
-std::string TEntity::MutexName()
+std::string TEntity::MutexName() const
 {
     // a backslash separates directories too, so none is left in the name
-    const std::string& path = ExeName();
+    const std::string& path = FExeName;
     const size_t slash = path.find_last_of("/\\");
     return "SK_" + (slash == std::string::npos ? path : path.substr(slash + 1));
 }

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-#include "hostlink/Entity.h"
-#include "hostlink/TarvosDemon.h"
-
-TSkolarMessageStream::TSkolarMessageStream(TmnxCustomDemon* Demon)
-    : Demon(Demon), FEntity(std::make_unique<TEntity>(Demon))
-{
-}
-
-TSkolarMessageStream::~TSkolarMessageStream() = default;
-
 void TSkolarMessageStream::SetPosition(int64_t Position)
 {
     FPosition = std::max<int64_t>(0, Position);
@@ -132,10 +122,9 @@ void TSkolarMessageStream::SetContent(std::string_view Bytes)
     FPosition = 0;
 }
 
-void TSkolarMessageStream::SendTo(TEntity& Target, TSkolarMessageStream* Reply)
+void TSkolarMessageStream::SendTo(IMessageSender& Sender, const TEntity& Target, TSkolarMessageStream* Reply)
 {
-    if (Demon)
-        Demon->Send(Target, *this, Reply);
+    Sender.Send(Target, *this, Reply);
 }
 
 void TSkolarMessageStream::AssignFrom(const TSkolarMessageStream& Other)
@@ -145,7 +134,7 @@ void TSkolarMessageStream::AssignFrom(const TSkolarMessageStream& Other)
         return;
     }
     Stamp = Other.Stamp;
-    FEntity->Assign(Other.FEntity.get());
+    FEntity.Assign(&Other.FEntity);
     Code = Other.Code;
     FData = Other.FData;
     FPosition = 0;
@@ -159,7 +148,7 @@ bool TSkolarMessageStream::SetFromBlock(uint32_t WParam, int32_t Tag, std::strin
     Code = Tag;
     Stamp = block->Stamp;
     SetContent(block->Content);
-    FEntity->Handle = WParam;
+    FEntity.Handle = WParam;
     return true;
 }
 

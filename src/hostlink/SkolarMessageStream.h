@@ -1,16 +1,26 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "hostlink/Entity.h"
 #include "hostlink/SkolarWire.h"
 
-class TmnxCustomDemon;
-class TEntity;
+class TSkolarMessageStream;
+
+// What sends a message: the host-link component. The message itself knows nothing of windows.
+class IMessageSender {
+public:
+    // Stamps Request and sends it synchronously to Target's window; the reply that arrives meanwhile with the
+    // same stamp is copied into Reply when one is given.
+    virtual void Send(const TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply) = 0;
+
+protected:
+    ~IMessageSender() = default;
+};
 
 // The host link's exception: a message text only.
 class ESkolar : public std::runtime_error {
@@ -25,20 +35,14 @@ public:
 };
 
 // One host-link message: a growable in-memory byte stream holding the content (never the stamp), plus the
-// envelope data that travels beside it.
+// envelope data that travels beside it. A plain value.
 class TSkolarMessageStream {
 public:
-    explicit TSkolarMessageStream(TmnxCustomDemon* Demon = nullptr);
-    ~TSkolarMessageStream();
-    TSkolarMessageStream(const TSkolarMessageStream&) = delete;
-    TSkolarMessageStream& operator=(const TSkolarMessageStream&) = delete;
-
-    TSkolarStamp Stamp;
-    TmnxCustomDemon* Demon = nullptr;  // not owned
+    TTimeStamp Stamp;
     int32_t Code = 0;
     // On a received message: the sender, whose Handle is the envelope's wParam.
-    TEntity& Entity() { return *FEntity; }
-    const TEntity& Entity() const { return *FEntity; }
+    TEntity& Entity() { return FEntity; }
+    const TEntity& Entity() const { return FEntity; }
 
     // Stream operations.
     int64_t Size() const { return static_cast<int64_t>(FData.size()); }
@@ -73,9 +77,8 @@ public:
     // Replaces the content; the position becomes 0.
     void SetContent(std::string_view Bytes);
 
-    // Sends this message through Demon to the target's window; a given reply is filled when a reply arrives.
-    // Without a component nothing is sent.
-    void SendTo(TEntity& Target, TSkolarMessageStream* Reply);
+    // Sends this message through Sender to the target's window; a given reply is filled when a reply arrives.
+    void SendTo(IMessageSender& Sender, const TEntity& Target, TSkolarMessageStream* Reply);
     // Copies stamp, entity data, code and content; the position becomes 0.
     void AssignFrom(const TSkolarMessageStream& Other);
     // Fills this message from a received copy-data block: the code from its tag, the stamp and content from
@@ -85,7 +88,7 @@ public:
 private:
     std::string FData;
     int64_t FPosition = 0;
-    std::unique_ptr<TEntity> FEntity;
+    TEntity FEntity;
 };
 
 // Splits the plain text form of a string list at CR, LF or CR LF; a final line needs no line break.

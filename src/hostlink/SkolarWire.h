@@ -10,10 +10,7 @@
 #include <string>
 #include <string_view>
 
-class QDateTime;
-
-// Window message number of a copy-data message.
-constexpr uint32_t WM_COPYDATA = 0x4A;
+#include "platform/DateTime.h"
 
 constexpr int32_t msgQuit = 0x1000;
 constexpr int32_t msgReply = 0x1001;
@@ -36,21 +33,9 @@ inline constexpr std::string_view SkolarServerWindowClassPrefix = "ThisIsTheSkol
 inline constexpr std::string_view SkolarServerWindowNamePrefix = "ThisIsTheSkolarServerComponentWindow";
 inline constexpr std::string_view SkolarClientWindowClass = "ThisIsTheSkolarClientComponentWindowClass";
 
-// Day number of 30 December 1899 when 1 January of year 1 is day 1.
-constexpr int32_t SkolarDateDelta = 693594;
-
-// The correlation key of a request and its reply: local time of day in milliseconds and local day number.
-struct TSkolarStamp {
-    int32_t Time = 0;
-    int32_t Date = 0;
-    friend bool operator==(const TSkolarStamp&, const TSkolarStamp&) = default;
-};
-
+// The correlation key of a request and its reply is the time stamp of the local time it was sent at:
+// milliseconds of the day, then the day number counted from 1 January of year 1 (day 1).
 constexpr size_t SkolarStampSize = 8;
-
-// The stamp of a local date and time; the day number of 1 January of year 1 is 1.
-TSkolarStamp SkolarStampOf(const QDateTime& LocalTime);
-TSkolarStamp SkolarStampNow();
 
 inline void AppendInt32LE(std::string& Out, int32_t Value)
 {
@@ -68,7 +53,7 @@ inline int32_t DecodeInt32LE(const char* Bytes)
 }
 
 // One copy-data block: the stamp bytes, then the content.
-inline std::string EncodeSkolarBlock(const TSkolarStamp& Stamp, std::string_view Content)
+inline std::string EncodeSkolarBlock(const TTimeStamp& Stamp, std::string_view Content)
 {
     std::string block;
     block.reserve(SkolarStampSize + Content.size());
@@ -79,7 +64,7 @@ inline std::string EncodeSkolarBlock(const TSkolarStamp& Stamp, std::string_view
 }
 
 struct TSkolarBlock {
-    TSkolarStamp Stamp;
+    TTimeStamp Stamp;
     std::string_view Content;
 };
 

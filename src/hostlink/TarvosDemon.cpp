@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/AnsiText.h"
+#include "platform/DateTime.h"
 #include "platform/LastError.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
@@ -48,8 +49,8 @@ TmnxCustomDemon::TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine)
         std::fflush(nullptr);
         std::exit(ExitCode);
     };
-    FOwnEntity = std::make_unique<TEntity>(this);
-    FServerEntity = std::make_unique<TEntity>(this);
+    FOwnEntity = std::make_unique<TEntity>();
+    FServerEntity = std::make_unique<TEntity>();
     FindServerWindow(CommandLine);
     FParams = FilterParams(CommandLine);
     if (FParams.isEmpty())
@@ -94,17 +95,6 @@ QStringList TmnxCustomDemon::FilterParams(const QStringList& CommandLine)
         params.append(CommandLine[i]);
     }
     return params;
-}
-
-std::string TmnxCustomDemon::ItlFileNameFor(const std::string& ExePath)
-{
-    const size_t separator = ExePath.find_last_of("/\\");
-    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
-    const size_t length = ExePath.size();
-    // only a real three-letter extension is replaced; any other name keeps all its characters
-    if (length >= nameStart + 5 && ExePath[length - 4] == '.')
-        return ExePath.substr(0, length - 4) + ".itl";
-    return ExePath + ".itl";
 }
 
 void TmnxCustomDemon::FindServerWindow(const QStringList& CommandLine)
@@ -179,8 +169,26 @@ void TmnxCustomDemon::Loaded()
         CheckSingleInstance();
 }
 
+void TmnxCustomDemon::RefreshEntity(TEntity& Entity)
+{
+    if (Entity.Handle == 0)
+        return;
+    std::unique_ptr<TEntity> answer = FindEntityByHandle(Entity.Handle);
+    Entity.Assign(answer.get());
+}
+
+void TmnxCustomDemon::RefreshEmptyNames(TEntity& Entity)
+{
+    if (Entity.ExeName().empty())
+        RefreshEntity(Entity);
+    if (Entity.Title().empty())
+        RefreshEntity(Entity);
+}
+
 void TmnxCustomDemon::CheckSingleInstance()
 {
+    if (FOwnEntity->ExeName().empty())
+        RefreshEntity(*FOwnEntity);
     const std::string name = FOwnEntity->MutexName();
     auto mutex = NamedMutex::TryAcquire(name);
     if (mutex) {
@@ -194,7 +202,7 @@ void TmnxCustomDemon::CheckSingleInstance()
         return;
     }
     if (std::unique_ptr<TEntity> first = FindEntityByName(ApplicationTitle())) {
-        TSkolarMessageStream message(this);
+        TSkolarMessageStream message;
         message.Code = msgParams;
         message.WriteStringList(ToBytes(FParams));
         Send(*first, message, nullptr);
@@ -203,11 +211,11 @@ void TmnxCustomDemon::CheckSingleInstance()
     ExitProcess(0);
 }
 
-TSkolarStamp TmnxCustomDemon::NextStamp()
+TTimeStamp TmnxCustomDemon::NextStamp()
 {
     // two requests within one millisecond must not share a stamp, or a late reply to the first could be
     // taken for the second's
-    TSkolarStamp stamp = SkolarStampNow();
+    TTimeStamp stamp = DateTimeToTimeStamp(Now());
     const bool notLater =
         stamp.Date < FLastStamp.Date || (stamp.Date == FLastStamp.Date && stamp.Time <= FLastStamp.Time);
     if (notLater && FLastStamp.Date != 0) {
@@ -218,12 +226,9 @@ TSkolarStamp TmnxCustomDemon::NextStamp()
     return stamp;
 }
 
-void TmnxCustomDemon::Send(TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply)
+void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply)
 {
     Request.Stamp = NextStamp();
-    Request.Demon = this;
-    if (Reply)
-        Reply->Demon = this;
     if (!FOwnEntity->IsAlive() || Target.Handle == 0)
         return;
 
@@ -239,7 +244,7 @@ void TmnxCustomDemon::Send(TEntity& Target, TSkolarMessageStream& Request, TSkol
     if (FQuitting && FSendDepth == 0)
         deleteLater();
 
-    const TSkolarStamp stamp = Request.Stamp;
+    const TTimeStamp stamp = Request.Stamp;
     for (auto it = FPendingReplies.begin(); it != FPendingReplies.end(); ++it) {
         if ((*it)->Stamp == stamp) {
             std::unique_ptr<TSkolarMessageStream> found = std::move(*it);
@@ -256,7 +261,7 @@ void TmnxCustomDemon::Receive(uint32_t WParam, int32_t Tag, const std::string& D
     // after an accepted quit the component only waits to be freed; a send still running takes its reply
     if (FQuitting && Tag != msgReply)
         return;
-    auto message = std::make_unique<TSkolarMessageStream>(this);
+    auto message = std::make_unique<TSkolarMessageStream>();
     if (!message->SetFromBlock(WParam, Tag, Data)) {
         qWarning("host link: dropped a copy-data block of %zu bytes, shorter than its stamp", Data.size());
         return;
@@ -348,8 +353,9 @@ void TmnxDemonClient::Start()
 
 void TmnxDemonClient::SendOwnEntity(int32_t Code)
 {
-    TSkolarMessageStream message(this);
+    TSkolarMessageStream message;
     message.Code = Code;
+    RefreshEmptyNames(OwnEntity());
     OwnEntity().WriteTo(message);
     Send(ServerEntity(), message, nullptr);
 }
@@ -357,7 +363,7 @@ void TmnxDemonClient::SendOwnEntity(int32_t Code)
 void TmnxDemonClient::LoadDictionary()
 {
     if (UseTarvosServer()) {
-        const std::string name = ItlFileNameFor(ResolveFileName(ApplicationExeName()));
+        const std::string name = TBabelfish2000::ItlFileNameFor(ResolveFileName(ApplicationExeName()));
         if (std::unique_ptr<std::istream> stream = GetFile(name))
             Translator().LoadFromStream(*stream);
     } else {
@@ -370,7 +376,7 @@ void TmnxDemonClient::LoadDictionary()
 void TmnxDemonClient::LoadLocalDictionary()
 {
     // a missing or unreadable dictionary beside the program is no error: every lookup shows its key
-    const std::string path = ItlFileNameFor(ApplicationExeName());
+    const std::string path = TBabelfish2000::ItlFileNameFor(ApplicationExeName());
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return;
@@ -385,12 +391,12 @@ void TmnxDemonClient::LoadLocalDictionary()
 
 std::unique_ptr<TEntity> TmnxDemonClient::QueryEntity(TSkolarMessageStream& Request)
 {
-    TSkolarMessageStream reply(this);
+    TSkolarMessageStream reply;
     Request.Code = msgQueryEntity;
     Send(ServerEntity(), Request, &reply);
     if (reply.Size() == 0)
         return nullptr;
-    auto entity = std::make_unique<TEntity>(this);
+    auto entity = std::make_unique<TEntity>();
     try {
         entity->ReadFrom(reply);
     } catch (const EReadError&) {
@@ -402,7 +408,7 @@ std::unique_ptr<TEntity> TmnxDemonClient::QueryEntity(TSkolarMessageStream& Requ
 
 std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByName(const std::string& Name)
 {
-    TSkolarMessageStream request(this);
+    TSkolarMessageStream request;
     request.WriteByte(QueryEntityByTitle);
     request.WriteString(Name);
     return QueryEntity(request);
@@ -410,7 +416,7 @@ std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByName(const std::string& Na
 
 std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByHandle(uint32_t Handle)
 {
-    TSkolarMessageStream request(this);
+    TSkolarMessageStream request;
     request.WriteByte(QueryEntityByHandle);
     request.WriteInteger(static_cast<int32_t>(Handle));
     return QueryEntity(request);
@@ -418,7 +424,7 @@ std::unique_ptr<TEntity> TmnxDemonClient::FindEntityByHandle(uint32_t Handle)
 
 int32_t TmnxDemonClient::Execute(const std::string& Program, const std::string& Parameters, bool Wait, int32_t Option)
 {
-    TSkolarMessageStream request(this), reply(this);
+    TSkolarMessageStream request, reply;
     request.Code = msgExecute;
     request.WriteString(Program);
     request.WriteString(Parameters);
@@ -439,7 +445,7 @@ int32_t TmnxDemonClient::Execute(const std::string& Program, const std::string& 
 
 std::unique_ptr<std::istream> TmnxDemonClient::GetFile(const std::string& FileName)
 {
-    TSkolarMessageStream request(this), reply(this);
+    TSkolarMessageStream request, reply;
     request.Code = msgGetFile;
     request.WriteString(FileName);
     Send(ServerEntity(), request, &reply);
@@ -450,7 +456,7 @@ std::unique_ptr<std::istream> TmnxDemonClient::GetFile(const std::string& FileNa
 
 std::string TmnxDemonClient::StringRequest(int32_t Code, const std::string& S)
 {
-    TSkolarMessageStream request(this), reply(this);
+    TSkolarMessageStream request, reply;
     request.Code = Code;
     request.WriteString(S);
     Send(ServerEntity(), request, &reply);

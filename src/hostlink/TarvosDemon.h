@@ -23,7 +23,7 @@ class NamedMutex;
 // single-instance check. A subclass names the window class and answers the requests to the host.
 // An accepted quit message frees the component (deleteLater) and so ends the application: create it with
 // new, owned by its form, and keep a QPointer to it.
-class TmnxCustomDemon : public QObject {
+class TmnxCustomDemon : public QObject, public IMessageSender {
     Q_OBJECT
     Q_PROPERTY(bool AutoTranslate READ AutoTranslate WRITE SetAutoTranslate)
     Q_PROPERTY(bool AutoCreateItlFile READ AutoCreateItlFile WRITE SetAutoCreateItlFile)
@@ -62,7 +62,13 @@ public:
 
     // Stamps the request and sends it synchronously to Target; the reply that arrives meanwhile with the same
     // stamp is copied into Reply. Nothing is sent when this component's window is gone or Target has none.
-    void Send(TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply);
+    void Send(const TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply) override;
+
+    // Asks the host for the entity with Entity's Handle and copies its data; no answer changes nothing.
+    void RefreshEntity(TEntity& Entity);
+    // Refreshes Entity once for each of its names that is empty, ExeName first: what the link does before
+    // it writes an entity record or names an entity's mutex.
+    void RefreshEmptyNames(TEntity& Entity);
 
     // The parameter list: line 0 is the executable's path, then the arguments.
     const QStringList& Params() const { return FParams; }
@@ -91,9 +97,6 @@ public:
     static std::string ServerSuffix(const std::string& RegistryValue, const QStringList& CommandLine);
     // The arguments kept as parameters: all but those that begin with "/serverhandle=" exactly.
     static QStringList FilterParams(const QStringList& CommandLine);
-    // The dictionary beside a program: a three-letter extension is replaced by "itl", a name without one
-    // gets ".itl" appended.
-    static std::string ItlFileNameFor(const std::string& ExePath);
 
 protected:
     // CommandLine[0] is the executable, as QCoreApplication::arguments() gives it.
@@ -116,7 +119,7 @@ protected:
 private:
     void FindServerWindow(const QStringList& CommandLine);
     void DestroyLinkWindow();
-    TSkolarStamp NextStamp();
+    TTimeStamp NextStamp();
 
     std::unique_ptr<TEntity> FServerEntity;
     std::vector<std::unique_ptr<TSkolarMessageStream>> FPendingReplies;
@@ -131,7 +134,7 @@ private:
     std::unique_ptr<LinkWindow> FWindow;
     std::unique_ptr<NamedMutex> FMutex;
     std::string FRegisteredClass;
-    TSkolarStamp FLastStamp;
+    TTimeStamp FLastStamp;
     bool FLinked = false;
     bool FQuitting = false;
     int FSendDepth = 0;

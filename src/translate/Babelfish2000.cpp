@@ -177,15 +177,23 @@ bool TBabelfish2000::WriteCaptureFile(std::string* Error) const
     return true;
 }
 
+std::string TBabelfish2000::ItlFileNameFor(std::string_view ProgramPath)
+{
+    const size_t separator = ProgramPath.find_last_of("/\\");
+    const size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
+    const size_t length = ProgramPath.size();
+    // a dot that begins the file name starts no extension
+    if (length >= nameStart + 5 && ProgramPath[length - 4] == '.')
+        return std::string(ProgramPath.substr(0, length - 4)) + ".itl";
+    return std::string(ProgramPath) + ".itl";
+}
+
 std::string TBabelfish2000::CaptureFileNameFor(std::string_view ExecutablePath)
 {
-    std::string name = std::filesystem::path(ExecutablePath).filename().string();
+    const std::string name = std::filesystem::path(ExecutablePath).filename().string();
     if (name.empty())
         return {};
-    const std::string extension = std::filesystem::path(name).extension().string();
-    if (extension.size() == 4)
-        return name.substr(0, name.size() - 3) + "itl";
-    return name + ".itl";
+    return ItlFileNameFor(name);
 }
 
 std::string TBabelfish2000::ReplaceAll(

@@ -60,7 +60,11 @@ public:
     // Error is given, describes why.
     bool WriteCaptureFile(std::string* Error = nullptr) const;
 
-    // "sewella.exe" -> "sewella.itl"; a name without a three-letter extension ("sewella") gets ".itl" appended.
+    // The dictionary named after a program, in the program's directory: "/opt/sewella.exe" ->
+    // "/opt/sewella.itl". Only a three-letter extension (a dot, three characters, something before them in
+    // the file name) is replaced; any other name gets ".itl" appended.
+    static std::string ItlFileNameFor(std::string_view ProgramPath);
+    // The same name without the directory: "/opt/sewella.exe" -> "sewella.itl"; empty without a file name.
     static std::string CaptureFileNameFor(std::string_view ExecutablePath);
 
     // Shared text and stream utilities of the dictionary.

@@ -102,26 +102,6 @@ TEST(DemonRules, ServerSuffixComesFromTheRegistryElseTheLastSwitch)
     }
 }
 
-TEST(DemonRules, DictionaryNameReplacesOnlyAThreeLetterExtension)
-{
-    struct Row {
-        std::string Exe, Expected;
-    };
-    const Row rows[] = {
-        {"/opt/sewella/sewella.exe", "/opt/sewella/sewella.itl"},
-        {"/opt/sewella/sewella", "/opt/sewella/sewella.itl"},
-        {"/opt/v1.2/lcg", "/opt/v1.2/lcg.itl"},
-        {"/opt/ab.c", "/opt/ab.c.itl"},
-        {"/opt/.cfg", "/opt/.cfg.itl"},
-        {"C:\\Apps\\sewella.exe", "C:\\Apps\\sewella.itl"},
-        {"x", "x.itl"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.Exe);
-        EXPECT_EQ(TmnxCustomDemon::ItlFileNameFor(row.Exe), row.Expected);
-    }
-}
-
 TEST(DemonClient, ParamStrBoundsAndTheExecutablePath)
 {
     TmnxDemonClient demon(nullptr, {"argv0", "first", "/serverhandle=zz", "second"});
@@ -191,9 +171,8 @@ TEST(DemonClient, EntityQueriesByTitleAndByHandle)
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Handle, 77u);
     EXPECT_EQ(found->MutexHandle, 5u);
-    EXPECT_EQ(found->StoredExeName(), "/x/lcg");
-    EXPECT_EQ(found->StoredTitle(), "LCG");
-    EXPECT_EQ(found->Demon, &demon);
+    EXPECT_EQ(found->ExeName(), "/x/lcg");
+    EXPECT_EQ(found->Title(), "LCG");
 
     EXPECT_EQ(demon.FindEntityByHandle(0x01020304), nullptr);
     EXPECT_EQ(host.Requests[1].Content, Bytes({1, 4, 3, 2, 1}));
@@ -207,21 +186,45 @@ TEST(DemonClient, EntityQueriesByTitleAndByHandle)
 TEST(DemonClient, EmptyNamesAreRefreshedFromTheHost)
 {
     FakeHost host("refresh");
-    host.Answer = [](const FakeHost::Request& R) -> std::optional<std::string> {
+    std::string answeredTitle = "Nine";
+    host.Answer = [&](const FakeHost::Request& R) -> std::optional<std::string> {
         TSkolarMessageStream reply;
         TEntity e;
         e.Handle = 9;
         e.SetExeName("/bin/nine");
-        e.SetTitle(R.Content[0] == 1 ? "Nine" : "");
+        e.SetTitle(R.Content[0] == 1 ? answeredTitle : "");
         e.WriteTo(reply);
         return reply.Content();
     };
     TmnxDemonClient demon(nullptr, {"p", "/serverhandle=refresh"});
-    TEntity entity(&demon);
+    TEntity entity;
     entity.Handle = 9;
+    // reading or writing an entity asks nobody
+    EXPECT_EQ(entity.Title(), "");
+    TSkolarMessageStream record;
+    entity.WriteTo(record);
+    EXPECT_EQ(record.Size(), 16);
+    EXPECT_TRUE(host.Requests.empty());
+
+    demon.RefreshEmptyNames(entity);
     EXPECT_EQ(entity.Title(), "Nine");
     EXPECT_EQ(entity.MutexName(), "SK_nine");
-    EXPECT_EQ(host.Requests.size(), 1u);
+    ASSERT_EQ(host.Requests.size(), 1u);
+    EXPECT_EQ(host.Requests[0].Content, Bytes({1, 9, 0, 0, 0}));
+    demon.RefreshEmptyNames(entity);
+    EXPECT_EQ(host.Requests.size(), 1u) << "nothing left to refresh";
+
+    // each empty name asks once: an answer without a title is asked again for it
+    answeredTitle.clear();
+    TEntity untitled;
+    untitled.Handle = 9;
+    demon.RefreshEmptyNames(untitled);
+    EXPECT_EQ(untitled.ExeName(), "/bin/nine");
+    EXPECT_EQ(host.Requests.size(), 3u);
+
+    TEntity none;
+    demon.RefreshEmptyNames(none);
+    EXPECT_EQ(host.Requests.size(), 3u) << "no window, no question";
 }
 
 TEST(DemonClient, UnaskedRepliesNeitherMatchLaterRequestsNorPileUp)

@@ -42,8 +42,8 @@ std::string Describe(TEntity* Entity)
 {
     if (!Entity)
         return "none";
-    return std::to_string(Entity->Handle) + " " + std::to_string(Entity->MutexHandle) + " " + Entity->StoredExeName() +
-        " " + Entity->StoredTitle();
+    return std::to_string(Entity->Handle) + " " + std::to_string(Entity->MutexHandle) + " " + Entity->ExeName() + " " +
+        Entity->Title();
 }
 
 void RunCommand(TmnxDemonClient* Demon, const std::string& Line)

@@ -117,6 +117,10 @@ TEST(DateTime, TimeStampsCountDaysFromYearOne)
     EXPECT_EQ(epoch.Date, 693594);
     EXPECT_EQ(epoch.Time, 43200000);
     EXPECT_EQ(DateTimeToTimeStamp(MinDateTimeDay).Date, 1);
+    const TTimeStamp early = DateTimeToTimeStamp(EncodeDate(1899, 12, 30) + EncodeTime(1, 2, 3, 4));
+    EXPECT_EQ(early.Date, DateDelta);
+    EXPECT_EQ(early.Time, ((1 * 60 + 2) * 60 + 3) * 1000 + 4);
+    EXPECT_EQ(DateTimeToTimeStamp(EncodeDate(2000, 1, 1)).Date, 730120);
     for (double v : {0.0, 36526.125, -1.25, -693593.0, 2958465.999}) {
         SCOPED_TRACE(v);
         EXPECT_NEAR(TimeStampToDateTime(DateTimeToTimeStamp(v)), v, 1e-8);

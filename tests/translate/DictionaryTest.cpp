@@ -171,20 +171,30 @@ TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram)
     EXPECT_NE(output.find(path.string()), std::string::npos);
 }
 
-TEST(Dictionary, CaptureFileIsNamedAfterTheExecutable)
+TEST(Dictionary, DictionaryAndCaptureFileAreNamedAfterTheProgram)
 {
+    // one rule, two uses: the dictionary beside the program keeps the directory, the capture file only the name
     const struct {
-        const char *executable, *expected;
+        const char *program, *beside, *captured;
     } rows[] = {
-        {"/opt/lesson/sewella.exe", "sewella.itl"},
-        {"/opt/lesson/SEWELLA.EXE", "SEWELLA.itl"},
-        {"/usr/bin/sewella", "sewella.itl"},
-        {"/usr/bin/run.sh", "run.sh.itl"},
-        {"", ""},
+        {"/opt/lesson/sewella.exe", "/opt/lesson/sewella.itl", "sewella.itl"},
+        {"/opt/lesson/SEWELLA.EXE", "/opt/lesson/SEWELLA.itl", "SEWELLA.itl"},
+        {"/usr/bin/sewella", "/usr/bin/sewella.itl", "sewella.itl"},
+        {"/usr/bin/run.sh", "/usr/bin/run.sh.itl", "run.sh.itl"},
+        {"/opt/v1.2/lcg", "/opt/v1.2/lcg.itl", "lcg.itl"},
+        {"/opt/ab.c", "/opt/ab.c.itl", "ab.c.itl"},
+        {"/opt/.cfg", "/opt/.cfg.itl", ".cfg.itl"},
+        {"/opt/x.y.z", "/opt/x.itl", "x.itl"},  // the last four characters are a dot and three more
+        {"C:\\Apps\\sewella.exe", "C:\\Apps\\sewella.itl", nullptr},
+        {"x", "x.itl", "x.itl"},
+        {"", ".itl", ""},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.executable);
-        EXPECT_EQ(TBabelfish2000::CaptureFileNameFor(row.executable), row.expected);
+        SCOPED_TRACE(row.program);
+        EXPECT_EQ(TBabelfish2000::ItlFileNameFor(row.program), row.beside);
+        if (row.captured) {
+            EXPECT_EQ(TBabelfish2000::CaptureFileNameFor(row.program), row.captured);
+        }
     }
     TBabelfish2000 dictionary;
     dictionary.SetExecutablePath("/somewhere/tool");

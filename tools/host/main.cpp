@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -69,8 +71,8 @@ void Say(const std::string& Line)
 
 std::string EntityLine(TEntity& Entity)
 {
-    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " " + Entity.StoredExeName() +
-        " " + Entity.StoredTitle();
+    return std::to_string(Entity.Handle) + " " + std::to_string(Entity.MutexHandle) + " " + Entity.ExeName() + " " +
+        Entity.Title();
 }
 
 class Host {
@@ -118,8 +120,8 @@ public:
             TSkolarMessageStream message;
             message.Code = msgQuit;
             message.WriteFlag(down == "down");
-            const bool sent = SendCopyData(
-                target->Handle, FWindow->Handle(), msgQuit, EncodeSkolarBlock(SkolarStampNow(), message.Content()));
+            const bool sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
+                EncodeSkolarBlock(DateTimeToTimeStamp(Now()), message.Content()));
             Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
         } else if (command == "raw") {
             unsigned long handle = 0;
@@ -155,99 +157,39 @@ private:
         }
     }
 
+    // A handler reads its request and, when the request wants an answer, writes it into Reply and returns
+    // true. One handler per message code; any other code is only reported.
+    using Handler = bool (Host::*)(TSkolarMessageStream& Request, TSkolarMessageStream& Reply);
+    static Handler HandlerFor(int32_t Code)
+    {
+        switch (Code) {
+        case msgRegister: return &Host::OnRegister;
+        case msgUnregister: return &Host::OnUnregister;
+        case msgQueryEntity: return &Host::OnQueryEntity;
+        case msgGetFile: return &Host::OnGetFile;
+        case msgResolveFileName: return &Host::OnResolveFileName;
+        case msgQueryString: return &Host::OnQueryString;
+        case msgGetVariable: return &Host::OnGetVariable;
+        case msgExecute: return &Host::OnExecute;
+        default: return nullptr;
+        }
+    }
+
     void Handle(TSkolarMessageStream& Request)
     {
-        const uint32_t sender = Request.Entity().Handle;
+        const Handler handler = HandlerFor(Request.Code);
+        if (!handler) {
+            Say("message " + std::to_string(Request.Code) + " from " + std::to_string(Request.Entity().Handle) +
+                " size " + std::to_string(Request.Size()));
+            return;
+        }
         TSkolarMessageStream reply;
-        switch (Request.Code) {
-        case msgRegister: {
-            auto entity = std::make_unique<TEntity>();
-            entity->ReadFrom(Request);
-            Say("register " + EntityLine(*entity));
-            std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity->Handle; });
-            FEntities.push_back(std::move(entity));
-            return;
-        }
-        case msgUnregister: {
-            TEntity entity;
-            entity.ReadFrom(Request);
-            Say("unregister " + EntityLine(entity));
-            std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity.Handle; });
-            return;
-        }
-        case msgQueryEntity: {
-            const uint8_t kind = Request.ReadByte();
-            TEntity* found = nullptr;
-            Prune();
-            if (kind == QueryEntityByHandle) {
-                const auto handle = static_cast<uint32_t>(Request.ReadInteger());
-                Say("query entity handle " + std::to_string(handle));
-                found = FindHandle(handle);
-            } else if (kind == QueryEntityByTitle) {
-                const std::string title = Request.ReadString();
-                Say("query entity title " + title);
-                found = FindTitle(title);
-            } else {
-                Say("query entity kind " + std::to_string(kind));
-            }
-            if (found)
-                found->WriteTo(reply);
-            break;
-        }
-        case msgGetFile: {
-            const std::string name = Request.ReadString();
-            Say("get file " + name);
-            const QString path = ServedPath(name);
-            QFile file(path);
-            if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
-                const QByteArray bytes = file.readAll();
-                reply.WriteFlag(true);
-                reply.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
-            } else {
-                reply.WriteFlag(false);
-            }
-            break;
-        }
-        case msgResolveFileName: {
-            const std::string name = Request.ReadString();
-            Say("resolve " + name);
-            const QString fileName = QFileInfo(QString::fromStdString(name)).fileName();
-            reply.WriteString(QDir(FOptions.ServedDir).filePath(fileName).toStdString());
-            break;
-        }
-        case msgQueryString: {
-            const std::string s = Request.ReadString();
-            Say("query string " + s);
-            const auto it = FOptions.Strings.find(s);
-            reply.WriteString(it == FOptions.Strings.end() ? s : it->second);
-            break;
-        }
-        case msgGetVariable: {
-            const std::string name = Request.ReadString();
-            Say("get variable " + name);
-            reply.WriteString(Variable(name));
-            break;
-        }
-        case msgExecute: {
-            const std::string program = Request.ReadString();
-            const std::string parameters = Request.ReadString();
-            const bool wait = Request.ReadFlag();
-            const int32_t option = Request.ReadInteger();
-            qint64 pid = 0;
-            const bool started = QProcess::startDetached(QString::fromStdString(program),
-                QProcess::splitCommand(QString::fromStdString(parameters)), QString(), &pid);
-            if (!started)
-                pid = 0;
-            Say("execute " + program + " wait=" + (wait ? "1" : "0") + " option=" + std::to_string(option) +
-                " pid=" + std::to_string(pid));
-            reply.WriteInteger(static_cast<int32_t>(pid));
-            break;
-        }
-        default:
-            Say("message " + std::to_string(Request.Code) + " from " + std::to_string(sender) + " size " +
-                std::to_string(Request.Size()));
-            return;
-        }
+        if ((this->*handler)(Request, reply))
+            Answer(Request, reply);
+    }
+
+    void Answer(const TSkolarMessageStream& Request, const TSkolarMessageStream& Reply)
+    {
         if (FOptions.Silent) {
             Say("reply withheld");
             return;
@@ -255,7 +197,107 @@ private:
         if (FOptions.DelayMs > 0)
             QThread::msleep(static_cast<unsigned long>(FOptions.DelayMs));
         // the client is waiting inside its send: the reply reaches it before that send returns
-        SendCopyData(sender, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, reply.Content()));
+        SendCopyData(
+            Request.Entity().Handle, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, Reply.Content()));
+    }
+
+    bool OnRegister(TSkolarMessageStream& Request, TSkolarMessageStream&)
+    {
+        auto entity = std::make_unique<TEntity>();
+        entity->ReadFrom(Request);
+        Say("register " + EntityLine(*entity));
+        std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity->Handle; });
+        FEntities.push_back(std::move(entity));
+        return false;
+    }
+
+    bool OnUnregister(TSkolarMessageStream& Request, TSkolarMessageStream&)
+    {
+        TEntity entity;
+        entity.ReadFrom(Request);
+        Say("unregister " + EntityLine(entity));
+        std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity.Handle; });
+        return false;
+    }
+
+    bool OnQueryEntity(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const uint8_t kind = Request.ReadByte();
+        TEntity* found = nullptr;
+        Prune();
+        if (kind == QueryEntityByHandle) {
+            const auto handle = static_cast<uint32_t>(Request.ReadInteger());
+            Say("query entity handle " + std::to_string(handle));
+            found = FindHandle(handle);
+        } else if (kind == QueryEntityByTitle) {
+            const std::string title = Request.ReadString();
+            Say("query entity title " + title);
+            found = FindTitle(title);
+        } else {
+            Say("query entity kind " + std::to_string(kind));
+        }
+        if (found)
+            found->WriteTo(Reply);
+        return true;
+    }
+
+    bool OnGetFile(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const std::string name = Request.ReadString();
+        Say("get file " + name);
+        const QString path = ServedPath(name);
+        QFile file(path);
+        if (!path.isEmpty() && file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.readAll();
+            Reply.WriteFlag(true);
+            Reply.Write(bytes.constData(), static_cast<size_t>(bytes.size()));
+        } else {
+            Reply.WriteFlag(false);
+        }
+        return true;
+    }
+
+    bool OnResolveFileName(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const std::string name = Request.ReadString();
+        Say("resolve " + name);
+        const QString fileName = QFileInfo(QString::fromStdString(name)).fileName();
+        Reply.WriteString(QDir(FOptions.ServedDir).filePath(fileName).toStdString());
+        return true;
+    }
+
+    bool OnQueryString(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const std::string s = Request.ReadString();
+        Say("query string " + s);
+        const auto it = FOptions.Strings.find(s);
+        Reply.WriteString(it == FOptions.Strings.end() ? s : it->second);
+        return true;
+    }
+
+    bool OnGetVariable(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const std::string name = Request.ReadString();
+        Say("get variable " + name);
+        Reply.WriteString(Variable(name));
+        return true;
+    }
+
+    bool OnExecute(TSkolarMessageStream& Request, TSkolarMessageStream& Reply)
+    {
+        const std::string program = Request.ReadString();
+        const std::string parameters = Request.ReadString();
+        const bool wait = Request.ReadFlag();
+        const int32_t option = Request.ReadInteger();
+        qint64 pid = 0;
+        const bool started = QProcess::startDetached(QString::fromStdString(program),
+            QProcess::splitCommand(QString::fromStdString(parameters)), QString(), &pid);
+        if (!started)
+            pid = 0;
+        Say("execute " + program + " wait=" + (wait ? "1" : "0") + " option=" + std::to_string(option) +
+            " pid=" + std::to_string(pid));
+        Reply.WriteInteger(static_cast<int32_t>(pid));
+        return true;
     }
 
     std::string Variable(const std::string& Name) const
@@ -306,7 +348,7 @@ private:
     TEntity* FindTitle(const std::string& Title)
     {
         for (auto& entity : FEntities)
-            if (entity->StoredTitle() == Title)
+            if (entity->Title() == Title)
                 return entity.get();
         return nullptr;
     }
@@ -335,13 +377,9 @@ bool ParsePairs(const QStringList& Values, std::map<std::string, std::string>& O
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The options of the command line; a message on stderr and none when they cannot be used.
+std::optional<HostOptions> ParseOptions(const QCoreApplication& App)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("sewella-host");
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QString("A stand-in e-learning host for the Sewella host link.") + HelpText);
     parser.addHelpOption();
@@ -357,12 +395,12 @@ int main(int argc, char** argv)
     const QCommandLineOption silentOption("no-reply", "Receive requests but never reply to them.");
     const QCommandLineOption delayOption("delay", "Hold every request this long before replying.", "ms", "0");
     parser.addOptions({suffixOption, serveOption, stringOption, variableOption, silentOption, delayOption});
-    parser.process(app);
+    parser.process(App);
 
     HostOptions options;
     if (!parser.isSet(suffixOption)) {
         std::cerr << "sewella-host: --suffix is required (see --help)\n";
-        return 1;
+        return std::nullopt;
     }
     options.Suffix = parser.value(suffixOption).toStdString();
     // resolved names are handed to programs that may run elsewhere: make them absolute
@@ -372,27 +410,33 @@ int main(int argc, char** argv)
     if (!ParsePairs(parser.values(stringOption), options.Strings) ||
         !ParsePairs(parser.values(variableOption), options.Variables)) {
         std::cerr << "sewella-host: --string and --variable take KEY=VALUE\n";
-        return 1;
+        return std::nullopt;
     }
+    return options;
+}
 
-    Host host(std::move(options));
-    if (!host.Open())
-        return 1;
-
+// SIGINT and SIGTERM end the event loop; the handler only writes to a pipe that the loop watches.
+std::unique_ptr<QSocketNotifier> QuitOnSignals()
+{
     if (::pipe(SignalPipe) == 0) {
         std::signal(SIGINT, OnSignal);
         std::signal(SIGTERM, OnSignal);
     }
-    QSocketNotifier signalNotifier(SignalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    auto notifier = std::make_unique<QSocketNotifier>(SignalPipe[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    return notifier;
+}
 
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    std::string pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+// Every line of standard input becomes a command of the host.
+std::unique_ptr<QSocketNotifier> ReadCommands(Host& Target)
+{
+    auto input = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+    QSocketNotifier* notifier = input.get();
+    QObject::connect(notifier, &QSocketNotifier::activated, [notifier, &Target, pending = std::string()]() mutable {
         char buffer[4096];
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (n <= 0) {
-            input.setEnabled(false);  // without commands the host keeps serving
+            notifier->setEnabled(false);  // without commands the host keeps serving
             return;
         }
         pending.append(buffer, static_cast<size_t>(n));
@@ -400,10 +444,28 @@ int main(int argc, char** argv)
         while ((end = pending.find('\n')) != std::string::npos) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            host.Command(line);
+            Target.Command(line);
         }
     });
+    return input;
+}
 
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("sewella-host");
+
+    std::optional<HostOptions> options = ParseOptions(app);
+    if (!options)
+        return 1;
+    Host host(std::move(*options));
+    if (!host.Open())
+        return 1;
+
+    const std::unique_ptr<QSocketNotifier> signalWatch = QuitOnSignals();
+    const std::unique_ptr<QSocketNotifier> input = ReadCommands(host);
     const int code = app.exec();
     Say("closed");
     return code;
