@@ -47,7 +47,13 @@ void TBitmap::SetSize(int width, int height)
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QPoint(0, 0), image_);
     }
+    Replace(std::move(next));
+}
+
+void TBitmap::Replace(QImage next)
+{
     image_ = std::move(next);
+    canvas_.SetTarget(&image_);
 }
 
 void TBitmap::Assign(const TBitmap& other)
@@ -59,7 +65,7 @@ void TBitmap::Assign(const TBitmap& other)
 void TBitmap::Assign(const QImage& image)
 {
     if (image.isNull()) {
-        image_ = QImage();
+        Replace(QImage());
         return;
     }
     QImage copy = image.convertToFormat(QImage::Format_RGB32);
@@ -67,7 +73,7 @@ void TBitmap::Assign(const QImage& image)
         throw std::bad_alloc();
     copy.setDotsPerMeterX(kDotsPerMeter);
     copy.setDotsPerMeterY(kDotsPerMeter);
-    image_ = std::move(copy);
+    Replace(std::move(copy));
 }
 
 bool TBitmap::LoadFromFile(const QString& fileName)

@@ -38,6 +38,9 @@ public:
     bool LoadFromFile(const QString& fileName);
 
 private:
+    // Every change of the picture goes through here, so the canvas sees it.
+    void Replace(QImage next);
+
     QImage image_;
     TCanvas canvas_;
 };

@@ -4,7 +4,8 @@
 // rectangles and ellipses cover left..right-1 x top..bottom-1, lines leave out
 // their end point, text is placed by the top-left corner of its cell, and the
 // pen, brush and font are a state that stays until it is changed.
-// A canvas draws into a QImage it does not own (usually a TBitmap's).
+// A canvas draws into a QImage it does not own (usually a TBitmap's); the
+// image is checked once, when it is set as the target.
 
 #include <cstdint>
 #include <initializer_list>
@@ -133,7 +134,11 @@ public:
     TBrush Brush;
     TFont Font;
 
-    void SetTarget(QImage* target) { target_ = target; }
+    // The canvas draws on 32-bit pixels (RGB32, or ARGB32 for pictures with
+    // transparent parts): an image in another format is converted here, in
+    // place; a null image leaves the canvas without a target, drawing nothing.
+    // Whoever replaces the image behind the pointer sets it again.
+    void SetTarget(QImage* target);
     QImage* Target() const { return target_; }
     int Width() const;
     int Height() const;
@@ -187,7 +192,8 @@ public:
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 
 private:
-    QImage* target_ = nullptr;
+    QImage* target_ = nullptr;  // null, or an image with 32-bit pixels
+    bool premultiplied_ = false;
     TPoint penPos_;
     std::optional<TRect> clip_;
 };

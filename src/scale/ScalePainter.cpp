@@ -51,6 +51,7 @@ void TScale::PrepareOwnImage(bool transparent)
     if (image_.size() != size() || image_.format() != format)
         image_ = QImage(std::max(0, width()), std::max(0, height()), format);
     image_.fill(transparent ? QColor(Qt::transparent) : QColor(Qt::white));
+    ownCanvas_.SetTarget(&image_);
 }
 
 void TScale::Paint()

@@ -131,4 +131,22 @@ TEST_F(BitmapTest, AssignCopiesThePictureOnly)
     EXPECT_EQ(b.Canvas().Pixel(1, 0), clGreen);
 }
 
+TEST_F(BitmapTest, TheCanvasFollowsEveryNewPicture)
+{
+    TBitmap b;
+    EXPECT_EQ(b.Canvas().Width(), 0);
+    QImage picture(3, 2, QImage::Format_RGB16);
+    picture.fill(Qt::red);
+    b.Assign(picture);
+    EXPECT_EQ(b.Canvas().Width(), 3);
+    EXPECT_EQ(b.Canvas().Pixel(2, 1), clRed);
+    b.Canvas().SetPixel(0, 0, clBlue);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), clBlue);
+    b.Assign(QImage());
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Canvas().Width(), 0);
+    b.Canvas().Rectangle(0, 0, 3, 2);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), TCanvas::InvalidPixel);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,47 @@ TEST_F(CanvasTest, RectangleOutlinesWithThePenAndFillsWithTheBrushInsideItsBox)
         c().Rectangle(r.box);
         EXPECT_EQ(Picture(c(), 7, 6), r.picture);
         EXPECT_EQ(PaintedBounds(), PaintedBounds().Intersected({0, 0, 7, 6}));
+    }
+}
+
+// Under xor each pixel of the box is combined with what is there exactly once: the inside with the
+// brush colour, the edge with the pen colour (a clear pen: the whole box with the brush colour).
+TEST_F(CanvasTest, XorRectangleCombinesFillAndOutlineWithTheBackgroundOnce)
+{
+    struct Row {
+        const char* name;
+        TPenStyle pen;
+        TPenMode mode;
+        TRect box;
+    } rows[] = {
+        {"outline and fill", psSolid, pmXor, {2, 3, 11, 9}},
+        {"not xor", psSolid, pmNotXor, {2, 3, 11, 9}},
+        {"clear pen", psClear, pmXor, {4, 1, 9, 7}},
+        {"inside frame", psInsideFrame, pmXor, {3, 3, 6, 6}},
+        {"two by two", psSolid, pmXor, {5, 5, 7, 7}},
+        {"one row", psSolid, pmXor, {1, 10, 8, 11}},
+        {"over the corner", psSolid, pmXor, {-3, 14, 6, 25}},
+    };
+    auto background = [](int x, int y) { return TColor((x * 37 + y * 91) * 0x010305 & 0xFFFFFF); };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetUp();
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x)
+                c().SetPixel(x, y, background(x, y));
+        c().Pen = {clRed, 1, r.pen, r.mode};
+        c().Brush = {clBlue, bsSolid};
+        c().Rectangle(r.box);
+        const TRect inner{r.box.Left + 1, r.box.Top + 1, r.box.Right - 1, r.box.Bottom - 1};
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                TColor want = background(x, y);
+                if (r.box.Contains(x, y)) {
+                    const TColor by = r.pen == psClear || inner.Contains(x, y) ? clBlue : clRed;
+                    want = r.mode == pmXor ? want ^ by : ~(want ^ by) & 0xFFFFFF;
+                }
+                ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
+            }
     }
 }
 
@@ -372,6 +414,54 @@ TEST_F(CanvasTest, ClippedLinesKeepTheirPixelsAndDashPhase)
     }
 }
 
+// A dashed outline that comes into view part-way through its pattern, after segments that lie
+// wholly or partly outside the bitmap or the clip, shows the dashes of the same outline drawn whole.
+TEST_F(CanvasTest, DashPhaseRunsOnThroughClippedSegmentsAndCorners)
+{
+    struct Row {
+        const char* name;
+        std::optional<TRect> clip;
+        TPenStyle style;
+    } rows[] = {
+        {"bitmap edge, dash-dot", std::nullopt, psDashDot},
+        {"bitmap edge, dash-dot-dot", std::nullopt, psDashDotDot},
+        {"clip rect, dash", TRect{3, 2, 17, 16}, psDash},
+        {"clip rect, dash-dot", TRect{5, 4, 13, 15}, psDashDot},
+    };
+    const std::vector<TPoint> path{{-30, 3}, {-5, 3}, {-5, 12}, {14, 12}, {14, -6}, {40, 10}, {-8, 17}};
+    auto draw = [&](TCanvas& canvas, int offset, const Row& r) {
+        canvas.Pen.Style = r.style;
+        canvas.Brush = {clYellow, bsSolid};  // gaps show too, so a shifted pattern cannot hide
+        std::vector<TPoint> moved;
+        for (const TPoint& p : path)
+            moved.push_back({p.X + offset, p.Y + offset});
+        canvas.Polyline(moved);
+        canvas.Brush.Style = bsClear;
+        canvas.Rectangle(-6 + offset, 4 + offset, 26 + offset, 12 + offset);
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetUp();
+        TBitmap whole(200, 200);
+        draw(whole.Canvas(), 100, r);
+        if (r.clip)
+            c().SetClipRect(*r.clip);
+        draw(c(), 0, r);
+        const TRect visible = r.clip.value_or(TRect{0, 0, 20, 20});
+        int dashes = 0;
+        int gaps = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const TColor want = visible.Contains(x, y) ? whole.Canvas().Pixel(x + 100, y + 100) : kBack;
+                ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
+                dashes += want == clBlack;
+                gaps += want == clYellow;
+            }
+        EXPECT_GT(dashes, 3);
+        EXPECT_GT(gaps, 3);
+    }
+}
+
 TEST_F(CanvasTest, ClipRectLimitsEveryPrimitive)
 {
     c().SetClipRect({5, 5, 10, 10});
@@ -553,6 +643,37 @@ TEST(CanvasOnForeignImage, OtherPixelFormatsAreTakenOverAsThirtyTwoBit)
         EXPECT_EQ(canvas.Pixel(5, 3), clWhite);
         EXPECT_TRUE(image.depth() == 32);
     }
+}
+
+// The target is checked when it is set: another format is converted there, a picture with
+// transparent parts keeps them, and reading pixels never copies or converts the picture.
+TEST(CanvasOnForeignImage, TheTargetIsTakenOverWhenSetAndOnlyReadByPixel)
+{
+    QImage indexed(4, 4, QImage::Format_RGB32);
+    indexed.fill(Qt::white);
+    indexed = indexed.convertToFormat(QImage::Format_Indexed8);
+    TCanvas canvas(&indexed);
+    EXPECT_EQ(indexed.format(), QImage::Format_RGB32);
+
+    QImage transparent(4, 4, QImage::Format_ARGB32_Premultiplied);
+    transparent.fill(Qt::transparent);
+    canvas.SetTarget(&transparent);
+    EXPECT_EQ(transparent.format(), QImage::Format_ARGB32_Premultiplied);
+    canvas.SetPixel(1, 1, clRed);
+    EXPECT_EQ(canvas.Pixel(1, 1), clRed);
+    EXPECT_EQ(qAlpha(transparent.pixel(2, 2)), 0);
+
+    const QImage shared = transparent;
+    const TCanvas& reader = canvas;
+    EXPECT_EQ(reader.Pixel(1, 1), clRed);
+    EXPECT_EQ(shared.constBits(), transparent.constBits());
+
+    QImage null;
+    canvas.SetTarget(&null);
+    canvas.Rectangle(0, 0, 4, 4);
+    EXPECT_EQ(canvas.Width(), 0);
+    EXPECT_EQ(canvas.Pixel(0, 0), TCanvas::InvalidPixel);
+    EXPECT_TRUE(null.isNull());
 }
 
 TEST(CanvasWithoutTarget, EveryPrimitiveIsANoOp)

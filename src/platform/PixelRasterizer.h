@@ -1,0 +1,88 @@
+#pragma once
+
+// The canvas's own rasteriser: single pixels, one-pixel lines with the classic
+// dash patterns, axis-parallel rectangles and ellipses with a one-pixel pen,
+// written straight into the scan lines of a 32-bit image. Everything else
+// (wide pens, polygon fills, text, pictures) goes through QPainter in Canvas.cpp.
+// Internal to the platform layer: TCanvas is the interface.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include <QImage>
+
+#include "platform/Canvas.h"
+
+namespace PixelRaster {
+
+// The on/off run lengths of a cosmetic dash style; empty for a solid line.
+std::span<const int> DashPatternOf(TPenStyle style);
+
+// The opaque 32-bit pixel of a colour (system colours resolved).
+inline QRgb OpaqueRgb(TColor color)
+{
+    if (IsSystemColor(color))
+        return ToQRgb(color);
+    return 0xFF000000u | (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
+}
+
+// Writes pixels with the pen mode, inside the image and the clip. The image
+// has 32-bit pixels; the canvas made sure of that when it was given the image.
+class PixelWriter {
+public:
+    PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMode mode);
+
+    const TRect& Bounds() const { return bounds_; }
+
+    void Plot(int x, int y, QRgb rgb)
+    {
+        if (!bounds_.Contains(x, y))
+            return;
+        QRgb& px = Line(y)[x];
+        px = mode_ == pmCopy ? Opaque(rgb) : Opaque(px ^ XorKey(rgb));
+    }
+
+    // The part of box inside the writable area.
+    void Fill(const TRect& box, QRgb rgb);
+
+private:
+    static QRgb Opaque(QRgb rgb) { return 0xFF000000u | rgb; }
+    // xor and not-xor both flip the colour bits of the destination by this key
+    QRgb XorKey(QRgb rgb) const { return (mode_ == pmNotXor ? ~rgb : rgb) & 0xFFFFFFu; }
+    QRgb* Line(int y) const { return reinterpret_cast<QRgb*>(bits_ + std::ptrdiff_t(y) * stride_); }
+
+    uchar* bits_;
+    qsizetype stride_;
+    TPenMode mode_;
+    TRect bounds_;
+};
+
+// A one-pixel pen: the dash pattern runs on across the segments of one primitive.
+class ThinPen {
+public:
+    ThinPen(PixelWriter& writer, const TPen& pen, const TBrush& brush);
+
+    // Moves the pattern on by n pixels without drawing.
+    void Advance(std::int64_t n);
+    // One pixel of the pattern at (x, y); gaps take the brush colour under a solid brush.
+    void Dot(int x, int y);
+    // Bresenham from (x0, y0), leaving out (x1, y1).
+    void Line(int x0, int y0, int x1, int y1);
+
+private:
+    PixelWriter& writer_;
+    QRgb color_;
+    std::span<const int> pattern_;
+    bool opaqueGaps_;
+    QRgb gapColor_;
+    std::size_t index_ = 0;
+    int run_ = 0;
+};
+
+// Outline with a one-pixel (or clear) pen, fill with the brush; box is normalised and not empty.
+void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush);
+void DrawThinEllipse(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush);
+
+}  // namespace PixelRaster
