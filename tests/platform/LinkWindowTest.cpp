@@ -27,6 +27,7 @@
 #include "LinkTestSupport.h"
 #include "platform/LinkTransport.h"
 #include "platform/LastError.h"
+#include "platform/LinkSender.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
 #include "platform/Process.h"
@@ -242,6 +243,26 @@ TEST_F(LinkWindowTest, ProcedureMaySendNestedMessages)
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].Tag, 2);
     EXPECT_EQ(received[0].Data, "hi!");
+}
+
+TEST_F(LinkWindowTest, SendDepthCountsTheSendsRunningOneInsideTheOther)
+{
+    std::vector<int> seen;
+    const auto inner = LinkWindow::Create("Inner", "", [&](uint32_t, int32_t, const std::string&) {
+        seen.push_back(LinkSendDepth());
+    }).Window;
+    const auto outer = LinkWindow::Create("Outer", "", [&](uint32_t, int32_t, const std::string&) {
+        seen.push_back(LinkSendDepth());
+        EXPECT_TRUE(SendCopyData(inner->Handle(), 0, 1, "nested"));
+        seen.push_back(LinkSendDepth());
+    }).Window;
+    ASSERT_TRUE(inner && outer);
+    EXPECT_EQ(LinkSendDepth(), 0);
+    EXPECT_TRUE(SendCopyData(outer->Handle(), 0, 1, "outer"));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 1}));
+    // a send that fails, here for want of a window, leaves no count behind
+    EXPECT_FALSE(SendCopyData(0x0badf00d, 0, 1, "nobody"));
+    EXPECT_EQ(LinkSendDepth(), 0);
 }
 
 TEST_F(LinkWindowTest, EndlesslyNestedSendsStopWhenDeepAndTheOuterOnesAreDelivered)
