@@ -29,8 +29,9 @@ struct Sender {
 
 Sender& TheSender()
 {
-    static Sender sender;
-    return sender;
+    // never destroyed, like the receiver: windows that outlive static destruction still ask for the limit
+    static Sender* sender = new Sender;
+    return *sender;
 }
 
 // Polls the send socket together with this process's windows until Deadline; returns the send socket's

@@ -18,6 +18,10 @@
 // Incoming messages are dispatched from the Qt event loop (socket notifiers, for windows created while a
 // QCoreApplication exists), from inside SendCopyData while it waits for its acknowledgement, and from
 // ProcessLinkMessages. A connection that has not delivered its frame within the answer limit is dropped.
+//
+// The implementation is in three parts: the window directory (LinkDirectory.cpp: entries, handles, finding
+// windows, the class registry), the receiver (LinkReceiver.cpp) and the sender (LinkSender.cpp); the wire
+// format is in LinkTransport.h.
 
 // The window procedure of a link window for one copy-data message: the sender's handle (wParam), the
 // 32-bit tag (dwData) and the bytes. The message is acknowledged when the procedure returns; an exception
