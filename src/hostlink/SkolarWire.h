@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/DateTime.h"
+#include "platform/LittleEndian.h"
 
 constexpr int32_t msgQuit = 0x1000;
 constexpr int32_t msgReply = 0x1001;
@@ -39,17 +40,14 @@ constexpr size_t SkolarStampSize = 8;
 
 inline void AppendInt32LE(std::string& Out, int32_t Value)
 {
-    const auto u = static_cast<uint32_t>(Value);
-    const char bytes[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-        static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
+    char bytes[4];
+    PutLittleEndian32(bytes, static_cast<uint32_t>(Value));
     Out.append(bytes, 4);
 }
 
 inline int32_t DecodeInt32LE(const char* Bytes)
 {
-    const auto* b = reinterpret_cast<const unsigned char*>(Bytes);
-    const uint32_t u = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
-    return static_cast<int32_t>(u);
+    return static_cast<int32_t>(GetLittleEndian32(Bytes));
 }
 
 // One copy-data block: the stamp bytes, then the content.

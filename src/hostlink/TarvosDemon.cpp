@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QVariant>
 #include <QtDebug>
 
 #include <cerrno>
@@ -15,6 +15,7 @@
 #include "platform/AnsiText.h"
 #include "platform/DateTime.h"
 #include "platform/LastError.h"
+#include "platform/LinkSender.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
 #include "platform/Process.h"
@@ -28,7 +29,11 @@ constexpr int ServerHandleSwitchLength = 14;
 
 std::string ApplicationTitle()
 {
-    return QGuiApplication::applicationDisplayName().toStdString();
+    // QGuiApplication's display name when there is one, read as a property so that this needs no Qt Gui;
+    // like QGuiApplication, fall back to the application name
+    const QVariant displayName =
+        QCoreApplication::instance() ? QCoreApplication::instance()->property("applicationDisplayName") : QVariant();
+    return (displayName.isValid() ? displayName.toString() : QCoreApplication::applicationName()).toStdString();
 }
 
 std::vector<std::string> ToBytes(const QStringList& Lines)
@@ -112,8 +117,10 @@ void TmnxCustomDemon::CreateLinkWindow()
     if (!RegisterLinkWindowClass(className))
         throw ESkolar(GetLastErrorString());
     FRegisteredClass = className;
-    FWindow = LinkWindow::Create(className, GetWindowName(),
-        [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
+    FWindow =
+        LinkWindow::Create(className, GetWindowName(), [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
+            Receive(WParam, Tag, Data);
+        }).Window;
     if (!FWindow) {
         UnregisterLinkWindowClass(className);
         FRegisteredClass.clear();
@@ -190,15 +197,15 @@ void TmnxCustomDemon::CheckSingleInstance()
     if (FOwnEntity->ExeName().empty())
         RefreshEntity(*FOwnEntity);
     const std::string name = FOwnEntity->MutexName();
-    auto mutex = NamedMutex::TryAcquire(name);
-    if (mutex) {
-        FMutex = std::move(mutex);
+    NamedMutexAcquisition acquisition = NamedMutex::TryAcquire(name);
+    if (acquisition.Outcome == NamedMutexAcquisition::Status::Acquired) {
+        FMutex = std::move(acquisition.Mutex);
         FOwnEntity->MutexHandle = FMutex->Handle();
         return;
     }
-    if (errno != EWOULDBLOCK) {
+    if (acquisition.Outcome == NamedMutexAcquisition::Status::Unusable) {
         // without a usable lock file nothing can be enforced; that must not keep the program from starting
-        qWarning("host link: single-instance lock %s unusable: %s", name.c_str(), GetLastErrorString().c_str());
+        qWarning("host link: single-instance lock %s unusable: %s", name.c_str(), acquisition.Error.c_str());
         return;
     }
     if (std::unique_ptr<TEntity> first = FindEntityByName(ApplicationTitle())) {
@@ -234,11 +241,7 @@ void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request,
 
     const std::string block = EncodeSkolarBlock(Request.Stamp, Request.Content());
     {
-        struct DepthGuard {
-            int& Depth;
-            explicit DepthGuard(int& D) : Depth(D) { ++Depth; }
-            ~DepthGuard() { --Depth; }
-        } guard(FSendDepth);
+        const SendScope scope(FSendDepth);
         SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
     }
     if (FQuitting && FSendDepth == 0)

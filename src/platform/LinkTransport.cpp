@@ -3,29 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QtGlobal>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/LittleEndian.h"
+
 namespace {
-
-void PutU32(char* Out, uint32_t Value)
-{
-    for (int i = 0; i < 4; ++i)
-        Out[i] = static_cast<char>((Value >> (8 * i)) & 0xFF);
-}
-
-uint32_t GetU32(const char* In)
-{
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<uint32_t>(static_cast<unsigned char>(In[i])) << (8 * i);
-    return value;
-}
 
 // Reads "<word> <decimal>\n" at Pos; advances Pos past it.
 std::optional<uint64_t> ReadNumberLine(std::string_view Bytes, size_t& Pos, std::string_view Word)
@@ -59,27 +44,28 @@ std::optional<std::string> ReadSizedField(std::string_view Bytes, size_t& Pos, s
 std::array<char, LinkFrameHeaderSize> EncodeLinkFrameHeader(const LinkFrameHeader& Header)
 {
     std::array<char, LinkFrameHeaderSize> bytes{};
-    PutU32(bytes.data(), LinkFrameMagic);
-    PutU32(bytes.data() + 4, Header.WParam);
-    PutU32(bytes.data() + 8, static_cast<uint32_t>(Header.Tag));
-    PutU32(bytes.data() + 12, Header.Length);
+    PutLittleEndian32(bytes.data(), LinkFrameMagic);
+    PutLittleEndian32(bytes.data() + 4, Header.WParam);
+    PutLittleEndian32(bytes.data() + 8, static_cast<uint32_t>(Header.Tag));
+    PutLittleEndian32(bytes.data() + 12, Header.Length);
     return bytes;
 }
 
 std::array<char, LinkAckSize> EncodeLinkAck(LinkAckStatus Status)
 {
     std::array<char, LinkAckSize> bytes{};
-    PutU32(bytes.data(), LinkAckMagic);
-    PutU32(bytes.data() + 4, static_cast<uint32_t>(Status));
+    PutLittleEndian32(bytes.data(), LinkAckMagic);
+    PutLittleEndian32(bytes.data() + 4, static_cast<uint32_t>(Status));
     return bytes;
 }
 
 std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes)
 {
-    if (Bytes.size() != LinkAckSize || GetU32(Bytes.data()) != LinkAckMagic)
+    if (Bytes.size() != LinkAckSize || GetLittleEndian32(Bytes.data()) != LinkAckMagic)
         return std::nullopt;
-    return GetU32(Bytes.data() + 4) == static_cast<uint32_t>(LinkAckStatus::Handled) ? LinkAckStatus::Handled
-                                                                                     : LinkAckStatus::Dropped;
+    return GetLittleEndian32(Bytes.data() + 4) == static_cast<uint32_t>(LinkAckStatus::Handled)
+        ? LinkAckStatus::Handled
+        : LinkAckStatus::Dropped;
 }
 
 size_t LinkFrameReader::Feed(std::string_view Bytes)
@@ -94,14 +80,14 @@ size_t LinkFrameReader::Feed(std::string_view Bytes)
         taken = part;
         if (FHeaderFill < LinkFrameHeaderSize)
             return taken;
-        if (GetU32(FHeaderBytes.data()) != LinkFrameMagic) {
+        if (GetLittleEndian32(FHeaderBytes.data()) != LinkFrameMagic) {
             FStatus = Status::Malformed;
             FProblem = "the frame does not begin with the link magic";
             return taken;
         }
-        FHeader.WParam = GetU32(FHeaderBytes.data() + 4);
-        FHeader.Tag = static_cast<int32_t>(GetU32(FHeaderBytes.data() + 8));
-        FHeader.Length = GetU32(FHeaderBytes.data() + 12);
+        FHeader.WParam = GetLittleEndian32(FHeaderBytes.data() + 4);
+        FHeader.Tag = static_cast<int32_t>(GetLittleEndian32(FHeaderBytes.data() + 8));
+        FHeader.Length = GetLittleEndian32(FHeaderBytes.data() + 12);
         if (FHeader.Length > LinkMaxDataSize) {
             FStatus = Status::Malformed;
             FProblem = "the frame announces " + std::to_string(FHeader.Length) + " bytes, more than the limit of " +
@@ -194,39 +180,4 @@ std::optional<std::string> LinkDirectoryRefusal(
 bool LinkPeerAllowed(uid_t Peer, uid_t Self)
 {
     return Peer == Self;
-}
-
-namespace {
-
-std::nullopt_t RefuseLinkDirectory(const std::string& Text, int ErrorNumber, std::string* Error)
-{
-    qWarning("%s", Text.c_str());
-    if (Error)
-        *Error = Text;
-    errno = ErrorNumber;
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<std::string> LinkDirectory(std::string* Error)
-{
-    const std::string path = LinkDirectoryPath();
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        const int error = errno;
-        return RefuseLinkDirectory(
-            "cannot create the link directory " + path + ": " + std::strerror(error), error, Error);
-    }
-    struct stat status { };
-    // lstat: a symbolic link planted in its place is refused as "not a directory"
-    if (::lstat(path.c_str(), &status) != 0) {
-        const int error = errno;
-        return RefuseLinkDirectory(
-            "cannot examine the link directory " + path + ": " + std::strerror(error), error, Error);
-    }
-    const bool isDirectory = S_ISDIR(status.st_mode);
-    if (std::optional<std::string> refusal =
-            LinkDirectoryRefusal(path, isDirectory, status.st_uid, status.st_mode, geteuid()))
-        return RefuseLinkDirectory(*refusal + "; refusing to use it", isDirectory ? EACCES : ENOTDIR, Error);
-    return path;
 }

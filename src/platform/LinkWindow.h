@@ -18,6 +18,10 @@
 // Incoming messages are dispatched from the Qt event loop (socket notifiers, for windows created while a
 // QCoreApplication exists), from inside SendCopyData while it waits for its acknowledgement, and from
 // ProcessLinkMessages. A connection that has not delivered its frame within the answer limit is dropped.
+//
+// The implementation is in three parts: the window directory (LinkDirectory.cpp: entries, handles, finding
+// windows, the class registry), the receiver (LinkReceiver.cpp) and the sender (LinkSender.cpp); the wire
+// format is in LinkTransport.h.
 
 // The window procedure of a link window for one copy-data message: the sender's handle (wParam), the
 // 32-bit tag (dwData) and the bytes. The message is acknowledged when the procedure returns; an exception
@@ -25,13 +29,14 @@
 // call SendCopyData (nested) and may destroy its own window.
 using LinkWindowProc = std::function<void(uint32_t WParam, int32_t Tag, const std::string& Data)>;
 
+struct LinkWindowCreation;
+
 class LinkWindow {
 public:
-    // Creates a window with a fresh non-zero handle, unique among the live windows of this user.
-    // Returns nullptr when it cannot (unusable link directory, socket error, class or title longer than
-    // LinkMaxNameLength); errno tells why and a warning says it in words. The class need not be registered.
-    static std::unique_ptr<LinkWindow> Create(
-        const std::string& ClassName, const std::string& Title, LinkWindowProc Proc);
+    // Creates a window with a fresh non-zero handle, unique among the live windows of this user. The result
+    // says why when it cannot (a class or title longer than LinkMaxNameLength, an unusable link directory,
+    // a socket error); a warning says it too. The class need not be registered.
+    static LinkWindowCreation Create(const std::string& ClassName, const std::string& Title, LinkWindowProc Proc);
 
     // Removes the window: its entry disappears, connections not yet dispatched are closed (their senders see
     // "not delivered"). Safe inside the window's own procedure: the message being handled is still
@@ -50,6 +55,17 @@ public:
 private:
     explicit LinkWindow(std::shared_ptr<State> S);
     std::shared_ptr<State> FState;
+};
+
+struct LinkWindowCreation {
+    enum class Status {
+        Created,
+        NameTooLong,  // the class or the title is longer than LinkMaxNameLength
+        Unusable,     // the link directory, the entry file or the socket cannot be used
+    };
+    Status Outcome = Status::Unusable;
+    std::unique_ptr<LinkWindow> Window;  // set when Created
+    std::string Error;                   // why not, with the system's text
 };
 
 // Class and title are each at most this many bytes.
@@ -92,7 +108,7 @@ void SetLinkAnswerTimeout(std::chrono::milliseconds Timeout);
 // there). Returns how many were. For programs and tests without an event loop.
 int ProcessLinkMessages(std::chrono::milliseconds Timeout);
 
-// The link directory, created with mode 0700 when missing. nullopt (and a warning, and errno EACCES or
-// ENOTDIR) when it is not a directory, belongs to another user or is writable by group or others; Error,
-// when given, receives the explanation.
+// The link directory, created with mode 0700 when missing. nullopt (and a warning) when it cannot be
+// created or examined, is not a directory, belongs to another user or is writable by group or others;
+// Error, when given, receives the explanation.
 std::optional<std::string> LinkDirectory(std::string* Error = nullptr);

@@ -6,13 +6,14 @@
 #include <cerrno>
 #include <optional>
 
+#include "platform/LastError.h"
 #include "platform/LinkWindow.h"
 
 namespace {
 
-std::optional<std::string> LockFilePath(const std::string& Name)
+std::optional<std::string> LockFilePath(const std::string& Name, std::string* Error)
 {
-    const std::optional<std::string> directory = LinkDirectory();
+    const std::optional<std::string> directory = LinkDirectory(Error);
     if (!directory)
         return std::nullopt;
     return *directory + "/" + NamedMutexFileName(Name);
@@ -26,22 +27,28 @@ struct flock WholeFile(short Type)
     return lock;
 }
 
+enum class LockResult { Locked, Held, Failed };
+
 // An open-file-description lock: like flock, it belongs to this open file (so a second open in the same
 // process conflicts with it) and the kernel drops it when the holder ends; unlike flock, it can be tested
-// without being taken, so asking whether the mutex exists never makes an owner fail.
-bool LockNow(int Fd)
+// without being taken, so asking whether the mutex exists never makes an owner fail. Failed leaves the
+// reason in errno.
+LockResult LockNow(int Fd)
 {
     struct flock lock = WholeFile(F_WRLCK);
     for (;;) {
         if (::fcntl(Fd, F_OFD_SETLK, &lock) == 0)
-            return true;
-        if (errno == EACCES || errno == EAGAIN) {
-            errno = EWOULDBLOCK;
-            return false;
-        }
+            return LockResult::Locked;
+        if (errno == EACCES || errno == EAGAIN)
+            return LockResult::Held;
         if (errno != EINTR)
-            return false;
+            return LockResult::Failed;
     }
+}
+
+NamedMutexAcquisition NotAcquired(NamedMutexAcquisition::Status Outcome, std::string Error)
+{
+    return NamedMutexAcquisition{Outcome, nullptr, std::move(Error)};
 }
 
 }  // namespace
@@ -65,44 +72,40 @@ std::string NamedMutexFileName(const std::string& Name)
     return file + ".lock";
 }
 
-std::unique_ptr<NamedMutex> NamedMutex::TryAcquire(const std::string& Name)
+NamedMutexAcquisition NamedMutex::TryAcquire(const std::string& Name)
 {
-    const std::optional<std::string> path = LockFilePath(Name);
+    using Status = NamedMutexAcquisition::Status;
+    std::string error;
+    const std::optional<std::string> path = LockFilePath(Name, &error);
     if (!path)
-        return nullptr;
-    const int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return nullptr;
-    if (!LockNow(fd)) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return nullptr;
+        return NotAcquired(Status::Unusable, std::move(error));
+    UniqueFd fd(::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd)
+        return NotAcquired(Status::Unusable, "cannot open the lock file " + *path + ": " + GetErrorString(errno));
+    switch (LockNow(fd.Get())) {
+    case LockResult::Held: return NotAcquired(Status::HeldByAnother, "the mutex " + Name + " is held by another owner");
+    case LockResult::Failed:
+        return NotAcquired(Status::Unusable, "cannot lock the lock file " + *path + ": " + GetErrorString(errno));
+    case LockResult::Locked: break;
     }
     static uint32_t serial = 0;
-    return std::unique_ptr<NamedMutex>(new NamedMutex(fd, ++serial, Name));
+    return NamedMutexAcquisition{
+        Status::Acquired, std::unique_ptr<NamedMutex>(new NamedMutex(std::move(fd), ++serial, Name)), {}};
 }
 
 bool NamedMutex::Exists(const std::string& Name)
 {
-    const std::optional<std::string> path = LockFilePath(Name);
+    const std::optional<std::string> path = LockFilePath(Name, nullptr);
     if (!path)
         return false;
-    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
+    const UniqueFd fd(::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd)
         return false;
     struct flock lock = WholeFile(F_WRLCK);
-    const bool held = ::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
-    ::close(fd);
-    return held;
+    return ::fcntl(fd.Get(), F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
 }
 
-NamedMutex::NamedMutex(int Fd, uint32_t Handle, std::string Name) : FFd(Fd), FHandle(Handle), FName(std::move(Name))
+NamedMutex::NamedMutex(UniqueFd Fd, uint32_t Handle, std::string Name)
+    : FFd(std::move(Fd)), FHandle(Handle), FName(std::move(Name))
 {
-}
-
-NamedMutex::~NamedMutex()
-{
-    // the lock file stays: removing it could let two owners lock different files of the same name
-    ::close(FFd);
 }

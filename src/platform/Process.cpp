@@ -9,18 +9,21 @@
 
 #include <cerrno>
 
+#include "platform/LastError.h"
+#include "platform/UniqueFd.h"
+
 extern char** environ;
 
 namespace {
 
-int OpenProcessDescriptor(pid_t Pid)
+UniqueFd OpenProcessDescriptor(pid_t Pid)
 {
-    return static_cast<int>(::syscall(SYS_pidfd_open, Pid, 0));
+    return UniqueFd(static_cast<int>(::syscall(SYS_pidfd_open, Pid, 0)));
 }
 
 }  // namespace
 
-pid_t StartProcess(const std::string& Program, const std::vector<std::string>& Arguments)
+pid_t StartProcess(const std::string& Program, const std::vector<std::string>& Arguments, std::string* Error)
 {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(Program.c_str()));
@@ -30,29 +33,33 @@ pid_t StartProcess(const std::string& Program, const std::vector<std::string>& A
     pid_t pid = 0;
     const int error = ::posix_spawnp(&pid, Program.c_str(), nullptr, nullptr, argv.data(), environ);
     if (error != 0) {
-        errno = error;
+        if (Error)
+            *Error = GetErrorString(error);
         return 0;
     }
     return pid;
 }
 
-std::optional<int> WaitForProcess(pid_t Pid)
+std::optional<int> WaitForProcess(pid_t Pid, std::string* Error)
 {
     if (Pid <= 0) {
-        errno = ESRCH;
+        if (Error)
+            *Error = GetErrorString(ESRCH);
         return std::nullopt;
     }
-    const int fd = OpenProcessDescriptor(Pid);
-    if (fd < 0)
+    const UniqueFd fd = OpenProcessDescriptor(Pid);
+    if (!fd) {
+        if (Error)
+            *Error = GetErrorString(errno);
         return std::nullopt;
-    pollfd descriptor{fd, POLLIN, 0};
+    }
+    pollfd descriptor{fd.Get(), POLLIN, 0};
     while (::poll(&descriptor, 1, -1) < 0 && errno == EINTR) { }
     siginfo_t info{};
     int result = 0;
     do {
-        result = ::waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(fd), &info, WEXITED);
+        result = ::waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(fd.Get()), &info, WEXITED);
     } while (result != 0 && errno == EINTR);
-    ::close(fd);
     if (result != 0)
         return UnknownExitCode;  // not our child, or reaped elsewhere: its exit code is not ours to read
     if (info.si_code == CLD_EXITED)

@@ -58,7 +58,7 @@ public:
                 if (Answer)
                     if (auto reply = Answer(Requests.back()))
                         SendCopyData(WParam, FWindow->Handle(), msgReply, EncodeSkolarBlock(block->Stamp, *reply));
-            });
+            }).Window;
     }
     uint32_t Handle() const { return FWindow->Handle(); }
     void SendTo(uint32_t Target, int32_t Code, const std::string& Content)

@@ -55,7 +55,7 @@ int RunWindowHelper(const std::string& Mode, const std::string& Title)
             }
             SendCopyData(WParam, window->Handle(), Tag + 1000, Data);
         }
-    });
+    }).Window;
     if (!window)
         return 2;
     Announce("ready " + LinkHandleName(window->Handle()));
@@ -76,7 +76,7 @@ int RunHelper(const std::string& Mode, const std::string& Argument)
             NamedMutex::Exists(Argument);
     }
     if (Mode == "lock") {
-        const auto mutex = NamedMutex::TryAcquire(Argument);
+        const auto mutex = NamedMutex::TryAcquire(Argument).Mutex;
         Announce(mutex ? "ready" : "busy");
         for (;;)
             ::pause();

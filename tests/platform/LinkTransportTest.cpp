@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/LinkTransport.h"
+#include "platform/LittleEndian.h"
 
 namespace {
 
@@ -10,6 +11,28 @@ std::string Frame(uint32_t WParam, int32_t Tag, const std::string& Data)
 {
     const auto header = EncodeLinkFrameHeader({WParam, Tag, static_cast<uint32_t>(Data.size())});
     return std::string(header.data(), header.size()) + Data;
+}
+
+TEST(LittleEndian, ValuesAreWrittenLowByteFirstAndReadBack)
+{
+    const struct {
+        uint32_t value;
+        std::string bytes;
+    } rows[] = {
+        {0, std::string(4, '\0')},
+        {0x12345678, "\x78\x56\x34\x12"},
+        {0x80000001, std::string("\x01\x00\x00\x80", 4)},
+        {0xFFFFFFFF, "\xFF\xFF\xFF\xFF"},
+        {LinkFrameMagic, "SWLK"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
+        char out[4];
+        PutLittleEndian32(out, row.value);
+        EXPECT_EQ(std::string(out, 4), row.bytes);
+        EXPECT_EQ(GetLittleEndian32(row.bytes.data()), row.value);
+    }
+    EXPECT_EQ(Frame(0x01020304, -2, "").substr(0, 12), std::string("SWLK\x04\x03\x02\x01\xFE\xFF\xFF\xFF", 12));
 }
 
 TEST(LinkFrameReader, FrameFedInPiecesEqualsFrameFedWholeAndLeavesWhatFollows)

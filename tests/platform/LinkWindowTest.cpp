@@ -26,6 +26,8 @@
 
 #include "LinkTestSupport.h"
 #include "platform/LinkTransport.h"
+#include "platform/LastError.h"
+#include "platform/LinkSender.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
 #include "platform/Process.h"
@@ -50,7 +52,7 @@ protected:
     {
         auto window = LinkWindow::Create("RecorderClass", Title, [this](uint32_t W, int32_t T, const std::string& D) {
             received.push_back({W, T, D});
-        });
+        }).Window;
         EXPECT_NE(window, nullptr);
         return window;
     }
@@ -153,8 +155,8 @@ TEST_F(LinkWindowTest, HandlesAreNonZeroAndDistinct)
 
 TEST_F(LinkWindowTest, FindMatchesClassAndTitleIgnoringLetterCaseOnly)
 {
-    const auto a = LinkWindow::Create("ClassA", "", [](uint32_t, int32_t, const std::string&) {});
-    const auto b = LinkWindow::Create("ServerClassK1", "ServerK1", [](uint32_t, int32_t, const std::string&) {});
+    const auto a = LinkWindow::Create("ClassA", "", [](uint32_t, int32_t, const std::string&) {}).Window;
+    const auto b = LinkWindow::Create("ServerClassK1", "ServerK1", [](uint32_t, int32_t, const std::string&) {}).Window;
     ASSERT_TRUE(a && b);
     EXPECT_EQ(FindLinkWindow("ClassA", ""), a->Handle());
     EXPECT_EQ(FindLinkWindow("ClassA", std::nullopt), a->Handle());
@@ -235,12 +237,32 @@ TEST_F(LinkWindowTest, ProcedureMaySendNestedMessages)
     const auto inner = RecordingWindow("inner");
     const auto outer = LinkWindow::Create("Outer", "", [&](uint32_t WParam, int32_t Tag, const std::string& Data) {
         EXPECT_TRUE(SendCopyData(inner->Handle(), WParam, Tag + 1, Data + "!"));
-    });
+    }).Window;
     ASSERT_TRUE(outer);
     EXPECT_TRUE(SendCopyData(outer->Handle(), 9, 1, "hi"));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].Tag, 2);
     EXPECT_EQ(received[0].Data, "hi!");
+}
+
+TEST_F(LinkWindowTest, SendDepthCountsTheSendsRunningOneInsideTheOther)
+{
+    std::vector<int> seen;
+    const auto inner = LinkWindow::Create("Inner", "", [&](uint32_t, int32_t, const std::string&) {
+        seen.push_back(LinkSendDepth());
+    }).Window;
+    const auto outer = LinkWindow::Create("Outer", "", [&](uint32_t, int32_t, const std::string&) {
+        seen.push_back(LinkSendDepth());
+        EXPECT_TRUE(SendCopyData(inner->Handle(), 0, 1, "nested"));
+        seen.push_back(LinkSendDepth());
+    }).Window;
+    ASSERT_TRUE(inner && outer);
+    EXPECT_EQ(LinkSendDepth(), 0);
+    EXPECT_TRUE(SendCopyData(outer->Handle(), 0, 1, "outer"));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 1}));
+    // a send that fails, here for want of a window, leaves no count behind
+    EXPECT_FALSE(SendCopyData(0x0badf00d, 0, 1, "nobody"));
+    EXPECT_EQ(LinkSendDepth(), 0);
 }
 
 TEST_F(LinkWindowTest, EndlesslyNestedSendsStopWhenDeepAndTheOuterOnesAreDelivered)
@@ -257,7 +279,7 @@ TEST_F(LinkWindowTest, EndlesslyNestedSendsStopWhenDeepAndTheOuterOnesAreDeliver
         deepest = std::max(deepest, depth);
         SendCopyData(window->Handle(), 0, 1, "again");
         --depth;
-    });
+    }).Window;
     ASSERT_TRUE(window);
     EXPECT_TRUE(SendCopyData(window->Handle(), 0, 1, "start"));
     EXPECT_GT(deepest, 1);
@@ -384,7 +406,7 @@ TEST_F(LinkWindowTest, ThrowingOrSelfDestroyingProceduresLeaveNoDescriptorBehind
             window.reset();
             // nothing of the window is touched after this, but the data stays readable during the call
             EXPECT_EQ(Data, "destroys the window");
-        });
+        }).Window;
         ASSERT_TRUE(window);
         const uint32_t handle = window->Handle();
         EXPECT_EQ(FindLinkWindow("Cycle", ""), handle);
@@ -400,8 +422,8 @@ TEST_F(LinkWindowTest, ThrowingOrSelfDestroyingProceduresLeaveNoDescriptorBehind
         ::close(listener);
         std::filesystem::remove(runtime.LinkDir() + "/00c0ffee.sock");
         ProcessLinkMessages(0ms);
-        const auto mutex = NamedMutex::TryAcquire("cycle");
-        EXPECT_EQ(NamedMutex::TryAcquire("cycle"), nullptr);
+        const auto mutex = NamedMutex::TryAcquire("cycle").Mutex;
+        EXPECT_EQ(NamedMutex::TryAcquire("cycle").Mutex, nullptr);
         EXPECT_TRUE(NamedMutex::Exists("cycle"));
     };
     cycle();
@@ -504,7 +526,8 @@ TEST_F(LinkWindowTest, StaleEntryHeldByAnotherScannerIsNotFound)
     ::close(RawListener(0x0badf00d, 1));
     ASSERT_EQ(::flock(entry, LOCK_EX), 0);
     EXPECT_EQ(FindLinkWindow("CrashedClass", "crashed"), 0u);
-    const auto live = LinkWindow::Create("CrashedClass", "crashed", [](uint32_t, int32_t, const std::string&) {});
+    const auto live =
+        LinkWindow::Create("CrashedClass", "crashed", [](uint32_t, int32_t, const std::string&) {}).Window;
     ASSERT_TRUE(live);
     EXPECT_EQ(FindLinkWindow("CrashedClass", "crashed"), live->Handle());
     ::close(entry);
@@ -520,19 +543,19 @@ TEST_F(LinkWindowTest, UnsafeDirectoryIsRefused)
 
     ASSERT_EQ(::chmod(dir.c_str(), 0770), 0);
     std::string error;
-    errno = 0;
     EXPECT_FALSE(LinkDirectory(&error).has_value());
-    EXPECT_EQ(errno, EACCES);
     EXPECT_NE(error.find("writable by other users"), std::string::npos) << error;
-    EXPECT_EQ(LinkWindow::Create("C", "T", [](uint32_t, int32_t, const std::string&) {}), nullptr);
+    const LinkWindowCreation creation = LinkWindow::Create("C", "T", [](uint32_t, int32_t, const std::string&) {});
+    EXPECT_EQ(creation.Outcome, LinkWindowCreation::Status::Unusable);
+    EXPECT_EQ(creation.Window, nullptr);
+    EXPECT_EQ(creation.Error, error);
     ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
 
     std::filesystem::remove_all(dir);
     std::filesystem::create_directory(runtime.Path() + "/elsewhere");
     std::filesystem::create_directory_symlink(runtime.Path() + "/elsewhere", dir);
-    errno = 0;
-    EXPECT_FALSE(LinkDirectory().has_value());
-    EXPECT_EQ(errno, ENOTDIR);
+    EXPECT_FALSE(LinkDirectory(&error).has_value());
+    EXPECT_NE(error.find("is not a directory"), std::string::npos) << error;
     std::filesystem::remove(dir);
 
     if (::geteuid() == 0) {
@@ -542,6 +565,38 @@ TEST_F(LinkWindowTest, UnsafeDirectoryIsRefused)
         EXPECT_FALSE(LinkDirectory(&error).has_value());
         EXPECT_NE(error.find("belongs to user 65534"), std::string::npos) << error;
     }
+}
+
+TEST_F(LinkWindowTest, CreateSaysWhyItCannot)
+{
+    const std::string tooLong(LinkMaxNameLength + 1, 'n');
+    // a socket address holds about a hundred bytes; a deep enough runtime directory cannot name one
+    const std::string deep = runtime.Path() + "/" + std::string(120, 'd');
+    std::filesystem::create_directory(deep);
+    const struct {
+        const char* name;
+        std::string runtimeDir;
+        std::string className;
+        std::string title;
+        LinkWindowCreation::Status outcome;
+        std::string reason;
+    } rows[] = {
+        {"class too long", runtime.Path(), tooLong, "T", LinkWindowCreation::Status::NameTooLong, "longer than"},
+        {"title too long", runtime.Path(), "C", tooLong, LinkWindowCreation::Status::NameTooLong, "longer than"},
+        {"socket path too long", deep, "C", "T", LinkWindowCreation::Status::Unusable, GetErrorString(ENAMETOOLONG)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ::setenv("XDG_RUNTIME_DIR", row.runtimeDir.c_str(), 1);
+        const LinkWindowCreation creation =
+            LinkWindow::Create(row.className, row.title, [](uint32_t, int32_t, const std::string&) {});
+        ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+        EXPECT_EQ(creation.Outcome, row.outcome);
+        EXPECT_EQ(creation.Window, nullptr);
+        EXPECT_NE(creation.Error.find(row.reason), std::string::npos) << creation.Error;
+    }
+    // the entry claimed before the socket failed is not left behind
+    EXPECT_TRUE(std::filesystem::is_empty(deep + "/sewella-link"));
 }
 
 TEST_F(LinkWindowTest, ConnectionFromAnotherUserIsClosedUnread)

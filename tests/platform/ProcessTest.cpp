@@ -41,16 +41,19 @@ TEST(WaitForProcess, ProcessThatCannotBeOpenedGivesNothing)
     const pid_t pid = StartProcess("true", {});
     ASSERT_NE(pid, 0);
     ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
-    errno = 0;
-    EXPECT_EQ(WaitForProcess(pid), std::nullopt);
-    EXPECT_EQ(errno, ESRCH);
-    EXPECT_EQ(WaitForProcess(0), std::nullopt);
+    std::string error;
+    EXPECT_EQ(WaitForProcess(pid, &error), std::nullopt);
+    EXPECT_EQ(error, GetErrorString(ESRCH));
+    error.clear();
+    EXPECT_EQ(WaitForProcess(0, &error), std::nullopt);
+    EXPECT_EQ(error, GetErrorString(ESRCH));
 }
 
 TEST(StartProcess, MissingProgramGivesZeroAndTheReason)
 {
-    EXPECT_EQ(StartProcess("/nonexistent/program", {}), 0);
-    EXPECT_EQ(GetLastErrorString(), std::strerror(ENOENT));
+    std::string error;
+    EXPECT_EQ(StartProcess("/nonexistent/program", {}, &error), 0);
+    EXPECT_EQ(error, std::strerror(ENOENT));
 }
 
 }  // namespace

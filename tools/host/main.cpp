@@ -87,12 +87,13 @@ public:
             Say("error: cannot register the window class " + className);
             return false;
         }
-        FWindow = LinkWindow::Create(className, title,
+        LinkWindowCreation creation = LinkWindow::Create(className, title,
             [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
-        if (!FWindow) {
-            Say("error: cannot open the link window " + title);
+        if (!creation.Window) {
+            Say("error: cannot open the link window " + title + ": " + creation.Error);
             return false;
         }
+        FWindow = std::move(creation.Window);
         Say("ready " + std::to_string(FWindow->Handle()));
         return true;
     }

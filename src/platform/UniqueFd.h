@@ -1,0 +1,42 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+// Owns one file descriptor and closes it exactly once: in the destructor, on Reset, or when another one is
+// moved over it. -1 means "none".
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int Fd) : FFd(Fd) { }
+    UniqueFd(UniqueFd&& Other) noexcept : FFd(Other.Release()) { }
+    UniqueFd& operator=(UniqueFd&& Other) noexcept
+    {
+        if (this != &Other)
+            Reset(Other.Release());
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { Reset(); }
+
+    int Get() const { return FFd; }
+    bool Valid() const { return FFd >= 0; }
+    explicit operator bool() const { return Valid(); }
+
+    // Gives the descriptor up without closing it.
+    int Release() { return std::exchange(FFd, -1); }
+
+    // Closes the descriptor held (if any) and takes Fd instead.
+    void Reset(int Fd = -1)
+    {
+        const int old = std::exchange(FFd, Fd);
+        // not retried on EINTR: on Linux the descriptor is gone whatever close returns
+        if (old >= 0)
+            ::close(old);
+    }
+
+private:
+    int FFd = -1;
+};
