@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 
 #include "platform/DateTime.h"
@@ -27,7 +28,7 @@ constexpr double kZeroFraction = 1e-14;
 // Up to this width zero is labelled with the label's decimals; beyond, as "0" or "0.0".
 constexpr double kWidestDecimalZero = 100000;
 
-// A low end past the last whole step by less than this fraction of a step starts on that step.
+// A tick within this fraction of a step beyond either end of a numeric range is still on it.
 constexpr double kStepSlack = 0.001;
 
 // The logarithm of a step is taken as whole when its fraction lies this close to 0 or 1.
@@ -37,8 +38,9 @@ constexpr double kLogFractionSlack = 1e-10;
 constexpr double kExponentFromWidth = 1000000;
 constexpr double kExponentUpToWidth = 0.0001;
 
-// Calendar units in days. The rounded values are the bounds the horizontal calendar rule has
-// always compared with; they differ from the exact ones in the sixth digit and must stay.
+// Calendar units in days. Horizontal scales choose their rule by the rounded values, which lie
+// a little off the exact ones that vertical scales use; a range per tick between the two picks
+// a different rule, so they are kept apart.
 constexpr double kHundredthOfSecond = 1.0 / 8640000;
 constexpr double kSecond = 1.0 / 86400;
 constexpr double kMinute = 1.0 / 1440;
