@@ -6,13 +6,19 @@
 #include <string>
 
 #include "platform/DateTime.h"
+#include "scale/Rounding.h"
 
 namespace {
 
 constexpr QChar kDegree(0x00B0);
 
-// Bounds of the displays that work on 32-bit patterns (hexadecimal, binary, octal).
-constexpr double kPatternLow = -2147483648.0;
+// The signed 32-bit range: the zero-padded integer display shows values within it.
+constexpr double kInt32Low = -2147483648.0;
+constexpr double kInt32High = 2147483647.0;
+
+// Bounds of the displays that work on 32-bit patterns (hexadecimal, binary, octal): signed or
+// unsigned values.
+constexpr double kPatternLow = kInt32Low;
 constexpr double kPatternHigh = 4294967295.0;
 
 // 2^63: the first value a signed 64-bit integer cannot hold.
@@ -113,7 +119,7 @@ QString DegreeText(double value, TDisplay type, int d)
 // The text of the display type alone; false when the value is out of the type's range.
 bool DisplayText(double value, const TNumLabTextSettings& s, QString& text)
 {
-    const int p = std::clamp(s.Precision, 0, 15);
+    const int p = std::clamp(s.Precision, 0, MaxNumLabPrecision);
     const bool patternRange = value >= kPatternLow && value <= kPatternHigh;  // false for NaN
     switch (s.DisplayType) {
     case dtFloat: text = General(value, p); return true;
@@ -125,7 +131,7 @@ bool DisplayText(double value, const TNumLabTextSettings& s, QString& text)
         text = LastDigits(Pattern(value), 16, std::min(p, 8));
         return true;
     case dtZeroInt: {
-        if (!(value >= -2147483648.0 && value <= 2147483647.0))
+        if (!(value >= kInt32Low && value <= kInt32High))
             return false;
         const auto n = static_cast<std::int64_t>(RoundHalfEven(value));
         const QString digits = QString::number(n < 0 ? -n : n).rightJustified(p, u'0');
@@ -143,7 +149,7 @@ bool DisplayText(double value, const TNumLabTextSettings& s, QString& text)
         // Only the years 1 to 9999 have a four-digit text; the decoder rounds to the millisecond
         // as the formatter does, so a value just short of a boundary is judged by its shown day.
         int year = 0, month = 0, day = 0;
-        if (!DecodeDate(value, year, month, day) || year > 9999)
+        if (!DecodeDate(value, year, month, day) || year > MaxDateTimeYear)
             return false;
         text = FormatDateTime(s.DTFormat, value);
         return true;
@@ -171,19 +177,6 @@ bool DisplayText(double value, const TNumLabTextSettings& s, QString& text)
 }
 
 }  // namespace
-
-double RoundHalfEven(double value)
-{
-    if (!std::isfinite(value))
-        return value;
-    const double lower = std::floor(value);
-    const double diff = value - lower;
-    if (diff < 0.5)
-        return lower;
-    if (diff > 0.5)
-        return lower + 1.0;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
 
 QString NumLabValueText(double value, const TNumLabTextSettings& settings)
 {

@@ -24,19 +24,26 @@ enum TDisplay : std::uint8_t {
 };
 Q_DECLARE_METATYPE(TDisplay)
 
-struct TNumLabTextSettings {
+constexpr int MaxNumLabPrecision = 15;
+
+// What the box shows: the display type and its precision, and the texts shown instead of a number.
+struct TValueDisplay {
     TDisplay DisplayType = dtFixP;
-    int Precision = 2;  // 0..15
-    bool Comma = false;
-    bool ForcePlusSign = false;
+    int Precision = 2;  // 0..MaxNumLabPrecision
     QString StateText = QStringLiteral("undefined");
     QString OverflowIndicator = QStringLiteral("*********");
+};
+
+// How numbers and dates are written: the decimal separator, the plus sign and the date pattern.
+// A label keeps its own when another label is assigned to it.
+struct TNumberFormat {
+    bool Comma = false;
+    bool ForcePlusSign = false;
     QString DTFormat = QStringLiteral("mmm-dd, yyyy");
 };
+
+struct TNumLabTextSettings : TValueDisplay, TNumberFormat { };
 
 // The text shown for value: the display type's text with the decimal separator and plus sign
 // applied, or the overflow indicator when the value lies outside what the type can show.
 QString NumLabValueText(double value, const TNumLabTextSettings& settings);
-
-// value rounded to the nearest integer, halves to the even neighbour.
-double RoundHalfEven(double value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,13 +23,13 @@ struct BoxLines {
 };
 
 // None for the flat styles (fsNone, fsSimple) and for unknown ones.
-std::optional<BoxLines> BoxLinesOf(TFrameStyle style, TColor frame, TColor shadow, TColor highlight)
+std::optional<BoxLines> BoxLinesOf(TFrameStyle style, const TFrameColors& c)
 {
     switch (style) {
-    case fsLowered: return BoxLines{frame, highlight};
-    case fsRaised: return BoxLines{highlight, frame};
-    case fsEmbossed: return BoxLines{shadow, shadow};
-    case fsEngraved: return BoxLines{highlight, highlight};
+    case fsLowered: return BoxLines{c.frame, c.highlight};
+    case fsRaised: return BoxLines{c.highlight, c.frame};
+    case fsEmbossed: return BoxLines{c.shadow, c.shadow};
+    case fsEngraved: return BoxLines{c.highlight, c.highlight};
     default: return std::nullopt;
     }
 }
@@ -40,15 +41,7 @@ QString ClassNameOf(const QObject* object)
 
 }  // namespace
 
-TNumLab::TNumLab(QWidget* parent)
-    : QWidget(parent),
-      colorLabBakG_(clBtnFace),
-      colorLabText_(clBlack),
-      colorOutBakG_(clBtnFace),
-      colorOutText_(clBlack),
-      frameColor_(clBlack),
-      shadowColor_(clGray),
-      highlightColor_(clWhite)
+TNumLab::TNumLab(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
     resize(160, 28);
@@ -57,124 +50,114 @@ TNumLab::TNumLab(QWidget* parent)
 
 TNumLab::~TNumLab() = default;
 
-template <typename T> void TNumLab::Store(T& field, const T& value)
+template <typename T, typename V> void TNumLab::Store(T& field, V&& value)
 {
-    if (field == value)
-        return;
-    field = value;
-    Paint();
+    StoreSetting(field, std::forward<V>(value), Unchanged::Skip, [this] { Paint(); });
 }
 
 void TNumLab::SetLeftSpace(int value)
 {
     if (value < 0)
         return;
-    Store(leftSpace_, std::min(value, width()));
+    Store(display_.leftSpace, std::min(value, width()));
 }
 
 void TNumLab::SetEmpty(bool value)
 {
-    Store(empty_, value);
+    Store(display_.empty, value);
 }
 void TNumLab::SetLabelWidth(int value)
 {
-    Store(labelWidth_, value);
+    Store(display_.labelWidth, value);
 }
 
 void TNumLab::SetPrecision(int value)
 {
     if (value < 0)
         return;
-    Store(text_.Precision, std::min(value, 15));
+    Store(display_.text.Precision, std::min(value, MaxNumLabPrecision));
 }
 
 void TNumLab::SetComma(bool value)
 {
-    Store(text_.Comma, value);
+    Store(format_.Comma, value);
 }
 void TNumLab::SetForcePlusSign(bool value)
 {
-    Store(text_.ForcePlusSign, value);
+    Store(format_.ForcePlusSign, value);
 }
 void TNumLab::SetLeftText(const QString& value)
 {
-    Store(leftText_, value);
+    Store(display_.leftText, value);
 }
 void TNumLab::SetRightText(const QString& value)
 {
-    Store(rightText_, value);
+    Store(display_.rightText, value);
 }
 void TNumLab::SetFrameStyle(TFrameStyle value)
 {
-    Store(frameStyle_, value);
+    Store(display_.frameStyle, value);
 }
 void TNumLab::SetStateText(const QString& value)
 {
-    Store(text_.StateText, value);
+    Store(display_.text.StateText, value);
 }
 void TNumLab::SetAlignment(TAlignment value)
 {
-    Store(alignment_, value);
+    Store(display_.alignment, value);
 }
 void TNumLab::SetLeftTextAlignment(TAlignment value)
 {
-    Store(leftTextAlignment_, value);
+    Store(display_.leftTextAlignment, value);
 }
 void TNumLab::SetRightTextAlignment(TAlignment value)
 {
-    Store(rightTextAlignment_, value);
+    Store(display_.rightTextAlignment, value);
 }
 void TNumLab::SetOverflowIndicator(const QString& value)
 {
-    Store(text_.OverflowIndicator, value);
+    Store(display_.text.OverflowIndicator, value);
 }
 
 void TNumLab::SetValue(double value)
 {
     if (std::isnan(value))
         return;
-    Store(value_, value);
+    Store(display_.value, value);
 }
 
 void TNumLab::SetColorLabBakG(TColor value)
 {
-    Store(colorLabBakG_, value);
+    Store(display_.colorLabBakG, value);
 }
 void TNumLab::SetColorLabText(TColor value)
 {
-    Store(colorLabText_, value);
+    Store(display_.colorLabText, value);
 }
 void TNumLab::SetColorOutBakG(TColor value)
 {
-    Store(colorOutBakG_, value);
+    Store(display_.colorOutBakG, value);
 }
 void TNumLab::SetColorOutText(TColor value)
 {
-    Store(colorOutText_, value);
+    Store(display_.colorOutText, value);
 }
 
 void TNumLab::SetColorScheme(TColorScheme value)
 {
-    if (value == colorScheme_)
-        return;
-    colorScheme_ = value;
-    if (value == csSystem) {
-        shadowColor_ = clBtnShadow;
-        highlightColor_ = clBtnHighlight;
-    } else {
-        shadowColor_ = clGray;
-        highlightColor_ = clWhite;
-    }
-    Paint();
+    StoreSetting(display_.colorScheme, value, Unchanged::Skip, [this] {
+        display_.frameColors = FrameColorsOf(display_.colorScheme);
+        Paint();
+    });
 }
 
 void TNumLab::SetDisplayType(TDisplay value)
 {
-    Store(text_.DisplayType, value);
+    Store(display_.text.DisplayType, value);
 }
 void TNumLab::SetDTFormat(const QString& value)
 {
-    Store(text_.DTFormat, value);
+    Store(format_.DTFormat, value);
 }
 
 void TNumLab::Assign(const QObject* source)
@@ -182,28 +165,7 @@ void TNumLab::Assign(const QObject* source)
     const auto* other = qobject_cast<const TNumLab*>(source);
     if (!other)
         throw EQuarnError("Cannot assign a " + ClassNameOf(source).toStdString() + " to a TNumLab");
-    leftSpace_ = other->leftSpace_;
-    empty_ = other->empty_;
-    labelWidth_ = other->labelWidth_;
-    text_.Precision = other->text_.Precision;
-    leftText_ = other->leftText_;
-    rightText_ = other->rightText_;
-    frameStyle_ = other->frameStyle_;
-    alignment_ = other->alignment_;
-    rightTextAlignment_ = other->rightTextAlignment_;
-    leftTextAlignment_ = other->leftTextAlignment_;
-    text_.OverflowIndicator = other->text_.OverflowIndicator;
-    value_ = other->value_;
-    text_.StateText = other->text_.StateText;
-    colorLabBakG_ = other->colorLabBakG_;
-    colorLabText_ = other->colorLabText_;
-    colorOutBakG_ = other->colorOutBakG_;
-    colorOutText_ = other->colorOutText_;
-    frameColor_ = other->frameColor_;
-    shadowColor_ = other->shadowColor_;
-    highlightColor_ = other->highlightColor_;
-    colorScheme_ = other->colorScheme_;
-    text_.DisplayType = other->text_.DisplayType;
+    display_ = other->display_;
     Paint();
 }
 
@@ -218,9 +180,9 @@ void TNumLab::AssignTo(QObject* destination) const
 void TNumLab::MouseMove(Qt::KeyboardModifiers shift, int x, int y)
 {
     mouseArea_ = 0;
-    if (x > leftSpace_)
+    if (x > display_.leftSpace)
         mouseArea_ = 1;
-    if (x > leftSpace_ + labelWidth_)
+    if (x > display_.leftSpace + display_.labelWidth)
         mouseArea_ = 2;
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
@@ -235,11 +197,12 @@ void TNumLab::Paint()
 {
     if (!VisibleFlag())
         return;
+    const Display& d = display_;
     TBitmap bitmap(width(), height());
     TCanvas& canvas = bitmap.Canvas();
     canvas.Font = TFont::FromQFont(font());
-    canvas.Pen.Color = colorOutBakG_;
-    canvas.Brush.Color = colorOutBakG_;
+    canvas.Pen.Color = d.colorOutBakG;
+    canvas.Brush.Color = d.colorOutBakG;
     canvas.Brush.Style = bsSolid;
     canvas.Rectangle(0, 0, width(), height());
 
@@ -247,7 +210,7 @@ void TNumLab::Paint()
     DrawSideTexts(canvas, yText);
     DrawBox(canvas);
     displayedText_.clear();
-    if (!empty_)
+    if (!d.empty)
         DrawValue(canvas, yText);
 
     image_ = bitmap.Image();
@@ -256,36 +219,38 @@ void TNumLab::Paint()
 
 void TNumLab::DrawSideTexts(TCanvas& canvas, int yText) const
 {
-    const int l = leftSpace_;
-    const int r = leftSpace_ + labelWidth_;
-    canvas.Font.SetColor(colorOutText_);
-    if (!leftText_.isEmpty()) {
-        const int tw = canvas.TextWidth(leftText_);
-        const int x = leftTextAlignment_ == taLeftJustify ? 7
-            : leftTextAlignment_ == taRightJustify        ? l - tw - 5
-                                                          : (l - tw) / 2;
-        canvas.TextOut(x, yText, leftText_);
+    const Display& d = display_;
+    const int l = d.leftSpace;
+    const int r = d.leftSpace + d.labelWidth;
+    canvas.Font.SetColor(d.colorOutText);
+    if (!d.leftText.isEmpty()) {
+        const int tw = canvas.TextWidth(d.leftText);
+        const int x = d.leftTextAlignment == taLeftJustify ? 7
+            : d.leftTextAlignment == taRightJustify        ? l - tw - 5
+                                                           : (l - tw) / 2;
+        canvas.TextOut(x, yText, d.leftText);
     }
-    if (!rightText_.isEmpty()) {
+    if (!d.rightText.isEmpty()) {
         const int w = width();
-        const int tw = canvas.TextWidth(rightText_);
-        const int x = rightTextAlignment_ == taLeftJustify ? r + 7
-            : rightTextAlignment_ == taRightJustify        ? w - tw - 6
-                                                           : r + 1 + (w - l - labelWidth_ - tw) / 2;
-        canvas.TextOut(x, yText, rightText_);
+        const int tw = canvas.TextWidth(d.rightText);
+        const int x = d.rightTextAlignment == taLeftJustify ? r + 7
+            : d.rightTextAlignment == taRightJustify        ? w - tw - 6
+                                                            : r + 1 + (w - l - d.labelWidth - tw) / 2;
+        canvas.TextOut(x, yText, d.rightText);
     }
 }
 
 void TNumLab::DrawBox(TCanvas& canvas) const
 {
-    const int l = leftSpace_;
-    const int r = leftSpace_ + labelWidth_;
+    const Display& d = display_;
+    const int l = d.leftSpace;
+    const int r = d.leftSpace + d.labelWidth;
     const int h = height();
-    canvas.Pen.Color = frameStyle_ == fsNone ? colorLabBakG_
-        : frameStyle_ == fsEmbossed          ? highlightColor_
-                                             : shadowColor_;
-    canvas.Brush.Color = colorLabBakG_;
-    const std::optional<BoxLines> lines = BoxLinesOf(frameStyle_, frameColor_, shadowColor_, highlightColor_);
+    canvas.Pen.Color = d.frameStyle == fsNone ? d.colorLabBakG
+        : d.frameStyle == fsEmbossed          ? d.frameColors.highlight
+                                              : d.frameColors.shadow;
+    canvas.Brush.Color = d.colorLabBakG;
+    const std::optional<BoxLines> lines = BoxLinesOf(d.frameStyle, d.frameColors);
     if (!lines) {
         canvas.Rectangle(l, 0, r + 2, h);
         return;
@@ -299,19 +264,20 @@ void TNumLab::DrawBox(TCanvas& canvas) const
 
 void TNumLab::DrawValue(TCanvas& canvas, int yText)
 {
-    const int l = leftSpace_;
-    const int r = leftSpace_ + labelWidth_;
-    QString text = NumLabValueText(value_, text_);
+    const Display& d = display_;
+    const int l = d.leftSpace;
+    const int r = d.leftSpace + d.labelWidth;
+    QString text = NumLabValueText(d.value, TNumLabTextSettings{d.text, format_});
     if (OnBeforeDisplay)
         OnBeforeDisplay(this, text);
-    if (canvas.TextWidth(text) > labelWidth_ - 6 && text_.DisplayType != dtState)
-        text = text_.OverflowIndicator;
+    if (canvas.TextWidth(text) > d.labelWidth - 6 && d.text.DisplayType != dtState)
+        text = d.text.OverflowIndicator;
     const int tw = canvas.TextWidth(text);
-    const int x = alignment_ == taLeftJustify ? l + 4
-        : alignment_ == taRightJustify        ? r - tw - 2
-                                              : l + 2 + (labelWidth_ - tw) / 2;
-    canvas.Font.SetColor(colorLabText_);
-    canvas.Brush.Color = colorLabBakG_;
+    const int x = d.alignment == taLeftJustify ? l + 4
+        : d.alignment == taRightJustify        ? r - tw - 2
+                                               : l + 2 + (d.labelWidth - tw) / 2;
+    canvas.Font.SetColor(d.colorLabText);
+    canvas.Brush.Color = d.colorLabBakG;
     // The box clips the text, the overflow indicator and a long state text included.
     canvas.TextRect(TRect{l + 3, 2, r - 1, height() - 3}, x, yText, text);
     displayedText_ = text;

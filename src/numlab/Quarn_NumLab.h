@@ -43,39 +43,39 @@ public:
     explicit TNumLab(QWidget* parent = nullptr);
     ~TNumLab() override;
 
-    int LeftSpace() const { return leftSpace_; }
-    bool Empty() const { return empty_; }
-    int LabelWidth() const { return labelWidth_; }
-    int Precision() const { return text_.Precision; }
-    bool Comma() const { return text_.Comma; }
-    bool ForcePlusSign() const { return text_.ForcePlusSign; }
-    QString LeftText() const { return leftText_; }
-    QString RightText() const { return rightText_; }
-    TFrameStyle FrameStyle() const { return frameStyle_; }
-    QString StateText() const { return text_.StateText; }
-    TAlignment Alignment() const { return alignment_; }
-    TAlignment LeftTextAlignment() const { return leftTextAlignment_; }
-    TAlignment RightTextAlignment() const { return rightTextAlignment_; }
+    int LeftSpace() const { return display_.leftSpace; }
+    bool Empty() const { return display_.empty; }
+    int LabelWidth() const { return display_.labelWidth; }
+    int Precision() const { return display_.text.Precision; }
+    bool Comma() const { return format_.Comma; }
+    bool ForcePlusSign() const { return format_.ForcePlusSign; }
+    QString LeftText() const { return display_.leftText; }
+    QString RightText() const { return display_.rightText; }
+    TFrameStyle FrameStyle() const { return display_.frameStyle; }
+    QString StateText() const { return display_.text.StateText; }
+    TAlignment Alignment() const { return display_.alignment; }
+    TAlignment LeftTextAlignment() const { return display_.leftTextAlignment; }
+    TAlignment RightTextAlignment() const { return display_.rightTextAlignment; }
     // Where the mouse was last seen: 0 left text, 1 box, 2 right text.
     int MouseArea() const { return mouseArea_; }
-    QString OverflowIndicator() const { return text_.OverflowIndicator; }
-    double Value() const { return value_; }
-    TColor ColorLabBakG() const { return colorLabBakG_; }
-    TColor ColorLabText() const { return colorLabText_; }
-    TColor ColorOutBakG() const { return colorOutBakG_; }
-    TColor ColorOutText() const { return colorOutText_; }
-    TColor FrameColor() const { return frameColor_; }
-    TColor ShadowColor() const { return shadowColor_; }
-    TColor HighlightColor() const { return highlightColor_; }
-    TColorScheme ColorScheme() const { return colorScheme_; }
-    TDisplay DisplayType() const { return text_.DisplayType; }
-    QString DTFormat() const { return text_.DTFormat; }
+    QString OverflowIndicator() const { return display_.text.OverflowIndicator; }
+    double Value() const { return display_.value; }
+    TColor ColorLabBakG() const { return display_.colorLabBakG; }
+    TColor ColorLabText() const { return display_.colorLabText; }
+    TColor ColorOutBakG() const { return display_.colorOutBakG; }
+    TColor ColorOutText() const { return display_.colorOutText; }
+    TColor FrameColor() const { return display_.frameColors.frame; }
+    TColor ShadowColor() const { return display_.frameColors.shadow; }
+    TColor HighlightColor() const { return display_.frameColors.highlight; }
+    TColorScheme ColorScheme() const { return display_.colorScheme; }
+    TDisplay DisplayType() const { return display_.text.DisplayType; }
+    QString DTFormat() const { return format_.DTFormat; }
 
     // Negative values are ignored; a value beyond the control's width is stored as the width.
     void SetLeftSpace(int value);
     void SetEmpty(bool value);
     void SetLabelWidth(int value);
-    // Negative values are ignored; values above 15 are stored as 15.
+    // Negative values are ignored; values above MaxNumLabPrecision are stored as that.
     void SetPrecision(int value);
     void SetComma(bool value);
     void SetForcePlusSign(bool value);
@@ -128,7 +128,31 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    template <typename T> void Store(T& field, const T& value);
+    // Everything Assign copies: layout, texts, value, display and colours. The number format
+    // (Comma, ForcePlusSign, DTFormat) stays each control's own.
+    struct Display {
+        int leftSpace = 35;
+        bool empty = false;
+        int labelWidth = 80;
+        QString leftText;
+        QString rightText;
+        TFrameStyle frameStyle = fsLowered;
+        TAlignment alignment = taCenter;
+        TAlignment leftTextAlignment = taRightJustify;
+        TAlignment rightTextAlignment = taLeftJustify;
+        double value = 0.0;
+        TValueDisplay text;
+        TColor colorLabBakG = clBtnFace;
+        TColor colorLabText = clBlack;
+        TColor colorOutBakG = clBtnFace;
+        TColor colorOutText = clBlack;
+        TColorScheme colorScheme = csBWG;
+        TFrameColors frameColors;  // follow the colour scheme
+    };
+
+    // The setters' common tail (see StoreSetting): an unchanged value returns at once, a changed
+    // one is stored and painted.
+    template <typename T, typename V> void Store(T& field, V&& value);
     // False only when the control was hidden on purpose.
     bool VisibleFlag() const;
     // The steps of Paint, each drawing on the control's off-screen canvas.
@@ -136,26 +160,9 @@ private:
     void DrawBox(TCanvas& canvas) const;
     void DrawValue(TCanvas& canvas, int yText);
 
-    int leftSpace_ = 35;
-    bool empty_ = false;
-    int labelWidth_ = 80;
-    QString leftText_;
-    QString rightText_;
-    TFrameStyle frameStyle_ = fsLowered;
-    TAlignment alignment_ = taCenter;
-    TAlignment leftTextAlignment_ = taRightJustify;
-    TAlignment rightTextAlignment_ = taLeftJustify;
+    Display display_;
+    TNumberFormat format_;
     int mouseArea_ = 0;
-    double value_ = 0.0;
-    TColor colorLabBakG_;
-    TColor colorLabText_;
-    TColor colorOutBakG_;
-    TColor colorOutText_;
-    TColor frameColor_;
-    TColor shadowColor_;
-    TColor highlightColor_;
-    TColorScheme colorScheme_ = csBWG;
-    TNumLabTextSettings text_;
     QImage image_;
     QString displayedText_;
 };

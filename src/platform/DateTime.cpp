@@ -1,7 +1,10 @@
 #include "platform/DateTime.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include <QDateTime>
 #include <QLocale>
@@ -191,116 +194,145 @@ QString LongDayName(int dayOfWeek)
                                             : QString();
 }
 
-QString FormatDateTime(const QString& pattern, TDateTime value)
-{
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0;
-    DecodeDate(value, year, month, day);
-    DecodeTime(value, hour, minute, second, msec);
-    const int dow = DayOfWeek(value);
+namespace {
 
-    QString out;
+// One piece of a date/time pattern: literal text, a field written with `count` letters, or an
+// am/pm marker (its text as the pattern spells it).
+struct PatternToken {
+    enum Kind { Literal, Year, Month, Day, Hour, Minute, Second, Millis, AmPm, AP, LocaleAmPm };
+    Kind kind = Literal;
+    int count = 0;
+    QString text;
+};
+
+bool StartsWithAt(const QString& pattern, qsizetype at, QLatin1String what)
+{
+    return pattern.mid(at, what.size()).compare(what, Qt::CaseInsensitive) == 0;
+}
+
+// The am/pm marker at `at`, if there is one there.
+std::optional<PatternToken> AmPmAt(const QString& pattern, qsizetype at)
+{
+    if (StartsWithAt(pattern, at, QLatin1String("am/pm")))
+        return PatternToken{PatternToken::AmPm, 5, pattern.mid(at, 5)};
+    if (StartsWithAt(pattern, at, QLatin1String("a/p")))
+        return PatternToken{PatternToken::AP, 3, pattern.mid(at, 3)};
+    if (StartsWithAt(pattern, at, QLatin1String("ampm")))
+        return PatternToken{PatternToken::LocaleAmPm, 4, {}};
+    return std::nullopt;
+}
+
+PatternToken::Kind FieldOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case u'Y': return PatternToken::Year;
+    case u'M': return PatternToken::Month;
+    case u'D': return PatternToken::Day;
+    case u'H': return PatternToken::Hour;
+    case u'N': return PatternToken::Minute;
+    case u'S': return PatternToken::Second;
+    case u'Z': return PatternToken::Millis;
+    default: return PatternToken::Literal;
+    }
+}
+
+// Splits a pattern into tokens: quoted text, runs of one letter (an m run right after an h run
+// means minutes), am/pm markers, and every other character as literal text.
+std::vector<PatternToken> TokenizePattern(const QString& pattern)
+{
+    std::vector<PatternToken> tokens;
     const qsizetype n = pattern.size();
     QChar lastLetter;
     qsizetype i = 0;
-
-    auto startsWith = [&](qsizetype at, QLatin1String what) {
-        return pattern.mid(at, what.size()).compare(what, Qt::CaseInsensitive) == 0;
-    };
-    // Any am/pm marker outside quotes puts every hour of the pattern on the 12-hour clock.
-    const bool twelveHour = [&] {
-        QChar quote;
-        for (qsizetype k = 0; k < n; ++k) {
-            const QChar c = pattern[k];
-            if (!quote.isNull()) {
-                if (c == quote)
-                    quote = QChar();
-            } else if (c == u'"' || c == u'\'') {
-                quote = c;
-            } else if ((c == u'a' || c == u'A') &&
-                (startsWith(k, QLatin1String("am/pm")) || startsWith(k, QLatin1String("a/p")) ||
-                    startsWith(k, QLatin1String("ampm")))) {
-                return true;
-            }
-        }
-        return false;
-    }();
-
     while (i < n) {
         const QChar c = pattern[i];
         if (c == u'"' || c == u'\'') {
             const qsizetype close = pattern.indexOf(c, i + 1);
             const qsizetype end = close < 0 ? n : close;
-            out += pattern.mid(i + 1, end - i - 1);
+            tokens.push_back({PatternToken::Literal, 0, pattern.mid(i + 1, end - i - 1)});
             i = close < 0 ? n : close + 1;
             continue;
         }
-        QChar token = c.toUpper();
-        if (token < u'A' || token > u'Z') {
-            out += c;
+        const QChar letter = c.toUpper();
+        if (letter < u'A' || letter > u'Z') {
+            tokens.push_back({PatternToken::Literal, 0, QString(c)});
             ++i;
             continue;
         }
-        if (token == u'M' && lastLetter == u'H')
-            token = QChar(u'N');
-        lastLetter = token;
-
-        qsizetype count = 1;
-        while (i + count < n && pattern[i + count].toUpper() == c.toUpper())
-            ++count;
-
-        switch (token.unicode()) {
-        case u'Y': out += count <= 2 ? Padded(year % 100, 2) : Padded(year, 4); break;
-        case u'M':
-            if (count == 1)
-                out += QString::number(month);
-            else if (count == 2)
-                out += Padded(month, 2);
-            else if (count == 3)
-                out += ShortMonthName(month);
-            else
-                out += LongMonthName(month);
-            break;
-        case u'D':
-            if (count == 1)
-                out += QString::number(day);
-            else if (count == 2)
-                out += Padded(day, 2);
-            else if (count == 3)
-                out += ShortDayName(dow);
-            else
-                out += LongDayName(dow);
-            break;
-        case u'H': {
-            int h = hour;
-            if (twelveHour) {
-                h = hour % 12;
-                if (h == 0)
-                    h = 12;
-            }
-            out += count == 1 ? QString::number(h) : Padded(h, 2);
-            break;
-        }
-        case u'N': out += count == 1 ? QString::number(minute) : Padded(minute, 2); break;
-        case u'S': out += count == 1 ? QString::number(second) : Padded(second, 2); break;
-        case u'Z': out += Padded(msec, int(count > 3 ? 3 : count)); break;
-        case u'A':
-            if (startsWith(i, QLatin1String("am/pm"))) {
-                out += hour >= 12 ? pattern.mid(i + 3, 2) : pattern.mid(i, 2);
-                i += 5;
-            } else if (startsWith(i, QLatin1String("a/p"))) {
-                out += hour >= 12 ? pattern[i + 2] : pattern[i];
-                i += 3;
-            } else if (startsWith(i, QLatin1String("ampm"))) {
-                out += hour >= 12 ? QLocale().pmText() : QLocale().amText();
-                i += 4;
-            } else {
-                out += c;
-                i += 1;
-            }
+        const QChar field = letter == u'M' && lastLetter == u'H' ? QChar(u'N') : letter;
+        lastLetter = field;
+        if (field == u'A') {
+            // a marker is read whole; an "a" that starts none is one literal letter
+            const std::optional<PatternToken> marker = AmPmAt(pattern, i);
+            tokens.push_back(marker ? *marker : PatternToken{PatternToken::Literal, 1, QString(c)});
+            i += marker ? marker->count : 1;
             continue;
-        default: out += pattern.mid(i, count); break;
         }
+        qsizetype count = 1;
+        while (i + count < n && pattern[i + count].toUpper() == letter)
+            ++count;
+        const PatternToken::Kind kind = FieldOf(field);
+        tokens.push_back({kind, int(count), kind == PatternToken::Literal ? pattern.mid(i, count) : QString()});
         i += count;
     }
+    return tokens;
+}
+
+struct DateTimeParts {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, msec = 0, dayOfWeek = 0;
+    bool twelveHour = false;
+};
+
+// One or two digits: the number as it is, or padded to two.
+QString OneOrTwo(int value, int count)
+{
+    return count == 1 ? QString::number(value) : Padded(value, 2);
+}
+
+QString FormatToken(const PatternToken& t, const DateTimeParts& p)
+{
+    const bool pm = p.hour >= 12;
+    switch (t.kind) {
+    case PatternToken::Literal: return t.text;
+    case PatternToken::Year: return t.count <= 2 ? Padded(p.year % 100, 2) : Padded(p.year, 4);
+    case PatternToken::Month:
+        return t.count <= 2 ? OneOrTwo(p.month, t.count)
+            : t.count == 3  ? ShortMonthName(p.month)
+                            : LongMonthName(p.month);
+    case PatternToken::Day:
+        return t.count <= 2 ? OneOrTwo(p.day, t.count)
+            : t.count == 3  ? ShortDayName(p.dayOfWeek)
+                            : LongDayName(p.dayOfWeek);
+    case PatternToken::Hour: {
+        // the 12-hour clock shows hour 0 as 12
+        const int h = !p.twelveHour ? p.hour : (p.hour % 12 == 0 ? 12 : p.hour % 12);
+        return OneOrTwo(h, t.count);
+    }
+    case PatternToken::Minute: return OneOrTwo(p.minute, t.count);
+    case PatternToken::Second: return OneOrTwo(p.second, t.count);
+    case PatternToken::Millis: return Padded(p.msec, std::min(t.count, 3));
+    case PatternToken::AmPm: return pm ? t.text.mid(3, 2) : t.text.left(2);
+    case PatternToken::AP: return pm ? t.text.mid(2, 1) : t.text.left(1);
+    case PatternToken::LocaleAmPm: return pm ? QLocale().pmText() : QLocale().amText();
+    }
+    return QString();
+}
+
+}  // namespace
+
+QString FormatDateTime(const QString& pattern, TDateTime value)
+{
+    const std::vector<PatternToken> tokens = TokenizePattern(pattern);
+    DateTimeParts parts;
+    DecodeDate(value, parts.year, parts.month, parts.day);
+    DecodeTime(value, parts.hour, parts.minute, parts.second, parts.msec);
+    parts.dayOfWeek = DayOfWeek(value);
+    // any am/pm marker puts every hour of the pattern on the 12-hour clock
+    parts.twelveHour = std::any_of(tokens.begin(), tokens.end(), [](const PatternToken& t) {
+        return t.kind == PatternToken::AmPm || t.kind == PatternToken::AP || t.kind == PatternToken::LocaleAmPm;
+    });
+    QString out;
+    for (const PatternToken& t : tokens)
+        out += FormatToken(t, parts);
     return out;
 }

@@ -17,6 +17,7 @@ using TDateTime = double;
 constexpr int DateDelta = 693594;        // days from 1 January of year 1 (day 1) to 30 December 1899
 constexpr int MinDateTimeDay = -693593;  // 1 January of year 1
 constexpr int MaxDateTimeDay = 2958465;  // 31 December 9999
+constexpr int MaxDateTimeYear = 9999;    // the last year with a four-digit text
 constexpr std::int64_t MSecsPerDay = 86400000;
 
 bool IsLeapYear(int year);

@@ -2,9 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QPaintEvent>
 #include <QResizeEvent>
+
+namespace {
+
+// Pixel coordinates are ints: a value far off the scale lands on the largest one or its negative.
+constexpr double kMaxPixel = 2147483647.0;
+
+// The smallest value a logarithmic scale takes; anything at or below it has no logarithm here.
+constexpr double kSmallestLogValue = 1e-100;
+
+// Time-of-day labels come with four decimals.
+constexpr int kTimeDecPlaces = 4;
+
+}  // namespace
 
 TScale::TScale(QWidget* parent) : QWidget(parent)
 {
@@ -25,75 +39,111 @@ TScale::~TScale()
     dateFormat_->OnChange = nullptr;
 }
 
+template <typename T, typename V> void TScale::Store(T& field, V&& value, Unchanged unchanged)
+{
+    StoreSetting(field, std::forward<V>(value), unchanged, [this] { RepaintRequest(); });
+}
+
+template <typename T, typename V> void TScale::StoreLayout(T& field, V&& value, Unchanged unchanged)
+{
+    StoreSetting(field, std::forward<V>(value), unchanged, [this] {
+        CalcTransform();
+        RepaintRequest();
+    });
+}
+
 void TScale::RepaintRequest()
 {
-    if (!transparent_ || hosted_)
+    if (!settings_.transparent || hosted_)
         Paint();
     else
         update();
 }
 
+TScale::Extent TScale::AlongAxis() const
+{
+    const Settings& s = settings_;
+    return IsVertical() ? Extent{height(), s.marginTop, s.marginBottom} : Extent{width(), s.marginLeft, s.marginRight};
+}
+
+TScale::Extent TScale::AcrossAxis() const
+{
+    const Settings& s = settings_;
+    return IsVertical() ? Extent{width(), s.marginLeft, s.marginRight} : Extent{height(), s.marginTop, s.marginBottom};
+}
+
+TPoint TScale::At(int along, int across) const
+{
+    return IsVertical() ? TPoint{across, along} : TPoint{along, across};
+}
+
+int TScale::Side() const
+{
+    switch (settings_.scaleType) {
+    case sctXT:
+    case sctYL: return 1;
+    case sctXB:
+    case sctYR: return -1;
+    }
+    return 0;
+}
+
+int TScale::Outward(int base, int gap, int extent) const
+{
+    return Side() > 0 ? base + gap : base - extent - gap;
+}
+
 void TScale::CalcTransform()
 {
-    if (loading_ || rangeHigh_ == rangeLow_)
+    const Settings& s = settings_;
+    if (loading_ || s.rangeHigh == s.rangeLow)
         return;
     transformSize_ = size();
-    const bool logUsable = rangeHigh_ > 0 && rangeLow_ > 0;
-    if (!IsVertical()) {
-        const double span = width() - marginLeft_ - marginRight_ - 1;
-        if (span <= 0) {
-            factor_ = 0.0;
-            offset_ = width() / 2.0;
-        } else if (!logarithmic_) {
-            factor_ = span / (rangeHigh_ - rangeLow_);
-            offset_ = marginLeft_ - rangeLow_ * factor_;
-        } else if (logUsable) {
-            factor_ = span / (std::log(rangeHigh_) - std::log(rangeLow_));
-            offset_ = marginLeft_ - std::log(rangeLow_) * factor_;
-        }
-    } else {
-        const double span = height() - marginTop_ - marginBottom_ - 1;
-        if (span <= 0) {
-            factor_ = 0.0;
-            offset_ = height() / 2.0;
-        } else if (!logarithmic_) {
-            factor_ = span / (rangeLow_ - rangeHigh_);
-            offset_ = marginTop_ - rangeHigh_ * factor_;
-        } else if (logUsable) {
-            factor_ = span / (std::log(rangeLow_) - std::log(rangeHigh_));
-            offset_ = marginTop_ - std::log(rangeHigh_) * factor_;
-        }
+    const Extent along = AlongAxis();
+    const double span = along.Last() - along.First();
+    if (span <= 0) {
+        transform_ = {0.0, along.length / 2.0};
+        return;
+    }
+    // horizontal scales run from the low end rightwards, vertical ones from the high end down
+    const double from = IsVertical() ? s.rangeHigh : s.rangeLow;
+    const double to = IsVertical() ? s.rangeLow : s.rangeHigh;
+    if (!s.logarithmic) {
+        transform_.factor = span / (to - from);
+        transform_.offset = along.First() - from * transform_.factor;
+    } else if (s.rangeHigh > 0 && s.rangeLow > 0) {
+        transform_.factor = span / (std::log(to) - std::log(from));
+        transform_.offset = along.First() - std::log(from) * transform_.factor;
     }
 }
 
 int TScale::ValueToPixel(double value) const
 {
     double p;
-    if (!logarithmic_)
-        p = factor_ * value + offset_;
-    else if (value > 1e-100)
-        p = factor_ * std::log(value) + offset_;
+    if (!settings_.logarithmic)
+        p = transform_.factor * value + transform_.offset;
+    else if (value > kSmallestLogValue)
+        p = transform_.factor * std::log(value) + transform_.offset;
     else
-        p = rangeHigh_ >= rangeLow_ ? 0.0 : width();
+        p = settings_.rangeHigh >= settings_.rangeLow ? 0.0 : width();
     if (std::isnan(p))
         return 0;
-    p = std::clamp(p, -2147483647.0, 2147483647.0);
+    p = std::clamp(p, -kMaxPixel, kMaxPixel);
     return static_cast<int>(std::nearbyint(p));
 }
 
 double TScale::TickValue(int index) const
 {
-    if (index < 1 || index > numTicks_)
+    if (index < 1 || index > NumTicks())
         return 0.0;
     return tickList_[static_cast<std::size_t>(index - 1)];
 }
 
 void TScale::RecordTick(double value)
 {
-    if (numTicks_ >= MaxTicks)
+    if (NumTicks() >= MaxTicks)
         return;
     tickList_.push_back(value);
-    ++numTicks_;
 }
 
 void TScale::SetSuspended(bool value)
@@ -115,9 +165,7 @@ void TScale::ForcePaint()
 
 void TScale::SetTargetCanvas(TCanvas* canvas, int offsetX, int offsetY)
 {
-    targetCanvas_ = canvas;
-    targetOffsetX_ = offsetX;
-    targetOffsetY_ = offsetY;
+    target_ = {canvas, offsetX, offsetY};
 }
 
 void TScale::BeginLoading()
@@ -135,114 +183,86 @@ void TScale::Loaded()
 
 void TScale::SetFrameStyle(::TFrameStyle value)
 {
-    if (value == frameStyle_)
-        return;
-    frameStyle_ = value;
-    RepaintRequest();
+    Store(settings_.frameStyle, value, Unchanged::Skip);
 }
 
 void TScale::SetColorScale(TColor value)
 {
-    if (value == colorScale_)
-        return;
-    colorScale_ = value;
-    RepaintRequest();
+    Store(settings_.colorScale, value, Unchanged::Skip);
 }
 
 void TScale::SetColorBackGnd(TColor value)
 {
-    if (value == colorBackGnd_)
-        return;
-    colorBackGnd_ = value;
-    RepaintRequest();
+    Store(settings_.colorBackGnd, value, Unchanged::Skip);
 }
 
 void TScale::SetColorScheme(::TColorScheme value)
 {
-    if (value == colorScheme_)
-        return;
-    colorScheme_ = value;
-    if (value == csSystem) {
-        shadowColor_ = clBtnShadow;
-        highlightColor_ = clBtnHighlight;
-    } else {
-        shadowColor_ = 0x808080;
-        highlightColor_ = 0xFFFFFF;
-    }
-    RepaintRequest();
+    StoreSetting(settings_.colorScheme, value, Unchanged::Skip, [this] {
+        settings_.frameColors = FrameColorsOf(settings_.colorScheme);
+        RepaintRequest();
+    });
 }
 
 void TScale::SetLogarithmic(bool value)
 {
-    if (!value)
-        logarithmic_ = false;
-    else if (initializing_ || (rangeLow_ >= 1e-100 && rangeHigh_ >= 1e-100 && labelType_ != ftDateTime))
-        logarithmic_ = true;
-    CalcTransform();
-    RepaintRequest();
+    // once loaded, a range not wholly above zero or calendar labels refuse it; the scale still repaints
+    const Settings& s = settings_;
+    const bool usable = initializing_ ||
+        (s.rangeLow >= kSmallestLogValue && s.rangeHigh >= kSmallestLogValue && s.labelType != ftDateTime);
+    StoreLayout(settings_.logarithmic, value && !usable ? s.logarithmic : value, Unchanged::Apply);
 }
 
+// An empty range is widened by moving the other end one unit away.
 void TScale::SetRangeHigh(double value)
 {
-    rangeHigh_ = value;
-    if (value == rangeLow_)
-        rangeLow_ = value + 1;
-    CalcTransform();
-    RepaintRequest();
+    if (value == settings_.rangeLow)
+        settings_.rangeLow = value + 1;
+    StoreLayout(settings_.rangeHigh, value, Unchanged::Apply);
 }
 
 void TScale::SetRangeLow(double value)
 {
-    rangeLow_ = value;
-    if (value == rangeHigh_)
-        rangeHigh_ = value + 1;
-    CalcTransform();
-    RepaintRequest();
+    if (value == settings_.rangeHigh)
+        settings_.rangeHigh = value + 1;
+    StoreLayout(settings_.rangeLow, value, Unchanged::Apply);
 }
 
 void TScale::SetShortTicks(bool value)
 {
-    if (value == shortTicks_)
-        return;
-    shortTicks_ = value;
-    RepaintRequest();
+    Store(settings_.shortTicks, value, Unchanged::Skip);
 }
 
 void TScale::SetMinTicks(int value)
 {
-    minTicks_ = std::clamp(value, 2, 10);
-    RepaintRequest();
+    Store(settings_.minTicks, std::clamp(value, 2, 10), Unchanged::Apply);
 }
 
 void TScale::SetDecPlaces(int value)
 {
-    decPlaces_ = std::clamp(value, -3, 12);
-    CalcTransform();
-    RepaintRequest();
+    StoreLayout(settings_.decPlaces, std::clamp(value, -3, 12), Unchanged::Apply);
 }
 
 void TScale::SetShowBaseLine(bool value)
 {
-    showBaseLine_ = value;
-    RepaintRequest();
+    Store(settings_.showBaseLine, value, Unchanged::Apply);
 }
 
 void TScale::SetTransparent(bool value)
 {
-    transparent_ = value;
-    RepaintRequest();
+    Store(settings_.transparent, value, Unchanged::Apply);
 }
 
 void TScale::SetLabelType(TFigType value)
 {
-    labelType_ = value;
+    // calendar labels need a linear scale
     if (value == ftDateTime) {
-        logarithmic_ = false;
+        settings_.logarithmic = false;
         CalcTransform();
     } else if (value == ftTime) {
-        decPlaces_ = 4;
+        settings_.decPlaces = kTimeDecPlaces;
     }
-    RepaintRequest();
+    Store(settings_.labelType, value, Unchanged::Apply);
 }
 
 void TScale::SetDateFormat(const TDTLabel& value)
@@ -253,102 +273,82 @@ void TScale::SetDateFormat(const TDTLabel& value)
 
 void TScale::SetMargin(int& margin, int value)
 {
-    margin = std::max(0, value);
-    CalcTransform();
-    RepaintRequest();
+    StoreLayout(margin, std::max(0, value), Unchanged::Apply);
 }
 
 void TScale::SetMarginTop(int value)
 {
-    SetMargin(marginTop_, value);
+    SetMargin(settings_.marginTop, value);
 }
 void TScale::SetMarginBottom(int value)
 {
-    SetMargin(marginBottom_, value);
+    SetMargin(settings_.marginBottom, value);
 }
 void TScale::SetMarginRight(int value)
 {
-    SetMargin(marginRight_, value);
+    SetMargin(settings_.marginRight, value);
 }
 void TScale::SetMarginLeft(int value)
 {
-    SetMargin(marginLeft_, value);
+    SetMargin(settings_.marginLeft, value);
 }
 
 void TScale::SetCaptionPosX(int value)
 {
-    captionPosX_ = value;
-    RepaintRequest();
+    Store(settings_.captionPosX, value, Unchanged::Apply);
 }
-
 void TScale::SetCaptionPosY(int value)
 {
-    captionPosY_ = value;
-    RepaintRequest();
+    Store(settings_.captionPosY, value, Unchanged::Apply);
 }
-
 void TScale::SetCaptionAlignment(TAlignment value)
 {
-    captionAlignment_ = value;
-    RepaintRequest();
+    Store(settings_.captionAlignment, value, Unchanged::Apply);
 }
-
 void TScale::SetCaptionAnchor(TScaleUnitAnchor value)
 {
-    captionAnchor_ = value;
-    RepaintRequest();
+    Store(settings_.captionAnchor, value, Unchanged::Apply);
 }
-
 void TScale::SetUserTickText(const QString& value)
 {
-    userTickText_ = value;
-    RepaintRequest();
+    Store(settings_.userTickText, value, Unchanged::Apply);
 }
-
 void TScale::SetScaleInscript(const QString& value)
 {
-    scaleInscript_ = value;
-    RepaintRequest();
+    Store(settings_.scaleInscript, value, Unchanged::Apply);
 }
-
 void TScale::SetCaption(const QString& value)
 {
-    caption_ = value;
-    RepaintRequest();
+    Store(settings_.caption, value, Unchanged::Apply);
 }
 
 void TScale::SetScaleType(::TScaleType value)
 {
-    if (value == scaleType_)
-        return;
-    scaleType_ = value;
-    CalcTransform();
-    RepaintRequest();
+    StoreLayout(settings_.scaleType, value, Unchanged::Skip);
 }
 
 void TScale::SetVisible(bool value)
 {
-    visible_ = value;
-    if (!hosted_ && parentWidget())
-        QWidget::setVisible(value);
-    RepaintRequest();
+    StoreSetting(visible_, value, Unchanged::Apply, [this] {
+        if (!hosted_ && parentWidget())
+            QWidget::setVisible(visible_);
+        RepaintRequest();
+    });
 }
 
 void TScale::SetHosted(bool value)
 {
-    if (value == hosted_)
-        return;
-    hosted_ = value;
-    // a hosted scale paints into its host's picture and never appears as a widget of its own
-    if (hosted_)
-        QWidget::setVisible(false);
-    RepaintRequest();
+    StoreSetting(hosted_, value, Unchanged::Skip, [this] {
+        // a hosted scale paints into its host's picture and never appears as a widget of its own
+        if (hosted_)
+            QWidget::setVisible(false);
+        RepaintRequest();
+    });
 }
 
 void TScale::SetFont(const TFont& value)
 {
-    font_ = value;
-    RepaintRequest();
+    Store(font_, value, Unchanged::Apply);
 }
 
 void TScale::SetBounds(int left, int top, int width, int height)
@@ -369,26 +369,12 @@ void TScale::Assign(const TScale& source)
 {
     if (&source == this)
         return;
-    frameStyle_ = source.frameStyle_;
-    colorBackGnd_ = source.colorBackGnd_;
-    colorScale_ = source.colorScale_;
-    frameColor_ = source.frameColor_;
-    shadowColor_ = source.shadowColor_;
-    highlightColor_ = source.highlightColor_;
-    colorScheme_ = source.colorScheme_;
+    settings_ = source.settings_;
+    transform_ = source.transform_;  // copied, not recomputed for this scale's size
+    tickList_ = source.tickList_;
+    target_ = source.target_;
+    suspended_ = source.suspended_;
     OnScaleTickDrawn = source.OnScaleTickDrawn;
-    logarithmic_ = source.logarithmic_;
-    factor_ = source.factor_;
-    offset_ = source.offset_;
-    rangeHigh_ = source.rangeHigh_;
-    rangeLow_ = source.rangeLow_;
-    shortTicks_ = source.shortTicks_;
-    numTicks_ = source.numTicks_;
-    minTicks_ = source.minTicks_;
-    decPlaces_ = source.decPlaces_;
-    showBaseLine_ = source.showBaseLine_;
-    transparent_ = source.transparent_;
-    labelType_ = source.labelType_;
     {
         // one repaint at the end is enough
         const TNotifyEvent notify = dateFormat_->OnChange;
@@ -396,22 +382,5 @@ void TScale::Assign(const TScale& source)
         dateFormat_->Assign(*source.dateFormat_);
         dateFormat_->OnChange = notify;
     }
-    marginTop_ = source.marginTop_;
-    marginBottom_ = source.marginBottom_;
-    marginRight_ = source.marginRight_;
-    marginLeft_ = source.marginLeft_;
-    captionPosX_ = source.captionPosX_;
-    captionPosY_ = source.captionPosY_;
-    userTickText_ = source.userTickText_;
-    scaleInscript_ = source.scaleInscript_;
-    tickList_ = source.tickList_;
-    caption_ = source.caption_;
-    captionAnchor_ = source.captionAnchor_;
-    captionAlignment_ = source.captionAlignment_;
-    targetCanvas_ = source.targetCanvas_;
-    targetOffsetX_ = source.targetOffsetX_;
-    targetOffsetY_ = source.targetOffsetY_;
-    scaleType_ = source.scaleType_;
-    suspended_ = source.suspended_;
     RepaintRequest();
 }

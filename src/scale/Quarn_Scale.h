@@ -56,42 +56,42 @@ public:
     explicit TScale(QWidget* parent = nullptr);
     ~TScale() override;
 
-    ::TFrameStyle FrameStyle() const { return frameStyle_; }
-    TColor ColorScale() const { return colorScale_; }
-    TColor ColorBackGnd() const { return colorBackGnd_; }
-    ::TColorScheme ColorScheme() const { return colorScheme_; }
-    bool Logarithmic() const { return logarithmic_; }
-    double RangeHigh() const { return rangeHigh_; }
-    double RangeLow() const { return rangeLow_; }
-    bool ShortTicks() const { return shortTicks_; }
-    int NumTicks() const { return numTicks_; }
-    int MinTicks() const { return minTicks_; }
-    int DecPlaces() const { return decPlaces_; }
-    bool ShowBaseLine() const { return showBaseLine_; }
-    bool Transparent() const { return transparent_; }
-    TFigType LabelType() const { return labelType_; }
+    ::TFrameStyle FrameStyle() const { return settings_.frameStyle; }
+    TColor ColorScale() const { return settings_.colorScale; }
+    TColor ColorBackGnd() const { return settings_.colorBackGnd; }
+    ::TColorScheme ColorScheme() const { return settings_.colorScheme; }
+    bool Logarithmic() const { return settings_.logarithmic; }
+    double RangeHigh() const { return settings_.rangeHigh; }
+    double RangeLow() const { return settings_.rangeLow; }
+    bool ShortTicks() const { return settings_.shortTicks; }
+    int NumTicks() const { return static_cast<int>(tickList_.size()); }
+    int MinTicks() const { return settings_.minTicks; }
+    int DecPlaces() const { return settings_.decPlaces; }
+    bool ShowBaseLine() const { return settings_.showBaseLine; }
+    bool Transparent() const { return settings_.transparent; }
+    TFigType LabelType() const { return settings_.labelType; }
     TDTLabel* DateFormat() const { return dateFormat_; }
-    int MarginTop() const { return marginTop_; }
-    int MarginBottom() const { return marginBottom_; }
-    int MarginRight() const { return marginRight_; }
-    int MarginLeft() const { return marginLeft_; }
-    int CaptionPosX() const { return captionPosX_; }
-    int CaptionPosY() const { return captionPosY_; }
-    TAlignment CaptionAlignment() const { return captionAlignment_; }
-    TScaleUnitAnchor CaptionAnchor() const { return captionAnchor_; }
-    QString UserTickText() const { return userTickText_; }
-    QString ScaleInscript() const { return scaleInscript_; }
-    QString Caption() const { return caption_; }
-    ::TScaleType ScaleType() const { return scaleType_; }
+    int MarginTop() const { return settings_.marginTop; }
+    int MarginBottom() const { return settings_.marginBottom; }
+    int MarginRight() const { return settings_.marginRight; }
+    int MarginLeft() const { return settings_.marginLeft; }
+    int CaptionPosX() const { return settings_.captionPosX; }
+    int CaptionPosY() const { return settings_.captionPosY; }
+    TAlignment CaptionAlignment() const { return settings_.captionAlignment; }
+    TScaleUnitAnchor CaptionAnchor() const { return settings_.captionAnchor; }
+    QString UserTickText() const { return settings_.userTickText; }
+    QString ScaleInscript() const { return settings_.scaleInscript; }
+    QString Caption() const { return settings_.caption; }
+    ::TScaleType ScaleType() const { return settings_.scaleType; }
     bool Visible() const { return visible_; }
     bool Hosted() const { return hosted_; }
     bool Suspended() const { return suspended_; }
     bool Initializing() const { return initializing_; }
-    TColor FrameColor() const { return frameColor_; }
-    TColor ShadowColor() const { return shadowColor_; }
-    TColor HighlightColor() const { return highlightColor_; }
-    double ScaleFactor() const { return factor_; }
-    double ScaleOffset() const { return offset_; }
+    TColor FrameColor() const { return settings_.frameColors.frame; }
+    TColor ShadowColor() const { return settings_.frameColors.shadow; }
+    TColor HighlightColor() const { return settings_.frameColors.highlight; }
+    double ScaleFactor() const { return transform_.factor; }
+    double ScaleOffset() const { return transform_.offset; }
     // The text font with its colour; the chart copies its axis font here.
     const TFont& Font() const { return font_; }
 
@@ -138,7 +138,10 @@ public:
     void ForcePaint();
     // The host's canvas to paint into (not owned), and the shift applied there.
     void SetTargetCanvas(TCanvas* canvas, int offsetX, int offsetY);
-    TCanvas* TargetCanvas() const { return targetCanvas_; }
+    TCanvas* TargetCanvas() const { return target_.canvas; }
+    // Copies the settings (the date format included), the transform and tick list of the last
+    // painting, the host's canvas, the suspension and OnScaleTickDrawn, then repaints. The
+    // scale's own place stays: size, Visible, hosting, font, loading state and render events.
     void Assign(const TScale& source);
 
     // A form reading stored properties brackets them with these two.
@@ -159,13 +162,79 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void CalcTransform();
+    // Everything published except Visible, which belongs to where the scale is shown; Assign
+    // copies it whole.
+    struct Settings {
+        ::TFrameStyle frameStyle = fsLowered;
+        TColor colorScale = clBlack;
+        TColor colorBackGnd = clBtnFace;
+        ::TColorScheme colorScheme = csBWG;
+        TFrameColors frameColors;  // follow the colour scheme
+        bool logarithmic = false;
+        double rangeHigh = 100.0;
+        double rangeLow = 0.0;
+        bool shortTicks = true;
+        int minTicks = 3;
+        int decPlaces = -2;
+        bool showBaseLine = true;
+        bool transparent = false;
+        TFigType labelType = ftNum;
+        int marginTop = 20;
+        int marginBottom = 20;
+        int marginRight = 20;
+        int marginLeft = 20;
+        int captionPosX = 4;
+        int captionPosY = 4;
+        TAlignment captionAlignment = taCenter;
+        TScaleUnitAnchor captionAnchor = uaSclTopLft;
+        QString userTickText;
+        QString scaleInscript;
+        QString caption;
+        ::TScaleType scaleType = sctXB;
+    };
+    // pixel = factor * value + offset (of the logarithm on a logarithmic scale)
+    struct Transform {
+        double factor = 1.0;
+        double offset = 0.0;
+    };
+    struct HostTarget {
+        TCanvas* canvas = nullptr;  // not owned
+        int offsetX = 0;
+        int offsetY = 0;
+    };
+    // One dimension of the control: its length in pixels and the margins at either end.
+    struct Extent {
+        int length;
+        int startMargin;
+        int endMargin;
+        int First() const { return startMargin; }
+        int Last() const { return length - endMargin - 1; }
+    };
+
+    // The setters' common tail (see StoreSetting): store, then RepaintRequest.
+    template <typename T, typename V> void Store(T& field, V&& value, Unchanged unchanged);
+    // As Store, with the pixel transform recomputed before the repaint.
+    template <typename T, typename V> void StoreLayout(T& field, V&& value, Unchanged unchanged);
+    // Paints now unless a transparent stand-alone scale waits for the window system.
     void RepaintRequest();
+    void CalcTransform();
     // negative margins become 0
     void SetMargin(int& margin, int value);
-    bool IsVertical() const { return scaleType_ == sctYL || scaleType_ == sctYR; }
+
+    // Orientation: "along" is x on horizontal scales and y on vertical ones.
+    bool IsVertical() const { return settings_.scaleType == sctYL || settings_.scaleType == sctYR; }
+    Extent AlongAxis() const;
+    Extent AcrossAxis() const;
+    TPoint At(int along, int across) const;
+    // +1 where ticks and labels point to larger coordinates (top and left scales), -1 where they
+    // point to smaller ones, 0 for an unknown scale type.
+    int Side() const;
+    // The near edge of something `extent` pixels deep, `gap` pixels off `base` on the ticks' side.
+    int Outward(int base, int gap, int extent) const;
+
     int BasePosition(int ox, int oy) const;
     TickSettings CurrentTickSettings() const;
+    void RenderScale(TCanvas& canvas, int base);
     void PaintAxis(TCanvas& canvas, int base);
     void DrawBaseLine(TCanvas& canvas, int base) const;
     void DrawTick(TCanvas& canvas, int base, const ScaleTick& tick);
@@ -173,52 +242,22 @@ private:
     void DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const QString& text) const;
     void DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const;
     void DrawCaption(TCanvas& canvas, int base) const;
+    int CaptionAnchorOffset() const;
     void DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const;
     void RecordTick(double value);
     void PrepareOwnImage(bool transparent);
 
-    ::TFrameStyle frameStyle_ = fsLowered;
-    TColor colorScale_ = clBlack;
-    TColor colorBackGnd_ = clBtnFace;
-    TColor frameColor_ = clBlack;
-    TColor shadowColor_ = 0x808080;
-    TColor highlightColor_ = 0xFFFFFF;
-    ::TColorScheme colorScheme_ = csBWG;
-    bool logarithmic_ = false;
-    double factor_ = 1.0;
-    double offset_ = 0.0;
-    double rangeHigh_ = 100.0;
-    double rangeLow_ = 0.0;
-    bool shortTicks_ = true;
-    int numTicks_ = 0;
-    int minTicks_ = 3;
-    int decPlaces_ = -2;
-    bool initializing_ = true;
-    bool loading_ = false;
-    bool showBaseLine_ = true;
-    bool transparent_ = false;
-    TFigType labelType_ = ftNum;
+    Settings settings_;
     TDTLabel* dateFormat_ = nullptr;
-    int marginTop_ = 20;
-    int marginBottom_ = 20;
-    int marginRight_ = 20;
-    int marginLeft_ = 20;
-    bool hosted_ = false;
-    int captionPosX_ = 4;
-    int captionPosY_ = 4;
-    TAlignment captionAlignment_ = taCenter;
-    TScaleUnitAnchor captionAnchor_ = uaSclTopLft;
-    QString userTickText_;
-    QString scaleInscript_;
-    std::vector<double> tickList_;
-    QString caption_;
-    TCanvas* targetCanvas_ = nullptr;
-    int targetOffsetX_ = 0;
-    int targetOffsetY_ = 0;
-    ::TScaleType scaleType_ = sctXB;
-    bool suspended_ = false;
     bool visible_ = true;
     TFont font_;
+    Transform transform_;
+    std::vector<double> tickList_;  // at most MaxTicks
+    HostTarget target_;
+    bool initializing_ = true;
+    bool loading_ = false;
+    bool hosted_ = false;
+    bool suspended_ = false;
 
     QImage image_;
     TCanvas ownCanvas_;

@@ -13,88 +13,54 @@ EQuarnRChartError::EQuarnRChartError(const std::string& message) : EQuarnError(m
 }
 EQuarnRChartError::~EQuarnRChartError() = default;
 
-TDTLabel::TDTLabel(QObject* parent) : QObject(parent)
+TFrameColors FrameColorsOf(TColorScheme scheme)
 {
+    if (scheme == csSystem)
+        return {clBlack, clBtnShadow, clBtnHighlight};
+    return {clBlack, clGray, clWhite};
 }
 
-void TDTLabel::Changed()
+TDTLabel::TDTLabel(QObject* parent) : TSettingsRecord(parent)
 {
-    if (OnChange)
-        OnChange(this);
 }
 
 void TDTLabel::SetTimeFormat(::TTimeFormat value)
 {
-    timeFormat_ = value;
-    Changed();
+    Store(format_.TimeFormat, value, Unchanged::Apply);
 }
-
 void TDTLabel::SetDateSeparator(char value)
 {
-    if (value == dateSeparator_)
-        return;
-    dateSeparator_ = value;
-    Changed();
+    Store(format_.DateSeparator, value, Unchanged::Skip);
 }
-
 void TDTLabel::SetTimeSeparator(char value)
 {
-    if (value == timeSeparator_)
-        return;
-    timeSeparator_ = value;
-    Changed();
+    Store(format_.TimeSeparator, value, Unchanged::Skip);
 }
-
 void TDTLabel::SetYearLength(::TYearLength value)
 {
-    if (value == yearLength_)
-        return;
-    yearLength_ = value;
-    Changed();
+    Store(format_.YearLength, value, Unchanged::Skip);
 }
-
 void TDTLabel::SetMonthName(bool value)
 {
-    if (value == monthName_)
-        return;
-    monthName_ = value;
-    Changed();
+    Store(format_.MonthName, value, Unchanged::Skip);
 }
-
 void TDTLabel::SetDateOrder(::TDateOrder value)
 {
-    dateOrder_ = value;
-    Changed();
+    Store(format_.DateOrder, value, Unchanged::Apply);
 }
-
 void TDTLabel::SetDateForTime(::TDateForTime value)
 {
-    if (value == dateForTime_)
-        return;
-    dateForTime_ = value;
-    Changed();
+    Store(format_.DateForTime, value, Unchanged::Skip);
 }
 
 void TDTLabel::ApplyScaleDefaults()
 {
-    timeFormat_ = tfHHMMSS;
-    dateSeparator_ = '-';
-    timeSeparator_ = ':';
-    yearLength_ = ylYYYY;
-    monthName_ = true;
-    dateOrder_ = doDDMMYY;
-    dateForTime_ = dtOnePerDay;
+    format_ = DateLabelFormat{};
 }
 
 void TDTLabel::Assign(const TDTLabel& source)
 {
-    timeFormat_ = source.timeFormat_;
-    dateSeparator_ = source.dateSeparator_;
-    timeSeparator_ = source.timeSeparator_;
-    yearLength_ = source.yearLength_;
-    monthName_ = source.monthName_;
-    dateOrder_ = source.dateOrder_;
-    dateForTime_ = source.dateForTime_;
+    format_ = source.format_;
     Changed();
 }
 
@@ -104,6 +70,9 @@ void DrawRectOutline(TCanvas& canvas, int left, int top, int right, int bottom)
 }
 
 namespace {
+
+// A style value is read modulo 128: 128 + fsLowered still draws a lowered frame.
+constexpr int kFrameStyleModulus = 128;
 
 struct RingColors {
     TColor outerTopLeft;
@@ -117,13 +86,12 @@ struct RingColors {
 void DrawFrame(TCanvas& canvas, TFrameStyle style, int left, int top, int right, int bottom, TColor simpleColor,
     TColor darkColor, TColor shadowColor, TColor faceColor, TColor highlightColor)
 {
-    const TColor savedPen = canvas.Pen.Color;
+    const TCanvasSaver saved(canvas);
     RingColors rings{};
-    switch (static_cast<int>(style) % 128) {
+    switch (static_cast<int>(style) % kFrameStyleModulus) {
     case fsSimple:
         canvas.Pen.Color = simpleColor;
         DrawRectOutline(canvas, left, top, right, bottom);
-        canvas.Pen.Color = savedPen;
         return;
     case fsLowered: rings = {shadowColor, highlightColor, darkColor, faceColor}; break;
     case fsRaised: rings = {highlightColor, darkColor, faceColor, shadowColor}; break;
@@ -148,164 +116,110 @@ void DrawFrame(TCanvas& canvas, TFrameStyle style, int left, int top, int right,
     canvas.Pen.Color = rings.innerBottomRight;
     canvas.LineTo(r - 1, b - 1);
     canvas.LineTo(l, b - 1);
-    canvas.Pen.Color = savedPen;
 }
 
-TCrossHair::TCrossHair(QObject* parent) : QObject(parent)
+TCrossHair::TCrossHair(QObject* parent) : TSettingsRecord(parent)
 {
-}
-
-void TCrossHair::Changed()
-{
-    if (OnChange)
-        OnChange(this);
 }
 
 void TCrossHair::SetPosX(double value)
 {
-    posX_ = value;
-    Changed();
+    Store(posX_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetPosY(double value)
 {
-    posY_ = value;
-    Changed();
+    Store(posY_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetColor(TColor value)
 {
-    color_ = value;
-    Changed();
+    Store(color_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetMode(TCrossHMode value)
 {
-    mode_ = value;
-    Changed();
+    Store(mode_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetLineType(TPenStyle value)
 {
-    lineType_ = value;
-    Changed();
+    Store(lineType_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetLineWid(int value)
 {
-    lineWid_ = value;
-    Changed();
+    Store(lineWid_, value, Unchanged::Apply);
 }
-
 void TCrossHair::SetLayer(int value)
 {
-    layer_ = std::clamp(value, 1, 16);
-    Changed();
+    Store(layer_, std::clamp(value, FirstChartLayer, LastChartLayer), Unchanged::Apply);
 }
 
-TCustomTextLabel::TCustomTextLabel(QObject* parent) : QObject(parent)
+TCustomTextLabel::TCustomTextLabel(QObject* parent) : TSettingsRecord(parent)
 {
-}
-
-void TCustomTextLabel::Changed()
-{
-    if (OnChange)
-        OnChange(this);
 }
 
 void TCustomTextLabel::SetPosX(double value)
 {
-    posX_ = value;
-    Changed();
+    Store(posX_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetPosY(double value)
 {
-    posY_ = value;
-    Changed();
+    Store(posY_, value, Unchanged::Apply);
 }
 
 void TCustomTextLabel::SetLayer(int value)
 {
-    if (value >= 1 && value <= 16)
-        layer_ = value;
-    Changed();
+    // another layer is refused, but the call still notifies
+    const bool known = value >= FirstChartLayer && value <= LastChartLayer;
+    Store(layer_, known ? value : layer_, Unchanged::Apply);
 }
 
 void TCustomTextLabel::SetShadowDx(int value)
 {
-    shadowDx_ = value;
-    Changed();
+    Store(shadowDx_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetShadowDy(int value)
 {
-    shadowDy_ = value;
-    Changed();
+    Store(shadowDy_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetColorShadow(TColor value)
 {
-    colorShadow_ = value;
-    Changed();
+    Store(colorShadow_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetAlignment(TAlignment value)
 {
-    alignment_ = value;
-    Changed();
+    Store(alignment_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetVerticalAlignment(TVerticalAlignment value)
 {
-    verticalAlignment_ = value;
-    Changed();
+    Store(verticalAlignment_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetAttachToData(TTxtLblAttachMode value)
 {
-    attachToData_ = value;
-    Changed();
+    Store(attachToData_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetColorBkg(TColor value)
 {
-    colorBkg_ = value;
-    Changed();
+    Store(colorBkg_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetColorBorder(TColor value)
 {
-    colorBorder_ = value;
-    Changed();
+    Store(colorBorder_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetTransparent(bool value)
 {
-    transparent_ = value;
-    Changed();
+    Store(transparent_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetFont(const TFont& value)
 {
-    font_ = value;
-    Changed();
+    Store(font_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetCaption(const QString& value)
 {
-    caption_ = value;
-    Changed();
+    Store(caption_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetMode(TTxtLblMode value)
 {
-    mode_ = value;
-    Changed();
+    Store(mode_, value, Unchanged::Apply);
 }
-
 void TCustomTextLabel::SetVisible(bool value)
 {
-    visible_ = value;
-    Changed();
+    Store(visible_, value, Unchanged::Apply);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <QMetaType>
 #include <QObject>
@@ -13,6 +14,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Color.h"
+#include "scale/SettingStore.h"
 
 // Each enumeration is stored as a byte.
 
@@ -76,6 +78,17 @@ Q_DECLARE_METATYPE(TYearLength)
 Q_DECLARE_METATYPE(TDateOrder)
 Q_DECLARE_METATYPE(TDateForTime)
 
+// The colours of a control's 3-D frame: the dark outline, and the shadow and highlight lines that
+// follow the colour scheme.
+struct TFrameColors {
+    TColor frame = clBlack;
+    TColor shadow = clGray;
+    TColor highlight = clWhite;
+};
+
+// csSystem takes the window system's button shadow and highlight; csBWG black, grey and white.
+TFrameColors FrameColorsOf(TColorScheme scheme);
+
 // Base of every exception the component library raises; the message is English.
 class EQuarnError : public std::runtime_error {
 public:
@@ -93,10 +106,42 @@ public:
 // The library's change notification: called with the object that changed.
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 
+// Base of the library's settings records. A record does not paint: its owner hooks OnChange,
+// which is the record's "repaint", and every setter ends in Store.
+class TSettingsRecord : public QObject {
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    using QObject::QObject;
+
+    void Changed()
+    {
+        if (OnChange)
+            OnChange(this);
+    }
+    template <typename T, typename V> void Store(T& field, V&& value, Unchanged unchanged)
+    {
+        StoreSetting(field, std::forward<V>(value), unchanged, [this] { Changed(); });
+    }
+};
+
+// The seven settings of a date/time label record as one plain value; its defaults are the ones
+// a scale starts with (tfHHMMSS, "-", ":", ylYYYY, month names, doDDMMYY, dtOnePerDay).
+struct DateLabelFormat {
+    TTimeFormat TimeFormat = tfHHMMSS;
+    char DateSeparator = '-';
+    char TimeSeparator = ':';
+    TYearLength YearLength = ylYYYY;
+    bool MonthName = true;
+    TDateOrder DateOrder = doDDMMYY;
+    TDateForTime DateForTime = dtOnePerDay;
+};
+
 // Settings of calendar and time-of-day labels, owned by a scale (as DateFormat) or by the
 // chart's per-axis settings. A fresh record has every field zero; owners call
 // ApplyScaleDefaults() before connecting OnChange.
-class TDTLabel : public QObject {
+class TDTLabel : public TSettingsRecord {
     Q_OBJECT
     Q_PROPERTY(TTimeFormat TimeFormat READ TimeFormat WRITE SetTimeFormat)
     Q_PROPERTY(char DateSeparator READ DateSeparator WRITE SetDateSeparator)
@@ -109,13 +154,15 @@ class TDTLabel : public QObject {
 public:
     explicit TDTLabel(QObject* parent = nullptr);
 
-    ::TTimeFormat TimeFormat() const { return timeFormat_; }
-    char DateSeparator() const { return dateSeparator_; }
-    char TimeSeparator() const { return timeSeparator_; }
-    ::TYearLength YearLength() const { return yearLength_; }
-    bool MonthName() const { return monthName_; }
-    ::TDateOrder DateOrder() const { return dateOrder_; }
-    ::TDateForTime DateForTime() const { return dateForTime_; }
+    ::TTimeFormat TimeFormat() const { return format_.TimeFormat; }
+    char DateSeparator() const { return format_.DateSeparator; }
+    char TimeSeparator() const { return format_.TimeSeparator; }
+    ::TYearLength YearLength() const { return format_.YearLength; }
+    bool MonthName() const { return format_.MonthName; }
+    ::TDateOrder DateOrder() const { return format_.DateOrder; }
+    ::TDateForTime DateForTime() const { return format_.DateForTime; }
+    // All seven settings, as the tick rules take them.
+    const DateLabelFormat& Format() const { return format_; }
 
     // TimeFormat and DateOrder notify even when unchanged; the others only on a change.
     void SetTimeFormat(::TTimeFormat value);
@@ -126,24 +173,13 @@ public:
     void SetDateOrder(::TDateOrder value);
     void SetDateForTime(::TDateForTime value);
 
-    // The values a scale starts with (tfHHMMSS, "-", ":", ylYYYY, month names, doDDMMYY,
-    // dtOnePerDay); stored without notifying.
+    // Stores the values a scale starts with (DateLabelFormat's defaults) without notifying.
     void ApplyScaleDefaults();
-    // Copies every field from source, then notifies once.
+    // Copies every setting from source, then notifies once.
     void Assign(const TDTLabel& source);
 
-    TNotifyEvent OnChange;
-
 private:
-    void Changed();
-
-    ::TTimeFormat timeFormat_ = tfHHMMSS;
-    char dateSeparator_ = 0;
-    char timeSeparator_ = 0;
-    ::TYearLength yearLength_ = ylNone;
-    bool monthName_ = false;
-    ::TDateOrder dateOrder_ = doMMDDYY;
-    ::TDateForTime dateForTime_ = dtNone;
+    DateLabelFormat format_{tfHHMMSS, 0, 0, ylNone, false, doMMDDYY, dtNone};
 };
 
 // One-pixel outline through (left, top), (left, bottom), (right, bottom), (right, top) with
@@ -157,8 +193,12 @@ void DrawRectOutline(TCanvas& canvas, int left, int top, int right, int bottom);
 void DrawFrame(TCanvas& canvas, TFrameStyle style, int left, int top, int right, int bottom, TColor simpleColor,
     TColor darkColor, TColor shadowColor, TColor faceColor, TColor highlightColor);
 
+// The chart draws in the layers 1..16; crosshairs and text labels each name one.
+constexpr int FirstChartLayer = 1;
+constexpr int LastChartLayer = 16;
+
 // A crosshair's settings; the chart creates one per crosshair and draws it.
-class TCrossHair : public QObject {
+class TCrossHair : public TSettingsRecord {
     Q_OBJECT
     Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
     Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
@@ -189,11 +229,7 @@ public:
     // Clamped to the layers 1..16.
     void SetLayer(int value);
 
-    TNotifyEvent OnChange;
-
 private:
-    void Changed();
-
     double posX_ = 0.0;
     double posY_ = 0.0;
     TColor color_ = clBlack;
@@ -204,7 +240,7 @@ private:
 };
 
 // A text label's settings; the chart publishes it as TTextLabel and draws it.
-class TCustomTextLabel : public QObject {
+class TCustomTextLabel : public TSettingsRecord {
     Q_OBJECT
     Q_PROPERTY(double PosX READ PosX WRITE SetPosX)
     Q_PROPERTY(double PosY READ PosY WRITE SetPosY)
@@ -262,11 +298,7 @@ public:
     void SetMode(TTxtLblMode value);
     void SetVisible(bool value);
 
-    TNotifyEvent OnChange;
-
 private:
-    void Changed();
-
     double posX_ = 100.0;
     double posY_ = 10.0;
     int layer_ = 1;

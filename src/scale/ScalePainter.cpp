@@ -10,39 +10,51 @@
 
 namespace {
 
+// Tick lengths in pixels.
 constexpr int kMainTickHorizontal = 7;
 constexpr int kMainTickVertical = 6;
 constexpr int kShortTick = 4;
+// From the base line to the near edge of the labels: on horizontal scales the main tick's
+// length, on vertical ones two pixels past the main tick.
+constexpr int kHorizontalLabelGap = 7;
+constexpr int kVerticalLabelGap = 8;
+// Horizontal labels stay this far inside the control's left and right edges.
+constexpr int kLabelEdgeMargin = 2;
+// From the base line to the lines of a vertical scale's calendar message.
+constexpr int kVerticalMessageGap = 2;
 constexpr TColor kFrameFace = 0xC0C0C0;
+
+void Line(TCanvas& canvas, TPoint from, TPoint to)
+{
+    canvas.MoveTo(from.X, from.Y);
+    canvas.LineTo(to.X, to.Y);
+}
 
 }  // namespace
 
 int TScale::BasePosition(int ox, int oy) const
 {
-    switch (scaleType_) {
-    case sctXB: return oy + height() - marginBottom_ - 1;
-    case sctXT: return oy + marginTop_;
-    case sctYL: return ox + marginLeft_;
-    case sctYR: return ox + width() - marginRight_ - 1;
-    }
-    return oy + height() - marginBottom_ - 1;
+    const Extent across = AcrossAxis();
+    const int origin = IsVertical() ? ox : oy;
+    return origin + (Side() > 0 ? across.First() : across.Last());
 }
 
 TickSettings TScale::CurrentTickSettings() const
 {
-    TickSettings s;
-    s.low = rangeLow_;
-    s.high = rangeHigh_;
-    s.minTicks = minTicks_;
-    s.shortTicks = shortTicks_;
-    s.vertical = IsVertical();
-    s.logarithmic = logarithmic_;
-    s.labelType = labelType_;
-    s.decPlaces = decPlaces_;
-    s.inscript = scaleInscript_;
-    s.userTickText = userTickText_;
-    s.dateFormat = DateLabelFormatOf(*dateFormat_);
-    return s;
+    const Settings& s = settings_;
+    TickSettings t;
+    t.low = s.rangeLow;
+    t.high = s.rangeHigh;
+    t.minTicks = s.minTicks;
+    t.shortTicks = s.shortTicks;
+    t.vertical = IsVertical();
+    t.logarithmic = s.logarithmic;
+    t.labelType = s.labelType;
+    t.decPlaces = s.decPlaces;
+    t.inscript = s.scaleInscript;
+    t.userTickText = s.userTickText;
+    t.dateFormat = dateFormat_->Format();
+    return t;
 }
 
 void TScale::PrepareOwnImage(bool transparent)
@@ -61,58 +73,39 @@ void TScale::Paint()
     // a hidden widget resized directly gets no resize event
     if (size() != transformSize_)
         CalcTransform();
-    TCanvas* target = targetCanvas_;
-    int ox = 0;
-    int oy = 0;
-    if (target) {
-        ox = targetOffsetX_;
-        oy = targetOffsetY_;
-    } else {
-        PrepareOwnImage(transparent_);
-        target = &ownCanvas_;
-    }
-    target->Font = font_;
+    if (!target_.canvas)
+        PrepareOwnImage(settings_.transparent);
+    TCanvas& target = target_.canvas ? *target_.canvas : ownCanvas_;
+    const TPoint origin = target_.canvas ? TPoint{target_.offsetX, target_.offsetY} : TPoint{0, 0};
+    target.Font = font_;
     if (OnBeforeScaleRendered)
-        OnBeforeScaleRendered(this, *target);
+        OnBeforeScaleRendered(this, target);
 
-    if (transparent_) {
-        target->Pen.Color = colorScale_;
-        const int base = BasePosition(ox, oy);
-        PaintAxis(*target, base);
-        if (showBaseLine_)
-            DrawBaseLine(*target, base);
-        if (OnAfterScaleRendered)
-            OnAfterScaleRendered(this, *target);
+    if (settings_.transparent) {
+        RenderScale(target, BasePosition(origin.X, origin.Y));
     } else {
+        // drawn whole on a bitmap of its own, background and frame included, then copied
         TBitmap bitmap(std::max(0, width()), std::max(0, height()));
         TCanvas& canvas = bitmap.Canvas();
         canvas.Font = font_;
-        canvas.Pen.Color = colorBackGnd_;
-        canvas.Brush.Color = colorBackGnd_;
+        canvas.Pen.Color = settings_.colorBackGnd;
+        canvas.Brush.Color = settings_.colorBackGnd;
         canvas.Brush.Style = bsSolid;
         canvas.FillRect(TRect{0, 0, width(), height()});
-        canvas.Pen.Color = colorScale_;
-        const int base = BasePosition(0, 0);
-        PaintAxis(canvas, base);
-        if (showBaseLine_)
-            DrawBaseLine(canvas, base);
-        if (OnAfterScaleRendered)
-            OnAfterScaleRendered(this, canvas);
-        DrawFrame(canvas, frameStyle_, 0, 0, width() - 1, height() - 1, frameColor_, frameColor_, shadowColor_,
-            kFrameFace, highlightColor_);
-        if (targetCanvas_)
-            targetCanvas_->Draw(ox, oy, bitmap);
-        else
-            ownCanvas_.Draw(0, 0, bitmap);
+        RenderScale(canvas, BasePosition(0, 0));
+        const TFrameColors& c = settings_.frameColors;
+        DrawFrame(canvas, settings_.frameStyle, 0, 0, width() - 1, height() - 1, c.frame, c.frame, c.shadow, kFrameFace,
+            c.highlight);
+        target.Draw(origin.X, origin.Y, bitmap);
     }
-    if (!targetCanvas_ && !inPaintEvent_)
+    if (!target_.canvas && !inPaintEvent_)
         update();
 }
 
 void TScale::paintEvent(QPaintEvent*)
 {
     // a transparent scale is drawn when the window system asks, over its parent's background
-    if (!hosted_ && (transparent_ || (!targetCanvas_ && image_.size() != size()))) {
+    if (!hosted_ && (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
         inPaintEvent_ = true;
         Paint();
         inPaintEvent_ = false;
@@ -121,11 +114,20 @@ void TScale::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, image_);
 }
 
+void TScale::RenderScale(TCanvas& canvas, int base)
+{
+    canvas.Pen.Color = settings_.colorScale;
+    PaintAxis(canvas, base);
+    if (settings_.showBaseLine)
+        DrawBaseLine(canvas, base);
+    if (OnAfterScaleRendered)
+        OnAfterScaleRendered(this, canvas);
+}
+
 void TScale::PaintAxis(TCanvas& canvas, int base)
 {
     // the brush colour is the background's already in opaque mode; a host's canvas keeps its own
-    canvas.Brush.Style = transparent_ ? bsClear : bsSolid;
-    numTicks_ = 0;
+    canvas.Brush.Style = settings_.transparent ? bsClear : bsSolid;
     tickList_.clear();
     const CalendarMessage message =
         WalkTicks(CurrentTickSettings(), [&](const ScaleTick& tick) { DrawTick(canvas, base, tick); });
@@ -136,13 +138,8 @@ void TScale::PaintAxis(TCanvas& canvas, int base)
 
 void TScale::DrawBaseLine(TCanvas& canvas, int base) const
 {
-    if (IsVertical()) {
-        canvas.MoveTo(base, marginTop_);
-        canvas.LineTo(base, height() - marginBottom_ - 1);
-    } else {
-        canvas.MoveTo(marginLeft_, base);
-        canvas.LineTo(width() - marginRight_ - 1, base);
-    }
+    const Extent along = AlongAxis();
+    Line(canvas, At(along.First(), base), At(along.Last(), base));
 }
 
 void TScale::DrawTick(TCanvas& canvas, int base, const ScaleTick& tick)
@@ -153,30 +150,12 @@ void TScale::DrawTick(TCanvas& canvas, int base, const ScaleTick& tick)
     if (tick.drawn) {
         const bool isMain = tick.length == TickLength::Main;
         const int length = !isMain ? kShortTick : (IsVertical() ? kMainTickVertical : kMainTickHorizontal);
-        switch (scaleType_) {
-        case sctXB:
-            canvas.MoveTo(pos, base);
-            canvas.LineTo(pos, base - length);
-            break;
-        case sctXT:
-            canvas.MoveTo(pos, base);
-            canvas.LineTo(pos, base + length);
-            break;
-        case sctYL:
-            canvas.MoveTo(base, pos);
-            canvas.LineTo(base + length, pos);
-            break;
-        case sctYR:
-            canvas.MoveTo(base, pos);
-            canvas.LineTo(base - length, pos);
-            break;
-        }
+        Line(canvas, At(pos, base), At(pos, base + Side() * length));
     }
-    const int chartX = IsVertical() ? base : pos;
-    const int chartY = IsVertical() ? pos : base;
+    const TPoint onChart = At(pos, base);
     auto report = [&] {
         if (OnScaleTickDrawn)
-            OnScaleTickDrawn(this, canvas, scaleType_, tick.value, chartX, chartY);
+            OnScaleTickDrawn(this, canvas, settings_.scaleType, tick.value, onChart.X, onChart.Y);
     };
     if (tick.eventBeforeLabel) {
         report();
@@ -199,7 +178,7 @@ void TScale::DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& 
     if (tick.hasDateLine) {
         // one line further from the axis than the time label
         const int h = canvas.TextHeight(tick.dateLine);
-        DrawHorizontalLabel(canvas, scaleType_ == sctXT ? base + h : base - h, pos, tick.dateLine);
+        DrawHorizontalLabel(canvas, Side() > 0 ? base + h : base - h, pos, tick.dateLine);
     }
 }
 
@@ -208,17 +187,15 @@ void TScale::DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const Q
     if (text.isEmpty())
         return;
     const int half = canvas.TextWidth(text) / 2;
-    // centred on the tick, but kept 2 pixels inside either edge
-    const int left = pos + half < width() - 2 ? pos - std::min(pos - 2, half) : width() - 2 * half - 2;
-    const int top = scaleType_ == sctXT ? lineBase + 7 : lineBase - canvas.TextHeight(text) - 7;
-    canvas.TextOut(left, top, text);
+    const int m = kLabelEdgeMargin;
+    // centred on the tick, but kept inside either edge
+    const int left = pos + half < width() - m ? pos - std::min(pos - m, half) : width() - 2 * half - m;
+    canvas.TextOut(left, Outward(lineBase, kHorizontalLabelGap, canvas.TextHeight(text)), text);
 }
 
 void TScale::DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const
 {
-    auto leftEdge = [&](const QString& text) {
-        return scaleType_ == sctYL ? base + 8 : base - canvas.TextWidth(text) - 8;
-    };
+    auto leftEdge = [&](const QString& text) { return Outward(base, kVerticalLabelGap, canvas.TextWidth(text)); };
     if (!tick.label.isEmpty()) {
         const int h = tick.calendarLabel ? canvas.TextHeight(tick.label) : canvas.TextHeight(QStringLiteral("0"));
         canvas.TextOut(leftEdge(tick.label), pos - h / 2, tick.label);
@@ -230,43 +207,42 @@ void TScale::DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleT
     }
 }
 
+// Where along the axis the caption's anchor lies.
+int TScale::CaptionAnchorOffset() const
+{
+    const Extent along = AlongAxis();
+    switch (settings_.captionAnchor) {
+    case uaSclTopLft: return along.startMargin;
+    case uaSclCenter: return along.startMargin + (along.length - along.startMargin - along.endMargin) / 2;
+    case uaSclBotRgt: return along.length - along.endMargin;
+    }
+    return 0;
+}
+
 void TScale::DrawCaption(TCanvas& canvas, int base) const
 {
-    if (caption_.isEmpty())
+    const Settings& s = settings_;
+    if (s.caption.isEmpty())
         return;
-    int x = captionPosX_;
-    int y = captionPosY_;
-    if (!IsVertical()) {
-        switch (captionAnchor_) {
-        case uaSclTopLft: x += marginLeft_; break;
-        case uaSclCenter: x += marginLeft_ + (width() - marginLeft_ - marginRight_) / 2; break;
-        case uaSclBotRgt: x += width() - marginRight_; break;
-        }
-        y += base;
-    } else {
-        switch (captionAnchor_) {
-        case uaSclTopLft: y += marginTop_; break;
-        case uaSclCenter: y += marginTop_ + (height() - marginTop_ - marginBottom_) / 2; break;
-        case uaSclBotRgt: y += height() - marginBottom_; break;
-        }
-        x += base;
-    }
-    const int w = canvas.TextWidth(caption_);
-    if (captionAlignment_ == taRightJustify)
+    const TPoint anchor = At(CaptionAnchorOffset(), base);
+    int x = anchor.X + s.captionPosX;
+    const int y = anchor.Y + s.captionPosY;
+    const int w = canvas.TextWidth(s.caption);
+    if (s.captionAlignment == taRightJustify)
         x -= w;
-    else if (captionAlignment_ == taCenter)
+    else if (s.captionAlignment == taCenter)
         x -= w / 2;
-    canvas.TextOut(x, y, caption_);
+    canvas.TextOut(x, y, s.caption);
 }
 
 void TScale::DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const
 {
-    const int m = ValueToPixel((rangeLow_ + rangeHigh_) / 2);
+    const int m = ValueToPixel((settings_.rangeLow + settings_.rangeHigh) / 2);
     const bool invalid = message == CalendarMessage::InvalidScale;
     if (!IsVertical()) {
         const QString text =
             invalid ? QStringLiteral("invalid DateTime scale") : QStringLiteral("DateTime range is below 1 second");
-        canvas.TextOut(m - canvas.TextWidth(text) / 2, base + 7, text);
+        canvas.TextOut(m - canvas.TextWidth(text) / 2, base + kHorizontalLabelGap, text);
         return;
     }
     const QStringList lines = invalid
@@ -276,7 +252,6 @@ void TScale::DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage mess
     const int h = canvas.TextHeight(QStringLiteral("T"));
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
-        const int left = scaleType_ == sctYL ? base + 2 : base - canvas.TextWidth(line) - 2;
-        canvas.TextOut(left, m - h + i * h, line);
+        canvas.TextOut(Outward(base, kVerticalMessageGap, canvas.TextWidth(line)), m - h + i * h, line);
     }
 }

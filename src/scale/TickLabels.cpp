@@ -103,19 +103,6 @@ QString FormatTimeOfDay(double seconds, bool withMillis)
     return text;
 }
 
-DateLabelFormat DateLabelFormatOf(const TDTLabel& label)
-{
-    DateLabelFormat f;
-    f.TimeFormat = label.TimeFormat();
-    f.DateSeparator = label.DateSeparator();
-    f.TimeSeparator = label.TimeSeparator();
-    f.YearLength = label.YearLength();
-    f.MonthName = label.MonthName();
-    f.DateOrder = label.DateOrder();
-    f.DateForTime = label.DateForTime();
-    return f;
-}
-
 QString DatePattern(const DateLabelFormat& format)
 {
     const QString d = Quoted(format.DateSeparator);
@@ -135,12 +122,12 @@ QString DatePattern(const DateLabelFormat& format)
 
 QString DatePattern(const TDTLabel& label)
 {
-    return DatePattern(DateLabelFormatOf(label));
+    return DatePattern(label.Format());
 }
 
 QString FormatDateTimeValue(const QString& pattern, double value)
 {
-    if (std::fabs(value) < 1e-8)
+    if (std::fabs(value) < CalendarSlack)
         value = 0.0;
     if (value < 0) {
         const double day = std::floor(value);

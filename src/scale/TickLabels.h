@@ -19,22 +19,13 @@ QString UserTickItem(const QString& text, int n);
 // Sign character, then hh:nn:ss, optionally with ".zzz".
 QString FormatTimeOfDay(double seconds, bool withMillis);
 
-// The seven settings of a date/time label record, as plain values the tick rules can copy.
-struct DateLabelFormat {
-    TTimeFormat TimeFormat = tfHHMMSS;
-    char DateSeparator = '-';
-    char TimeSeparator = ':';
-    TYearLength YearLength = ylYYYY;
-    bool MonthName = true;
-    TDateOrder DateOrder = doDDMMYY;
-    TDateForTime DateForTime = dtOnePerDay;
-};
-
-DateLabelFormat DateLabelFormatOf(const TDTLabel& label);
-
 // Pattern of the date line under sub-day calendar labels (and of day labels).
 QString DatePattern(const DateLabelFormat& format);
 QString DatePattern(const TDTLabel& label);
+
+// Calendar values less than this many days apart (under a millisecond) count as equal: a tick
+// summed a hair past the end of a range is still on it, one a hair off day 0 is day 0.
+constexpr double CalendarSlack = 1e-8;
 
 // Formats a calendar value (days since 30 December 1899) with a date/time pattern; negative
 // values keep their time of day as a fraction of the day before.

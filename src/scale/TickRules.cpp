@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 
 #include "platform/DateTime.h"
+#include "scale/Rounding.h"
 
 namespace {
 
@@ -13,13 +15,48 @@ namespace {
 // logarithmic ranges over hundreds of decades); it only keeps a degenerate range from hanging.
 constexpr int kMaxVisits = 20000;
 
-constexpr double kLastCalendarDay = 2958465.0;   // 31 December 9999
-constexpr double kFirstCalendarDay = -693593.0;  // 1 January of year 1
+// Bounds of the logarithmic and time-of-day walks are widened by one part in 10^9, so that a
+// tick summed or multiplied a few units of the last place past a bound still counts as on it.
+constexpr double kJustBelowOne = 1.0 - 1e-9;
+static_assert(kJustBelowOne == 0.999999999);
 
-double RoundHalfEven(double x)
-{
-    return std::nearbyint(x);
-}
+// Number labels are cut to 14 characters: "0." and the twelve decimals a scale allows.
+constexpr qsizetype kMaxNumberLabelLength = 14;
+
+// A tick nearer to zero than this fraction of the range's width is labelled as zero.
+constexpr double kZeroFraction = 1e-14;
+// Up to this width zero is labelled with the label's decimals; beyond, as "0" or "0.0".
+constexpr double kWidestDecimalZero = 100000;
+
+// A tick within this fraction of a step beyond either end of a numeric range is still on it.
+constexpr double kStepSlack = 0.001;
+
+// The logarithm of a step is taken as whole when its fraction lies this close to 0 or 1.
+constexpr double kLogFractionSlack = 1e-10;
+
+// Numeric labels switch to the exponent form for ranges at least this wide or at most this narrow.
+constexpr double kExponentFromWidth = 1000000;
+constexpr double kExponentUpToWidth = 0.0001;
+
+// Calendar units in days. Horizontal scales choose their rule by the rounded values, which lie
+// a little off the exact ones that vertical scales use; a range per tick between the two picks
+// a different rule, so they are kept apart.
+constexpr double kHundredthOfSecond = 1.0 / 8640000;
+constexpr double kSecond = 1.0 / 86400;
+constexpr double kMinute = 1.0 / 1440;
+constexpr double kSecondRounded = 1.1574e-5;
+constexpr double kMinuteRounded = 6.9444e-4;
+constexpr double kHourRounded = 0.041667;
+constexpr double kDaysPerYear = 365.25;              // Julian average, leap days included
+constexpr double kDaysPerMonth = kDaysPerYear / 12;  // 30.4375
+constexpr int kDaysPerWeek = 7;
+constexpr int kMonthsPerYear = 12;
+// Above this many days per tick a rule of whole months takes over from days, then years.
+constexpr double kLongestDayStep = 30;
+constexpr double kLongestMonthStep = 366;
+
+// A calendar axis reaches past 31 December 9999, up to this day (dates there still encode).
+constexpr double kLastCalendarAxisDay = 3000000;
 
 long long FloorMod(long long a, long long b)
 {
@@ -55,15 +92,15 @@ QString NumericLabel(const TickSettings& s, double v, int decimals, int n)
 {
     QString label;
     const double width = s.high - s.low;
-    if (std::fabs(v / width) < 1e-14) {
-        if (std::fabs(width) <= 100000)
+    if (std::fabs(v / width) < kZeroFraction) {
+        if (std::fabs(width) <= kWidestDecimalZero)
             label = FormatTickNumber(0.0, decimals);
         else
             label = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.0");
     } else {
         label = FormatTickNumber(v, decimals);
     }
-    label.truncate(14);
+    label.truncate(kMaxNumberLabelLength);
     return UserOrInscribedLabel(s, label, n);
 }
 
@@ -84,7 +121,7 @@ QString LogNumberLabel(const TickSettings& s, double v, int multiplier, int deca
     if (s.decPlaces == -3)
         return multiplier == 1 ? QString::number(decade) : QString();
     QString label = FormatTickNumber(v, decimals);
-    label.truncate(14);
+    label.truncate(kMaxNumberLabelLength);
     if (s.decPlaces == -2)
         StripTrailingZeros(label);
     return label;
@@ -95,7 +132,8 @@ struct TimeStepRow {
     int sub;
 };
 
-constexpr TimeStepRow kTimeSteps[28] = {{0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5}, {0.02, 4}, {0.05, 5}, {0.1, 5},
+// Seconds per main step and the short ticks in it; the last row, a whole day, is no time-of-day step.
+constexpr TimeStepRow kTimeSteps[] = {{0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5}, {0.02, 4}, {0.05, 5}, {0.1, 5},
     {0.2, 4}, {0.5, 5}, {1, 5}, {2, 4}, {5, 5}, {10, 5}, {20, 4}, {30, 6}, {60, 6}, {120, 6}, {180, 6}, {300, 5},
     {600, 5}, {1200, 6}, {1800, 6}, {3600, 6}, {7200, 4}, {14400, 4}, {21600, 6}, {43200, 6}, {86400, 6}};
 
@@ -134,7 +172,8 @@ ScaleTick CalendarTick(double v, bool isMain)
 // midnight still reads 00:00 of the new day.
 double ShownCalendarValue(double v)
 {
-    return std::round(v * 86400000.0) / 86400000.0;
+    constexpr double kMsPerDay = static_cast<double>(MSecsPerDay);
+    return std::round(v * kMsPerDay) / kMsPerDay;
 }
 
 // The first main tick at or after `low`, a whole multiple of `mainUnits` counted from the
@@ -207,7 +246,7 @@ void WalkSubDay(const TickSettings& s, SubDayMode mode, const TickSink& sink)
     DateLineRule dateLines(s.dateFormat.DateForTime);
     for (int j = 0; j < kMaxVisits; ++j) {
         const double v = start + j * increment;
-        if (!(v - s.high < 1e-8))
+        if (!(v - s.high < CalendarSlack))
             break;
         if (v < lowLimit)
             continue;
@@ -217,7 +256,7 @@ void WalkSubDay(const TickSettings& s, SubDayMode mode, const TickSink& sink)
         if (isMain) {
             const double shown = ShownCalendarValue(v);
             t.label = FormatDateTimeValue(timePattern, shown);
-            t.hasDateLine = dateLines.Wants(DateOf(std::fabs(shown) < 1e-8 ? 0.0 : shown).day);
+            t.hasDateLine = dateLines.Wants(DateOf(std::fabs(shown) < CalendarSlack ? 0.0 : shown).day);
             if (t.hasDateLine)
                 t.dateLine = FormatDateTimeValue(datePattern, shown);
         }
@@ -243,12 +282,12 @@ void WalkDays(const TickSettings& s, const TickSink& sink)
     const double first = janFirst + step * std::floor(std::trunc(s.low - janFirst) / step);
     // a floored remainder keeps the phase of main ticks across day 0 (30 December 1899)
     const long long phase = FloorMod(static_cast<long long>(RoundHalfEven(first)), step);
-    const int minor = step <= 7 ? 1 : 7;
+    const int minor = step <= kDaysPerWeek ? 1 : kDaysPerWeek;
     const int increment = s.shortTicks ? minor : step;
     const QString pattern = DatePattern(s.dateFormat);
     for (int j = 0; j < kMaxVisits; ++j) {
         const double v = first + static_cast<double>(j) * increment;
-        if (!(v - s.high < 1e-8))
+        if (!(v - s.high < CalendarSlack))
             break;
         if (v < s.low)
             continue;
@@ -263,14 +302,14 @@ void WalkDays(const TickSettings& s, const TickSink& sink)
 void WalkMonths(const TickSettings& s, const TickSink& sink)
 {
     static constexpr int kSteps[] = {1, 2, 3, 4, 6};
-    const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / 30.4375 / s.minTicks);
+    const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / kDaysPerMonth / s.minTicks);
     CalendarDate d = DateOf(s.low);
     int year = d.year;
     int month = d.month;
     auto advance = [&](int months) {
         month += months;
-        while (month > 12) {
-            month -= 12;
+        while (month > kMonthsPerYear) {
+            month -= kMonthsPerYear;
             ++year;
         }
     };
@@ -283,9 +322,9 @@ void WalkMonths(const TickSettings& s, const TickSink& sink)
         while (month % step != 1);
     }
     const QString pattern = MonthPattern(s.dateFormat);
-    for (int j = 0; j < kMaxVisits && year <= 9999; ++j) {
+    for (int j = 0; j < kMaxVisits && year <= MaxDateTimeYear; ++j) {
         const double v = DayOf(year, month, 1);
-        if (!(v - s.high < 1e-8))
+        if (!(v - s.high < CalendarSlack))
             break;
         if (v >= s.low) {
             const bool isShort = s.shortTicks && step > 1 && month % step != 1;
@@ -300,7 +339,7 @@ void WalkMonths(const TickSettings& s, const TickSink& sink)
 
 void WalkYears(const TickSettings& s, const TickSink& sink)
 {
-    const double a = std::max(1.0, (s.high - s.low) / 365.25 / s.minTicks);
+    const double a = std::max(1.0, (s.high - s.low) / kDaysPerYear / s.minTicks);
     const double l = std::log10(a);
     const double mantissa = std::pow(10.0, l - std::trunc(l));
     const int g = mantissa < 2 ? 1 : (mantissa < 5 ? 2 : 5);
@@ -315,18 +354,18 @@ void WalkYears(const TickSettings& s, const TickSink& sink)
     if (year == lowYear && s.low > DayOf(lowYear, 1, 1))
         year += p;
     for (int j = 0; j < kMaxVisits; ++j) {
-        const bool last = year > 9999;
+        const bool last = year > MaxDateTimeYear;
         if (last)
-            year = 9999;
-        const double v = last ? kLastCalendarDay : DayOf(year, 1, 1);
-        if (!(v - s.high < 1e-8))
+            year = MaxDateTimeYear;
+        const double v = last ? MaxDateTimeDay : DayOf(year, 1, 1);
+        if (!(v - s.high < CalendarSlack))
             break;
         const bool isShort = s.shortTicks && year % h != 0;
         ScaleTick t = CalendarTick(v, !isShort);
         if (!isShort)
             t.label = YearLabel(year, s.dateFormat.YearLength);
         sink(t);
-        if (last || v >= kLastCalendarDay)
+        if (last || v >= MaxDateTimeDay)
             break;
         year += p;
     }
@@ -344,9 +383,9 @@ struct StepMantissa {
 // e is the fractional part of the logarithm of the raw step, in 0..1.
 StepMantissa MantissaOf(double e)
 {
-    if (e < std::log10(2.0) + 1e-10)
+    if (e < std::log10(2.0) + kLogFractionSlack)
         return {1, 5};
-    if (e < std::log10(5.0) + 1e-10)
+    if (e < std::log10(5.0) + kLogFractionSlack)
         return {2, 4};
     return {5, 5};
 }
@@ -357,7 +396,7 @@ std::optional<double> FirstMultipleFrom(double low, double step)
 {
     const double dir = step > 0 ? 1.0 : -1.0;
     double first = (std::trunc(low / step) - 1.0) * step;
-    for (int guard = 0; dir * (low - first) > 0.001 * std::fabs(step); ++guard) {
+    for (int guard = 0; dir * (low - first) > kStepSlack * std::fabs(step); ++guard) {
         const double next = first + step;
         if (next == first || guard >= kMaxVisits || !std::isfinite(next))
             return std::nullopt;
@@ -384,7 +423,7 @@ TickStep ChooseTickStep(int minTicks, double high, double low)
     }
     double d = std::log10(width / minTicks);
     double e = d - std::trunc(d);
-    if (std::fabs(e) < 1e-10 || std::fabs(e) > 0.9999999999) {
+    if (std::fabs(e) < kLogFractionSlack || std::fabs(e) > 1.0 - kLogFractionSlack) {
         d = RoundHalfEven(d);
         e = 0.0;
     }
@@ -409,7 +448,7 @@ int AutoDecimals(int decPlaces, double high, double low)
     if (decPlaces != -2 && decPlaces != -3)
         return decPlaces;
     const double w = std::fabs(high - low);
-    if (w >= 1000000 || w <= 0.0001)
+    if (w >= kExponentFromWidth || w <= kExponentUpToWidth)
         return -1;
     if (w >= 100)
         return 0;
@@ -422,7 +461,7 @@ int AutoLogDecimals(int decPlaces, double high, double low)
         return decPlaces;
     const double lo = std::min(high, low);
     const double hi = std::max(high, low);
-    if (hi - lo >= 1000000 || hi - lo <= 0.0001)
+    if (hi - lo >= kExponentFromWidth || hi - lo <= kExponentUpToWidth)
         return -1;
     if (lo >= 1)
         return 0;
@@ -450,7 +489,7 @@ void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
                 t.length = TickLength::Short;
                 sink(t);
             }
-            if (!(dir * (first - step + (j + 1) * minor - s.high) <= 0.001 * std::fabs(minor)))
+            if (!(dir * (first - step + (j + 1) * minor - s.high) <= kStepSlack * std::fabs(minor)))
                 break;
         }
     }
@@ -465,7 +504,7 @@ void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
             t.label = NumericLabel(s, t.value, decimals, j + 1);
         }
         sink(t);
-        if (!(dir * (first + (j + 1) * step - s.high) <= 0.001 * std::fabs(step)))
+        if (!(dir * (first + (j + 1) * step - s.high) <= kStepSlack * std::fabs(step)))
             break;
     }
 }
@@ -484,13 +523,13 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
     const double lo = std::min(s.low, s.high);
     const double hi = std::max(s.low, s.high);
     const int decimals = AutoLogDecimals(s.decPlaces, s.high, s.low);
-    int decade = static_cast<int>(std::floor(std::log10(lo * 0.999999999)));
+    int decade = static_cast<int>(std::floor(std::log10(lo * kJustBelowOne)));
     const double base = std::pow(10.0, decade);
     const bool intermediates = s.minTicks > decades + 0.5;
     int labelled = 0;
 
     auto visit = [&](double v, int multiplier, bool isMain, bool drawn) {
-        if (!(lo < v / 0.999999999 && hi > v * 0.999999999))
+        if (!(lo < v / kJustBelowOne && hi > v * kJustBelowOne))
             return;
         ScaleTick t;
         t.value = v;
@@ -520,7 +559,7 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
         }
         m *= 10.0;
         ++decade;
-        if (!(hi >= 0.999999999 * base * m))
+        if (!(hi >= kJustBelowOne * base * m))
             break;
     }
 }
@@ -528,24 +567,22 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
 bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
 {
     const double raw = std::fabs(s.high - s.low) / s.minTicks;
-    int row = 0;
-    for (int r = 28; r >= 1; --r) {
-        if (kTimeSteps[r - 1].step <= raw) {
-            row = r;
-            break;
-        }
-    }
-    if (row == 0 || row == 28)
+    // the largest step not above the raw step; none, or a whole day, is no time-of-day scale
+    const TimeStepRow* row = nullptr;
+    for (const TimeStepRow& r : kTimeSteps)
+        if (r.step <= raw)
+            row = &r;
+    if (row == nullptr || row == &kTimeSteps[std::size(kTimeSteps) - 1])
         return false;
     const double dir = s.high > s.low ? 1.0 : -1.0;
-    const double step = dir * kTimeSteps[row - 1].step;
-    const double minor = step / kTimeSteps[row - 1].sub;
+    const double step = dir * row->step;
+    const double minor = step / row->sub;
     // The first tick is the multiple of step at or before the low end in walking order (a
     // quotient a hair below a whole number counts as that number); cutting toward zero instead
     // would start after a negative low end and lose its short ticks. The count runs from there,
     // so that a six-part step starting almost a step early still reaches the high end.
     const double q = s.low / step;
-    const double first = std::floor(q >= 0 ? q / 0.999999999 : q * 0.999999999) * step;
+    const double first = std::floor(q >= 0 ? q / kJustBelowOne : q * kJustBelowOne) * step;
     const int count = static_cast<int>(std::trunc((s.high - first) / minor)) + 5;
     // a step too small to move values this large: no ticks rather than a pile at one place
     if (first + minor == first || s.low + minor == s.low)
@@ -553,10 +590,10 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
     // the tolerance widens the range at both ends, also when it runs backwards
     const double lo = std::min(s.low, s.high);
     const double hi = std::max(s.low, s.high);
-    const double lowLimit = lo >= 0 ? lo * 0.999999999 : lo / 0.999999999;
-    const double highLimit = hi > 0 ? hi / 0.999999999 : hi * 0.999999999;
+    const double lowLimit = lo >= 0 ? lo * kJustBelowOne : lo / kJustBelowOne;
+    const double highLimit = hi > 0 ? hi / kJustBelowOne : hi * kJustBelowOne;
     auto inRange = [&](double v) { return lowLimit <= v && v <= highLimit; };
-    const bool withMillis = row <= 9;
+    const bool withMillis = row->step < 1;
 
     if (s.shortTicks) {
         for (int j = 0; j <= count; ++j) {
@@ -587,28 +624,28 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
 
 CalendarMessage WalkCalendarTicks(const TickSettings& s, const TickSink& sink)
 {
-    if (!(s.high >= s.low && s.low >= kFirstCalendarDay && s.high <= 3000000))
+    if (!(s.high >= s.low && s.low >= MinDateTimeDay && s.high <= kLastCalendarAxisDay))
         return CalendarMessage::InvalidScale;
     const double per = (s.high - s.low) / s.minTicks;
     // vertical scales go down to hundredths of a second, horizontal ones to seconds
-    const double smallest = s.vertical ? 1.0 / 8640000 : 1.1574e-5;
-    const double secondsUpTo = s.vertical ? 1.0 / 1440 : 6.9444e-4;
+    const double smallest = s.vertical ? kHundredthOfSecond : kSecondRounded;
+    const double secondsUpTo = s.vertical ? kMinute : kMinuteRounded;
     if (per <= smallest)
         return CalendarMessage::BelowOneSecond;
     // whole days, months and years exist up to 31 December 9999 only
-    if (per > 1 && s.low > kLastCalendarDay)
+    if (per > 1 && s.low > MaxDateTimeDay)
         return CalendarMessage::None;
-    if (s.vertical && per <= 1.0 / 86400)
+    if (s.vertical && per <= kSecond)
         WalkSubDay(s, SubDayMode::Hundredths, sink);
     else if (per <= secondsUpTo)
         WalkSubDay(s, SubDayMode::Seconds, sink);
-    else if (per <= 0.041667)
+    else if (per <= kHourRounded)
         WalkSubDay(s, SubDayMode::Minutes, sink);
     else if (per <= 1)
         WalkSubDay(s, SubDayMode::Hours, sink);
-    else if (per <= 30)
+    else if (per <= kLongestDayStep)
         WalkDays(s, sink);
-    else if (per <= 366)
+    else if (per <= kLongestMonthStep)
         WalkMonths(s, sink);
     else
         WalkYears(s, sink);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../scale/PublishedProperties.h"
 #include "TestApplication.h"
 #include "numlab/Quarn_NumLab.h"
 #include "platform/Bitmap.h"
@@ -308,6 +309,18 @@ TEST_F(NumLabTest, AssignCopiesTheDisplayButNotTheFormatting)
     EXPECT_THROW(target.Assign(&other), EQuarnError);
     EXPECT_THROW(target.Assign(nullptr), EQuarnError);
     EXPECT_THROW(source.AssignTo(&other), EQuarnError);
+}
+
+TEST_F(NumLabTest, AssignCopiesEveryPublishedPropertyButTheNumberFormat)
+{
+    TNumLab source;
+    published::ChangeEveryWritableProperty(source);
+    ASSERT_FALSE(HasFatalFailure());
+    TNumLab target;
+    target.Assign(&source);
+    published::ExpectPropertiesCopied(source, target, {"Comma", "ForcePlusSign", "DTFormat"});
+    EXPECT_EQ(target.FrameColor(), source.FrameColor());
+    EXPECT_EQ(target.HighlightColor(), source.HighlightColor());
 }
 
 TEST_F(NumLabTest, MouseAreaTellsWhichPartIsUnderTheMouse)

@@ -187,6 +187,32 @@ TEST_F(CLocale, FormatDateTimePatterns)
     }
 }
 
+TEST_F(CLocale, FormatDateTimeTokenBoundaries)
+{
+    const TDateTime v = EncodeDate(2021, 3, 4) + EncodeTime(5, 6, 7, 8);
+    const TDateTime afternoon = EncodeDate(2021, 3, 4) + EncodeTime(13, 5, 0, 0);
+    struct Row {
+        const char* pattern;
+        TDateTime value;
+        const char* expected;
+    } rows[] = {
+        {"h:m", v, "5:6"},                        // only letters break the hour-minute link
+        {"hxm", v, "5x3"},                        // another letter does: m is the month again
+        {"HH:MM", v, "05:06"},                    // letters in any case
+        {"y yyy mmmmm", v, "21 2021 March"},      // short and long runs round to the nearest form
+        {"zzzz", v, "008"},                       // at most three digits of milliseconds
+        {"aam/pm h", afternoon, "apm 1"},         // an a that starts no marker is a letter
+        {"h a", afternoon, "13 a"},               // and keeps the 24-hour clock
+        {"hh \"am/pm\"", afternoon, "13 am/pm"},  // a quoted marker is text
+        {"h ampm", afternoon, "1 PM"},            // the locale's marker
+        {"h AMPM", EncodeTime(9, 0, 0, 0), "9 AM"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pattern);
+        EXPECT_EQ(FormatDateTime(QString::fromUtf8(r.pattern), r.value), QString::fromUtf8(r.expected));
+    }
+}
+
 TEST_F(CLocale, MonthAndDayNamesFollowTheDefaultLocale)
 {
     EXPECT_EQ(ShortMonthName(1), QStringLiteral("Jan"));

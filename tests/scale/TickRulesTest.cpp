@@ -184,6 +184,16 @@ TEST(LinearTicks, LabelsUseAutomaticDecimalsInscriptsAndUserTexts)
     EXPECT_TRUE(Labels(Walk(s)).empty());
 }
 
+TEST(LinearTicks, NumberLabelsAreCutToFourteenCharactersBeforeTheInscript)
+{
+    TickSettings s = Range(0, 300);
+    s.decPlaces = 12;
+    EXPECT_EQ(Labels(Walk(s)),
+        (std::vector<QString>{"0.000000000000", "100.0000000000", "200.0000000000", "300.0000000000"}));
+    s.inscript = "& V";
+    EXPECT_EQ(Labels(Walk(s)).back(), "300.0000000000 V");
+}
+
 TEST(AutoDecimals, FollowTheWidthOfTheRange)
 {
     struct Row {
@@ -243,6 +253,15 @@ TEST(LogTicks, LessThanADecadeFallsBackToLinearTicks)
     s.logarithmic = true;
     s.shortTicks = false;
     ExpectValues(Values(Walk(s), true), {2, 4, 6, 8, 10, 12, 14});
+}
+
+TEST(LogTicks, NumberLabelsAreCutToFourteenCharacters)
+{
+    TickSettings s = Range(1, 1000);
+    s.logarithmic = true;
+    s.decPlaces = 12;
+    EXPECT_EQ(Labels(Walk(s)),
+        (std::vector<QString>{"1.000000000000", "10.00000000000", "100.0000000000", "1000.000000000"}));
 }
 
 TEST(LogTicks, LabelsDropTrailingZerosOrShowTheExponent)
