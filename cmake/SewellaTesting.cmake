@@ -1,5 +1,6 @@
 # The one test main (tests/support/TestMain.cpp), shared by every test executable.
 add_library(sewella_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+target_include_directories(sewella_test_main PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(sewella_test_main PUBLIC GTest::gmock Qt6::Widgets)
 
 # sewella_test_suite(<folder> SOURCES <files...> LIBS <targets...>)

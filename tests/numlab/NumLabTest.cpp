@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "../scale/PublishedProperties.h"
-#include "TestApplication.h"
+#include "support/PublishedProperties.h"
 #include "numlab/Quarn_NumLab.h"
 #include "platform/Bitmap.h"
 
@@ -12,8 +11,6 @@ namespace {
 
 class NumLabTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { EnsureTestApplication(); }
-
     // A canvas with the control's font, for measuring texts as the control does.
     static TBitmap& Ruler(const TNumLab& lab)
     {

@@ -10,9 +10,7 @@
 
 namespace {
 
-struct BitmapTest : ::testing::Test {
-    void SetUp() override { EnsureGuiApplication(); }
-};
+struct BitmapTest : ::testing::Test { };
 
 TEST_F(BitmapTest, NewBitmapIsWhiteAtNinetySixDotsPerInch)
 {

@@ -19,7 +19,6 @@ class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureGuiApplication();
         bmp.SetSize(20, 20);
         c().RestoreState(TCanvasState{});
         c().Brush.Color = kBack;

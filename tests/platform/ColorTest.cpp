@@ -29,7 +29,6 @@ TEST(Color, PlainValuesPassThroughAndOnlyTheirLowBytesColour)
 
 TEST(Color, SystemColoursComeFromTheApplicationPalette)
 {
-    EnsureGuiApplication();
     QPalette p;
     p.setColor(QPalette::Active, QPalette::Button, QColor(1, 2, 3));
     p.setColor(QPalette::Active, QPalette::Dark, QColor(4, 5, 6));
@@ -49,7 +48,6 @@ TEST(Color, SystemColoursComeFromTheApplicationPalette)
 
 TEST(Color, OverriddenSystemColoursStickAndUnknownNumbersAreBlack)
 {
-    EnsureGuiApplication();
     SetSystemColor(11, 0x123456);
     EXPECT_EQ(ColorToRGB(clInactiveBorder), 0x123456u);
     EXPECT_EQ(ColorToRGB(clSystemColor + 31), clBlack);

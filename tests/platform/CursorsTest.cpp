@@ -8,7 +8,6 @@
 namespace {
 
 struct CursorsTest : ::testing::Test {
-    void SetUp() override { EnsureGuiApplication(); }
     void TearDown() override { SetAppCursor(crDefault); }
 };
 

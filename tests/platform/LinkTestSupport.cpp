@@ -7,8 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,97 +19,8 @@
 #include <vector>
 
 #include "platform/LinkTransport.h"
-#include "platform/LinkWindow.h"
-#include "platform/NamedMutex.h"
 
 extern char** environ;
-
-namespace {
-
-constexpr const char* ModeVariable = "SEWELLA_LINK_TEST_HELPER";
-constexpr const char* ArgumentVariable = "SEWELLA_LINK_TEST_ARGUMENT";
-
-void Announce(const std::string& Line)
-{
-    std::printf("%s\n", Line.c_str());
-    std::fflush(stdout);
-}
-
-int RunWindowHelper(const std::string& Mode, const std::string& Title)
-{
-    int argc = 1;
-    char name[] = "link-helper";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    std::unique_ptr<LinkWindow> window;
-    window = LinkWindow::Create("HelperClass", Title, [&](uint32_t WParam, int32_t Tag, const std::string& Data) {
-        if (Mode == "hang") {
-            std::this_thread::sleep_for(std::chrono::minutes(5));
-        } else if (Mode == "echo") {
-            if (Tag == 99) {
-                window.reset();
-                QCoreApplication::quit();
-                return;
-            }
-            SendCopyData(WParam, window->Handle(), Tag + 1000, Data);
-        }
-    }).Window;
-    if (!window)
-        return 2;
-    Announce("ready " + LinkHandleName(window->Handle()));
-    if (Mode == "idle") {
-        for (;;)
-            ::pause();
-    }
-    return app.exec();
-}
-
-int RunHelper(const std::string& Mode, const std::string& Argument)
-{
-    if (Mode == "echo" || Mode == "hang" || Mode == "idle")
-        return RunWindowHelper(Mode, Argument);
-    if (Mode == "probe") {
-        Announce("ready");
-        for (;;)
-            NamedMutex::Exists(Argument);
-    }
-    if (Mode == "lock") {
-        const auto mutex = NamedMutex::TryAcquire(Argument).Mutex;
-        Announce(mutex ? "ready" : "busy");
-        for (;;)
-            ::pause();
-    }
-    if (Mode == "send") {
-        std::istringstream in(Argument);
-        std::string target;
-        int32_t tag = 0;
-        in >> target >> tag;
-        const std::optional<uint32_t> handle = ParseLinkHandleName(target);
-        return handle && SendCopyData(*handle, 0, tag, "from the helper") ? 0 : 1;
-    }
-    return 3;
-}
-
-// This executable started as a helper runs the helper instead of the tests.
-const bool HelperDispatch = [] {
-    if (const char* mode = std::getenv(ModeVariable)) {
-        const char* argument = std::getenv(ArgumentVariable);
-        std::_Exit(RunHelper(mode, argument ? argument : ""));
-    }
-    return true;
-}();
-
-}  // namespace
-
-void EnsureCoreApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 PrivateRuntimeDir::PrivateRuntimeDir()
 {
@@ -139,35 +48,23 @@ HelperProcess::HelperProcess(const std::string& Mode, const std::string& Argumen
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e)
-        environment.emplace_back(*e);
-    environment.push_back(std::string(ModeVariable) + "=" + Mode);
-    environment.push_back(std::string(ArgumentVariable) + "=" + Argument);
-    std::vector<char*> envp;
-    for (std::string& e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char program[] = "/proc/self/exe";
-    char* argv[] = {program, nullptr};
+    UniqueFd writeEnd(pipeFds[1]);
+    FOutput.Reset(pipeFds[0]);
+    std::string program = LINK_TEST_HELPER_PROGRAM, mode = Mode, argument = Argument;
+    char* argv[] = {program.data(), mode.data(), argument.data(), nullptr};
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    const int error = ::posix_spawn(&FPid, program, &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
+    const int error = ::posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    FOutput = pipeFds[0];
-    if (error != 0) {
-        ::close(FOutput);
+    if (error != 0)
         throw std::runtime_error(std::string("posix_spawn failed: ") + std::strerror(error));
-    }
 }
 
 HelperProcess::~HelperProcess()
 {
     Kill();
-    ::close(FOutput);
 }
 
 void HelperProcess::Kill()
@@ -194,11 +91,11 @@ std::optional<std::string> HelperProcess::ReadLine(std::chrono::milliseconds Tim
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return std::nullopt;
-        pollfd descriptor{FOutput, POLLIN, 0};
+        pollfd descriptor{FOutput.Get(), POLLIN, 0};
         if (::poll(&descriptor, 1, static_cast<int>(left.count())) <= 0)
             continue;
         char buffer[256];
-        const ssize_t n = ::read(FOutput, buffer, sizeof buffer);
+        const ssize_t n = ::read(FOutput.Get(), buffer, sizeof buffer);
         if (n <= 0)
             return std::nullopt;
         FBuffer.append(buffer, static_cast<size_t>(n));

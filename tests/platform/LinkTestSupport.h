@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-// Helpers for the link transport's tests: a private link directory per test, and helper processes that
-// are this test executable started again in a helper mode (see LinkTestSupport.cpp).
+#include "platform/UniqueFd.h"
 
-void EnsureCoreApplication();
+// Helpers for the link transport's tests: a private link directory per test, and helper processes (the
+// program link_test_helper beside this test, LinkTestHelper.cpp).
 
 // Points XDG_RUNTIME_DIR at a fresh temporary directory for its lifetime and removes it afterwards.
 class PrivateRuntimeDir {
@@ -50,7 +50,7 @@ public:
 
 private:
     pid_t FPid = 0;
-    int FOutput = -1;
+    UniqueFd FOutput;
     std::string FBuffer;
     bool FReaped = false;
 };

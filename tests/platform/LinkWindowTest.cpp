@@ -44,7 +44,6 @@ struct Received {
 
 class LinkWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureCoreApplication(); }
     void TearDown() override { SetLinkAnswerTimeout(10s); }
 
     // A window that records what reaches it.

@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "PublishedProperties.h"
-#include "platform/GuiApplication.h"
+#include "support/PublishedProperties.h"
 #include "scale/Quarn_Scale.h"
 
 namespace {
 
 TEST(PublishedAssign, ScaleCopiesEveryPublishedPropertyButVisible)
 {
-    EnsureGuiApplication();
     TScale source;
     published::ChangeEveryWritableProperty(source);
     ASSERT_FALSE(testing::Test::HasFatalFailure());

@@ -11,12 +11,6 @@
 
 namespace {
 
-class GuiEnvironment : public testing::Environment {
-public:
-    void SetUp() override { EnsureGuiApplication(); }
-};
-const testing::Environment* const kGui = testing::AddGlobalTestEnvironment(new GuiEnvironment);
-
 TColor PixelOf(const QImage& image, int x, int y)
 {
     TCanvas canvas(const_cast<QImage*>(&image));

@@ -1,0 +1,91 @@
+// The helper processes of the link transport's tests (see HelperProcess in LinkTestSupport.h):
+//   link_test_helper MODE ARGUMENT
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/LinkTransport.h"
+#include "platform/LinkWindow.h"
+#include "platform/NamedMutex.h"
+
+namespace {
+
+void Announce(const std::string& Line)
+{
+    std::printf("%s\n", Line.c_str());
+    std::fflush(stdout);
+}
+
+int RunWindowHelper(const std::string& Mode, const std::string& Title)
+{
+    int argc = 1;
+    char name[] = "link-helper";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    std::unique_ptr<LinkWindow> window;
+    window = LinkWindow::Create("HelperClass", Title, [&](uint32_t WParam, int32_t Tag, const std::string& Data) {
+        if (Mode == "hang") {
+            std::this_thread::sleep_for(std::chrono::minutes(5));
+        } else if (Mode == "echo") {
+            if (Tag == 99) {
+                window.reset();
+                QCoreApplication::quit();
+                return;
+            }
+            SendCopyData(WParam, window->Handle(), Tag + 1000, Data);
+        }
+    }).Window;
+    if (!window)
+        return 2;
+    Announce("ready " + LinkHandleName(window->Handle()));
+    if (Mode == "idle") {
+        for (;;)
+            ::pause();
+    }
+    return app.exec();
+}
+
+int RunHelper(const std::string& Mode, const std::string& Argument)
+{
+    if (Mode == "echo" || Mode == "hang" || Mode == "idle")
+        return RunWindowHelper(Mode, Argument);
+    if (Mode == "probe") {
+        Announce("ready");
+        for (;;)
+            NamedMutex::Exists(Argument);
+    }
+    if (Mode == "lock") {
+        const auto mutex = NamedMutex::TryAcquire(Argument).Mutex;
+        Announce(mutex ? "ready" : "busy");
+        for (;;)
+            ::pause();
+    }
+    if (Mode == "send") {
+        std::istringstream in(Argument);
+        std::string target;
+        int32_t tag = 0;
+        in >> target >> tag;
+        const std::optional<uint32_t> handle = ParseLinkHandleName(target);
+        return handle && SendCopyData(*handle, 0, tag, "from the helper") ? 0 : 1;
+    }
+    return 3;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s MODE ARGUMENT\n", argv[0]);
+        return 3;
+    }
+    return RunHelper(argv[1], argv[2]);
+}
