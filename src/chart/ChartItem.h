@@ -1,0 +1,37 @@
+#pragma once
+// One entry of a chart's display list, and the list that charts of a sharing group hold together.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+
+enum class TChartItemKind : std::uint8_t { Mark = 1, Rectangle = 4, Text = 7 };
+
+// Text items keep at most this many characters (whole characters, never a cut UTF-8 sequence).
+constexpr int MaxChartTextLength = 15;
+
+struct ChartItem {
+    double x1 = 0, y1 = 0;  // anchor of a text or mark, first corner of a rectangle (world units)
+    double x2 = 0, y2 = 0;  // second corner of a rectangle
+    TColor Color = 0;       // DataColor when added: outline, mark and text colour
+    TColor FillColor = 0;   // FillColor when added (rectangles)
+    TPenStyle PenStyle = psSolid;
+    std::int32_t LineWidth = 0;
+    std::uint8_t Class = 0;
+    TChartItemKind Kind = TChartItemKind::Mark;
+    std::int32_t Layer = 1;
+    char Text[MaxChartTextLength * 4 + 1] = {};  // UTF-8, up to 15 characters, zero-terminated
+    std::int32_t Size = 0;                       // font size in points (texts)
+    std::uint8_t MarkKind = 0;                   // shape code (marks)
+};
+
+// The display list: the array grows by the owner's step when full and is reused after a clear, so the steady
+// state allocates nothing. Charts that share data hold one shared_ptr to the same list.
+struct ChartItemList {
+    std::vector<ChartItem> Items;  // Items.size() is the array's length; only the first Count are valid
+    std::int32_t Count = 0;
+};
+using SharedChartItems = std::shared_ptr<ChartItemList>;

@@ -1,0 +1,88 @@
+#include "chart/ChartTransform.h"
+
+#include <cmath>
+
+#include "scale/Rounding.h"
+
+namespace {
+
+// Smallest value a logarithmic axis can show: at or below it a value sits on the axis's low edge.
+constexpr double SmallestLogValue = 1e-100;
+// Pixel positions are kept within the reach of a 32-bit coordinate.
+constexpr long double MaxPixel = 2147483647.0L;
+
+// Factor and offset that map Low to the first pixel edge and High to the second; a range without two
+// distinct finite ends, or an edge span of no width, maps everything to Middle.
+AxisTransform AxisFor(
+    const AxisRange& Range, int Span, long double FirstEdge, long double SecondEdge, long double Middle)
+{
+    AxisTransform t;
+    t.Logarithmic = Range.Logarithmic;
+    t.Ascending = Range.High >= Range.Low;
+    t.Offset = Middle;
+    long double low = Range.Low, high = Range.High;
+    if (Range.Logarithmic) {
+        low = Range.Low > 0 ? std::log(static_cast<long double>(Range.Low)) : NAN;
+        high = Range.High > 0 ? std::log(static_cast<long double>(Range.High)) : NAN;
+    }
+    const long double width = high - low;
+    if (Span <= 0 || !std::isfinite(low) || !std::isfinite(high) || width == 0 || !std::isfinite(width))
+        return t;
+    t.Factor = (SecondEdge - FirstEdge) / width;
+    t.Offset = (FirstEdge * high - SecondEdge * low) / width;
+    return t;
+}
+
+// One coordinate in pixels, before rounding; NaN when the value has no pixel.
+long double AxisPixel(const AxisTransform& T, double V, long double LowEdgeAscending, long double LowEdgeDescending)
+{
+    if (std::isnan(V))
+        return NAN;
+    if (T.Factor == 0)
+        return T.Offset;
+    if (!T.Logarithmic)
+        return T.Factor * V + T.Offset;
+    if (V > SmallestLogValue)
+        return T.Factor * std::log(static_cast<long double>(V)) + T.Offset;
+    return T.Ascending ? LowEdgeAscending : LowEdgeDescending;
+}
+
+std::int32_t RoundedPixel(long double P)
+{
+    const long double clamped = P < -MaxPixel ? -MaxPixel : (P > MaxPixel ? MaxPixel : P);
+    return static_cast<std::int32_t>(RoundHalfEven(static_cast<double>(clamped)));
+}
+
+double AxisWorld(const AxisTransform& T, const AxisRange& Range, double P)
+{
+    if (T.Factor == 0)
+        return Range.Low;
+    const long double v = (P - T.Offset) / T.Factor;
+    return static_cast<double>(T.Logarithmic ? std::exp(v) : v);
+}
+
+}  // namespace
+
+LayerTransform ComputeLayerTransform(const ChartGeometry& G, const AxisRange& X, const AxisRange& Y)
+{
+    LayerTransform t;
+    // x: low end at the plot's left edge, high end at its right edge
+    t.X = AxisFor(X, G.PlotWidth(), G.MarginLeft, G.Width - G.MarginRight - G.ShadowWidth, G.Width / 2.0L);
+    // y: low end at the plot's bottom edge, high end at its top edge
+    t.Y = AxisFor(Y, G.PlotHeight(), G.Height - G.MarginBottom - G.ShadowWidth, G.MarginTop, G.Height / 2.0L);
+    return t;
+}
+
+PixelPosition WorldToPixel(const ChartGeometry& G, const LayerTransform& T, double X, double Y)
+{
+    const long double px = AxisPixel(T.X, X, 0, G.Width);
+    const long double py = AxisPixel(T.Y, Y, G.Height, 0);
+    if (std::isnan(px) || std::isnan(py))
+        return {0, 0, false};
+    return {RoundedPixel(px), RoundedPixel(py), true};
+}
+
+WorldPosition PixelToWorld(const LayerTransform& T, const AxisRange& X, const AxisRange& Y, double Px, double Py)
+{
+    return {AxisWorld(T.X, X, Px), AxisWorld(T.Y, Y, Py)};
+}
