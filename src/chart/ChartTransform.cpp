@@ -6,11 +6,6 @@
 
 namespace {
 
-// Smallest value a logarithmic axis can show: at or below it a value sits on the axis's low edge.
-constexpr double SmallestLogValue = 1e-100;
-// Pixel positions are kept within the reach of a 32-bit coordinate.
-constexpr long double MaxPixel = 2147483647.0L;
-
 // Factor and offset that map Low to the first pixel edge and High to the second; a range without two
 // distinct finite ends, or an edge span of no width, maps everything to Middle.
 AxisTransform AxisFor(
@@ -47,12 +42,6 @@ long double AxisPixel(const AxisTransform& T, double V, long double LowEdgeAscen
     return T.Ascending ? LowEdgeAscending : LowEdgeDescending;
 }
 
-std::int32_t RoundedPixel(long double P)
-{
-    const long double clamped = P < -MaxPixel ? -MaxPixel : (P > MaxPixel ? MaxPixel : P);
-    return static_cast<std::int32_t>(RoundHalfEven(static_cast<double>(clamped)));
-}
-
 double AxisWorld(const AxisTransform& T, const AxisRange& Range, double P)
 {
     if (T.Factor == 0)
@@ -79,7 +68,7 @@ PixelPosition WorldToPixel(const ChartGeometry& G, const LayerTransform& T, doub
     const long double py = AxisPixel(T.Y, Y, G.Height, 0);
     if (std::isnan(px) || std::isnan(py))
         return {0, 0, false};
-    return {RoundedPixel(px), RoundedPixel(py), true};
+    return {RoundToPixel(static_cast<double>(px)), RoundToPixel(static_cast<double>(py)), true};
 }
 
 WorldPosition PixelToWorld(const LayerTransform& T, const AxisRange& X, const AxisRange& Y, double Px, double Py)

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "platform/Canvas.h"
+#include "scale/Quarn_quarnbase.h"
 
-constexpr int ChartLayerCount = 16;
+constexpr int ChartLayerCount = LastChartLayer;
 
 // The control's size and margins; the plot area lies inside them.
 struct ChartGeometry {

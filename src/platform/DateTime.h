@@ -18,15 +18,19 @@ constexpr int DateDelta = 693594;        // days from 1 January of year 1 (day 1
 constexpr int MinDateTimeDay = -693593;  // 1 January of year 1
 constexpr int MaxDateTimeDay = 2958465;  // 31 December 9999
 constexpr int MaxDateTimeYear = 9999;    // the last year with a four-digit text
+constexpr int HoursPerDay = 24;
+constexpr int MinsPerDay = 1440;
+constexpr int SecsPerDay = 86400;
 constexpr std::int64_t MSecsPerDay = 86400000;
 
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 
 // Years 1..MaxEncodableYear: calendar axes reach past 31 December 9999 (up to
-// day 3000000), so dates beyond it encode and decode as well. The Try form
+// LastCalendarAxisDay), so dates beyond it encode and decode as well. The Try form
 // reports an invalid date; the other throws std::invalid_argument.
 constexpr int MaxEncodableYear = 999999;
+constexpr double LastCalendarAxisDay = 3000000;
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result);

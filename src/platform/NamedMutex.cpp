@@ -27,22 +27,24 @@ struct flock WholeFile(short Type)
     return lock;
 }
 
-enum class LockResult { Locked, Held, Failed };
+struct LockResult {
+    enum class Status { Locked, Held, Failed } Outcome;
+    std::string Error;  // the system's text when Failed
+};
 
 // An open-file-description lock: like flock, it belongs to this open file (so a second open in the same
 // process conflicts with it) and the kernel drops it when the holder ends; unlike flock, it can be tested
-// without being taken, so asking whether the mutex exists never makes an owner fail. Failed leaves the
-// reason in errno.
+// without being taken, so asking whether the mutex exists never makes an owner fail.
 LockResult LockNow(int Fd)
 {
     struct flock lock = WholeFile(F_WRLCK);
     for (;;) {
         if (::fcntl(Fd, F_OFD_SETLK, &lock) == 0)
-            return LockResult::Locked;
+            return {LockResult::Status::Locked, {}};
         if (errno == EACCES || errno == EAGAIN)
-            return LockResult::Held;
+            return {LockResult::Status::Held, {}};
         if (errno != EINTR)
-            return LockResult::Failed;
+            return {LockResult::Status::Failed, GetErrorString(errno)};
     }
 }
 
@@ -82,11 +84,13 @@ NamedMutexAcquisition NamedMutex::TryAcquire(const std::string& Name)
     UniqueFd fd(::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd)
         return NotAcquired(Status::Unusable, "cannot open the lock file " + *path + ": " + GetErrorString(errno));
-    switch (LockNow(fd.Get())) {
-    case LockResult::Held: return NotAcquired(Status::HeldByAnother, "the mutex " + Name + " is held by another owner");
-    case LockResult::Failed:
-        return NotAcquired(Status::Unusable, "cannot lock the lock file " + *path + ": " + GetErrorString(errno));
-    case LockResult::Locked: break;
+    const LockResult lock = LockNow(fd.Get());
+    switch (lock.Outcome) {
+    case LockResult::Status::Held:
+        return NotAcquired(Status::HeldByAnother, "the mutex " + Name + " is held by another owner");
+    case LockResult::Status::Failed:
+        return NotAcquired(Status::Unusable, "cannot lock the lock file " + *path + ": " + lock.Error);
+    case LockResult::Status::Locked: break;
     }
     static uint32_t serial = 0;
     return NamedMutexAcquisition{

@@ -7,13 +7,9 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 
+#include "scale/Rounding.h"
+
 namespace {
-
-// Pixel coordinates are ints: a value far off the scale lands on the largest one or its negative.
-constexpr double kMaxPixel = 2147483647.0;
-
-// The smallest value a logarithmic scale takes; anything at or below it has no logarithm here.
-constexpr double kSmallestLogValue = 1e-100;
 
 // Time-of-day labels come with four decimals.
 constexpr int kTimeDecPlaces = 4;
@@ -122,14 +118,13 @@ int TScale::ValueToPixel(double value) const
     double p;
     if (!settings_.logarithmic)
         p = transform_.factor * value + transform_.offset;
-    else if (value > kSmallestLogValue)
+    else if (value > SmallestLogValue)
         p = transform_.factor * std::log(value) + transform_.offset;
     else
         p = settings_.rangeHigh >= settings_.rangeLow ? 0.0 : width();
     if (std::isnan(p))
         return 0;
-    p = std::clamp(p, -kMaxPixel, kMaxPixel);
-    return static_cast<int>(std::nearbyint(p));
+    return RoundToPixel(p);
 }
 
 double TScale::TickValue(int index) const
@@ -209,7 +204,7 @@ void TScale::SetLogarithmic(bool value)
     // once loaded, a range not wholly above zero or calendar labels refuse it; the scale still repaints
     const Settings& s = settings_;
     const bool usable = initializing_ ||
-        (s.rangeLow >= kSmallestLogValue && s.rangeHigh >= kSmallestLogValue && s.labelType != ftDateTime);
+        (s.rangeLow >= SmallestLogValue && s.rangeHigh >= SmallestLogValue && s.labelType != ftDateTime);
     StoreLayout(settings_.logarithmic, value && !usable ? s.logarithmic : value, Unchanged::Apply);
 }
 

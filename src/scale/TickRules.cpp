@@ -41,9 +41,9 @@ constexpr double kExponentUpToWidth = 0.0001;
 // Calendar units in days. Horizontal scales choose their rule by the rounded values, which lie
 // a little off the exact ones that vertical scales use; a range per tick between the two picks
 // a different rule, so they are kept apart.
-constexpr double kHundredthOfSecond = 1.0 / 8640000;
-constexpr double kSecond = 1.0 / 86400;
-constexpr double kMinute = 1.0 / 1440;
+constexpr double kHundredthOfSecond = 1.0 / (100.0 * SecsPerDay);
+constexpr double kSecond = 1.0 / SecsPerDay;
+constexpr double kMinute = 1.0 / MinsPerDay;
 constexpr double kSecondRounded = 1.1574e-5;
 constexpr double kMinuteRounded = 6.9444e-4;
 constexpr double kHourRounded = 0.041667;
@@ -54,9 +54,6 @@ constexpr int kMonthsPerYear = 12;
 // Above this many days per tick a rule of whole months takes over from days, then years.
 constexpr double kLongestDayStep = 30;
 constexpr double kLongestMonthStep = 366;
-
-// A calendar axis reaches past 31 December 9999, up to this day (dates there still encode).
-constexpr double kLastCalendarAxisDay = 3000000;
 
 long long FloorMod(long long a, long long b)
 {
@@ -135,7 +132,7 @@ struct TimeStepRow {
 // Seconds per main step and the short ticks in it; the last row, a whole day, is no time-of-day step.
 constexpr TimeStepRow kTimeSteps[] = {{0.001, 5}, {0.002, 4}, {0.005, 5}, {0.01, 5}, {0.02, 4}, {0.05, 5}, {0.1, 5},
     {0.2, 4}, {0.5, 5}, {1, 5}, {2, 4}, {5, 5}, {10, 5}, {20, 4}, {30, 6}, {60, 6}, {120, 6}, {180, 6}, {300, 5},
-    {600, 5}, {1200, 6}, {1800, 6}, {3600, 6}, {7200, 4}, {14400, 4}, {21600, 6}, {43200, 6}, {86400, 6}};
+    {600, 5}, {1200, 6}, {1800, 6}, {3600, 6}, {7200, 4}, {14400, 4}, {21600, 6}, {43200, 6}, {SecsPerDay, 6}};
 
 struct SubDayRow {
     double unitsPerDay;
@@ -145,10 +142,10 @@ struct SubDayRow {
 
 const SubDayRow& SubDayRowOf(SubDayMode mode)
 {
-    static const SubDayRow hours{24, {1, 2, 3, 6, 8, 12}, {1, 1, 1, 2, 2, 3}};
-    static const SubDayRow minutes{1440, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
-    static const SubDayRow seconds{86400, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
-    static const SubDayRow hundredths{8640000, {1, 2, 5, 10, 20, 50}, {1, 1, 1, 5, 10, 10}};
+    static const SubDayRow hours{HoursPerDay, {1, 2, 3, 6, 8, 12}, {1, 1, 1, 2, 2, 3}};
+    static const SubDayRow minutes{MinsPerDay, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
+    static const SubDayRow seconds{SecsPerDay, {1, 2, 5, 10, 20, 30}, {1, 1, 1, 2, 5, 10}};
+    static const SubDayRow hundredths{100.0 * SecsPerDay, {1, 2, 5, 10, 20, 50}, {1, 1, 1, 5, 10, 10}};
     switch (mode) {
     case SubDayMode::Hours: return hours;
     case SubDayMode::Minutes: return minutes;
@@ -624,7 +621,7 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
 
 CalendarMessage WalkCalendarTicks(const TickSettings& s, const TickSink& sink)
 {
-    if (!(s.high >= s.low && s.low >= MinDateTimeDay && s.high <= kLastCalendarAxisDay))
+    if (!(s.high >= s.low && s.low >= MinDateTimeDay && s.high <= LastCalendarAxisDay))
         return CalendarMessage::InvalidScale;
     const double per = (s.high - s.low) / s.minTicks;
     // vertical scales go down to hundredths of a second, horizontal ones to seconds
