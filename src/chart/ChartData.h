@@ -44,8 +44,9 @@ public:
     std::function<void()> RepaintIfAuto;
     std::function<void()> PaintPlotBackground;
 
-    // The list this chart shows; charts that share data hold the same object, so every add and clear made
-    // through any of them is seen by all at once (no copying of references and counts after each change).
+    // The list this chart shows. Charts that share data hold the same list object, so an add or a clear made
+    // through any of them is seen by all at once: there is no array reference or count to hand on to the owner
+    // and the users afterwards, and ShowItems has nothing to sync before it paints.
     const ChartItemList& Items() const { return *list_; }
     const SharedChartItems& SharedItems() const { return list_; }
 
