@@ -29,20 +29,25 @@ struct flock WholeFile(short Type)
 
 enum class LockResult { Locked, Held, Failed };
 
+struct LockAttempt {
+    LockResult Result = LockResult::Failed;
+    int Error = 0;  // the error number when Failed
+};
+
 // An open-file-description lock: like flock, it belongs to this open file (so a second open in the same
 // process conflicts with it) and the kernel drops it when the holder ends; unlike flock, it can be tested
-// without being taken, so asking whether the mutex exists never makes an owner fail. Failed leaves the
-// reason in errno.
-LockResult LockNow(int Fd)
+// without being taken, so asking whether the mutex exists never makes an owner fail.
+LockAttempt LockNow(int Fd)
 {
     struct flock lock = WholeFile(F_WRLCK);
     for (;;) {
         if (::fcntl(Fd, F_OFD_SETLK, &lock) == 0)
-            return LockResult::Locked;
-        if (errno == EACCES || errno == EAGAIN)
-            return LockResult::Held;
-        if (errno != EINTR)
-            return LockResult::Failed;
+            return LockAttempt{LockResult::Locked, 0};
+        const int error = errno;
+        if (error == EACCES || error == EAGAIN)
+            return LockAttempt{LockResult::Held, 0};
+        if (error != EINTR)
+            return LockAttempt{LockResult::Failed, error};
     }
 }
 
@@ -82,10 +87,12 @@ NamedMutexAcquisition NamedMutex::TryAcquire(const std::string& Name)
     UniqueFd fd(::open(path->c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd)
         return NotAcquired(Status::Unusable, "cannot open the lock file " + *path + ": " + GetErrorString(errno));
-    switch (LockNow(fd.Get())) {
+    const LockAttempt attempt = LockNow(fd.Get());
+    switch (attempt.Result) {
     case LockResult::Held: return NotAcquired(Status::HeldByAnother, "the mutex " + Name + " is held by another owner");
     case LockResult::Failed:
-        return NotAcquired(Status::Unusable, "cannot lock the lock file " + *path + ": " + GetErrorString(errno));
+        return NotAcquired(
+            Status::Unusable, "cannot lock the lock file " + *path + ": " + GetErrorString(attempt.Error));
     case LockResult::Locked: break;
     }
     static uint32_t serial = 0;
