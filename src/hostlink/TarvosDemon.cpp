@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <QtDebug>
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <cstdlib>
@@ -14,7 +13,6 @@
 
 #include "platform/AnsiText.h"
 #include "platform/DateTime.h"
-#include "platform/LastError.h"
 #include "platform/LinkSender.h"
 #include "platform/LinkWindow.h"
 #include "platform/NamedMutex.h"
@@ -114,8 +112,8 @@ void TmnxCustomDemon::FindServerWindow(const QStringList& CommandLine)
 void TmnxCustomDemon::CreateLinkWindow()
 {
     const std::string className = GetWindowClassName();
-    if (!RegisterLinkWindowClass(className))
-        throw ESkolar(GetLastErrorString());
+    if (const LinkClassRegistration registration = RegisterLinkWindowClass(className); !registration)
+        throw ESkolar(registration.Error);
     FRegisteredClass = className;
     FWindow =
         LinkWindow::Create(className, GetWindowName(), [this](uint32_t WParam, int32_t Tag, const std::string& Data) {

@@ -124,13 +124,14 @@ uint32_t RandomHandle()
     return value;
 }
 
-bool LockWaiting(int Fd)
+// 0 once the entry is locked, else the error number of the failed lock.
+int LockWaiting(int Fd)
 {
     for (;;) {
         if (::flock(Fd, LOCK_EX) == 0)
-            return true;
+            return 0;
         if (errno != EINTR)
-            return false;
+            return errno;
     }
 }
 
@@ -162,10 +163,8 @@ bool FillSocketAddress(sockaddr_un& Address, const std::string& Path)
 {
     Address = sockaddr_un{};
     Address.sun_family = AF_UNIX;
-    if (Path.size() >= sizeof Address.sun_path) {
-        errno = ENAMETOOLONG;
+    if (Path.size() >= sizeof Address.sun_path)
         return false;
-    }
     std::memcpy(Address.sun_path, Path.c_str(), Path.size() + 1);
     return true;
 }
@@ -177,11 +176,13 @@ LinkEntryClaim ClaimLinkEntry(const std::string& Directory)
         const uint32_t handle = RandomHandle();
         std::string path = LinkEntryPath(Directory, handle, ".info");
         UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-        if (!fd && errno == EEXIST)
+        const int openError = fd ? 0 : errno;
+        if (openError == EEXIST)
             continue;
         // an entry that cannot be locked would be taken for a crashed owner's, so it is given up
-        if (!fd || !LockWaiting(fd.Get())) {
-            claim.Error = "cannot create a window entry in " + Directory + ": " + GetErrorString(errno);
+        const int error = fd ? LockWaiting(fd.Get()) : openError;
+        if (error != 0) {
+            claim.Error = "cannot create a window entry in " + Directory + ": " + GetErrorString(error);
             if (fd)
                 ::unlink(path.c_str());
             return claim;
@@ -195,18 +196,20 @@ LinkEntryClaim ClaimLinkEntry(const std::string& Directory)
     return claim;
 }
 
-bool WriteLinkEntry(int Fd, const std::string& Bytes)
+std::optional<std::string> WriteLinkEntry(int Fd, const std::string& Bytes)
 {
     size_t done = 0;
     while (done < Bytes.size()) {
         const ssize_t n = ::pwrite(Fd, Bytes.data() + done, Bytes.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false;
+        if (n < 0)
+            return GetErrorString(errno);
+        if (n == 0)
+            return "the entry file took no more bytes";
         done += static_cast<size_t>(n);
     }
-    return true;
+    return std::nullopt;
 }
 
 std::optional<std::string> LinkDirectory(std::string* Error)
@@ -225,22 +228,17 @@ std::optional<std::string> LinkDirectory(std::string* Error)
     return path;
 }
 
-bool RegisterLinkWindowClass(const std::string& ClassName)
+LinkClassRegistration RegisterLinkWindowClass(const std::string& ClassName)
 {
-    if (!RegisteredClasses().insert(ClassName).second) {
-        errno = EEXIST;
-        return false;
-    }
-    return true;
+    using Status = LinkClassRegistration::Status;
+    if (!RegisteredClasses().insert(ClassName).second)
+        return LinkClassRegistration{Status::AlreadyRegistered, GetErrorString(EEXIST)};
+    return LinkClassRegistration{Status::Registered, {}};
 }
 
 bool UnregisterLinkWindowClass(const std::string& ClassName)
 {
-    if (RegisteredClasses().erase(ClassName) == 0) {
-        errno = ENOENT;
-        return false;
-    }
-    return true;
+    return RegisteredClasses().erase(ClassName) != 0;
 }
 
 uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::optional<std::string>& Title)

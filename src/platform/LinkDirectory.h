@@ -7,6 +7,7 @@
 #include <sys/un.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/UniqueFd.h"
@@ -14,7 +15,7 @@
 // "<Directory>/<8 hex digits><Extension>", the socket (".sock") or entry file (".info") of a window.
 std::string LinkEntryPath(const std::string& Directory, uint32_t Handle, const char* Extension);
 
-// False (errno ENAMETOOLONG, so a failed send can be described) when Path does not fit a socket address.
+// False when Path is too long for a socket address (the system would say ENAMETOOLONG).
 bool FillSocketAddress(sockaddr_un& Address, const std::string& Path);
 
 // A fresh handle with its entry file, created exclusively and locked for the window's lifetime.
@@ -26,5 +27,5 @@ struct LinkEntryClaim {
 };
 LinkEntryClaim ClaimLinkEntry(const std::string& Directory);
 
-// Writes the complete entry content at the start of the entry file; false with errno on failure.
-bool WriteLinkEntry(int Fd, const std::string& Bytes);
+// Writes the complete entry content at the start of the entry file; the system's text when it cannot.
+std::optional<std::string> WriteLinkEntry(int Fd, const std::string& Bytes);

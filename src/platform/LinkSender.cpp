@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
+#include <string>
 
+#include "platform/LastError.h"
 #include "platform/LinkDirectory.h"
 #include "platform/LinkReceiver.h"
 #include "platform/LinkTransport.h"
@@ -34,54 +37,94 @@ Sender& TheSender()
     return *sender;
 }
 
-// Polls the send socket together with this process's windows until Deadline; returns the send socket's
-// events, 0 on timeout, -1 (errno set) when polling itself fails.
-int WaitWithOwnWindows(int Fd, short Events, Clock::time_point Deadline)
+using Status = LinkSendResult::Status;
+
+// A step of a send: nullopt when it went well, else the send's result.
+using SendFailure = std::optional<LinkSendResult>;
+
+LinkSendResult Undelivered(Status Outcome, std::string Error)
+{
+    return LinkSendResult{Outcome, std::move(Error)};
+}
+
+std::string LimitText()
+{
+    return std::to_string(TheSender().AnswerTimeout.count()) + " ms";
+}
+
+// The send socket's events once it is ready, 0 at the deadline.
+struct SendWait {
+    short Events = 0;
+    int Error = 0;  // the error number when polling itself failed
+};
+
+// Polls the send socket together with this process's windows until Deadline.
+SendWait WaitWithOwnWindows(int Fd, short Events, Clock::time_point Deadline)
 {
     for (;;) {
         const OwnWindowsPoll result = PollWithOwnWindows(Fd, Events, Deadline);
         if (result.Ready < 0 && result.Error != EINTR)
-            return -1;
+            return SendWait{0, result.Error};
         if (result.Ready > 0 && result.Events != 0)
-            return result.Events;
+            return SendWait{result.Events, 0};
         if (Clock::now() >= Deadline) {
             // the answer may have come while our own windows' procedures ran past the deadline
             pollfd last{Fd, Events, 0};
-            return ::poll(&last, 1, 0) > 0 ? last.revents : 0;
+            return SendWait{::poll(&last, 1, 0) > 0 ? last.revents : short(0), 0};
         }
     }
 }
 
-bool ConnectWithin(int Fd, const sockaddr_un& Address, Clock::time_point Deadline)
+LinkSendResult WaitFailed(const std::string& Socket, int Error)
 {
+    return Undelivered(Status::Failed, "cannot wait for the window at " + Socket + ": " + GetErrorString(Error));
+}
+
+SendFailure ConnectWithin(int Fd, const std::string& Socket, Clock::time_point Deadline)
+{
+    sockaddr_un address{};
+    if (!FillSocketAddress(address, Socket))
+        return Undelivered(Status::Failed, "cannot name the socket " + Socket + ": " + GetErrorString(ENAMETOOLONG));
     for (;;) {
-        if (::connect(Fd, reinterpret_cast<const sockaddr*>(&Address), sizeof Address) == 0)
-            return true;
+        if (::connect(Fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            return std::nullopt;
+        const int error = errno;
+        // no socket file, or nobody listening on it: the window is gone
+        if (error == ENOENT || error == ECONNREFUSED)
+            return Undelivered(Status::NoSuchWindow, "no window listens at " + Socket + ": " + GetErrorString(error));
         // a full backlog: the receiver is busy, try again until the deadline
-        if (errno != EAGAIN && errno != EINTR)
-            return false;
-        if (Clock::now() >= Deadline) {
-            errno = ETIMEDOUT;
-            return false;
-        }
-        if (WaitWithOwnWindows(-1, 0, std::min(Deadline, Clock::now() + milliseconds(5))) < 0)
-            return false;
+        if (error != EAGAIN && error != EINTR)
+            return Undelivered(Status::Failed, "cannot connect to " + Socket + ": " + GetErrorString(error));
+        if (Clock::now() >= Deadline)
+            return Undelivered(
+                Status::TimedOut, "the window at " + Socket + " accepted no connection within " + LimitText());
+        const SendWait wait = WaitWithOwnWindows(-1, 0, std::min(Deadline, Clock::now() + milliseconds(5)));
+        if (wait.Error != 0)
+            return WaitFailed(Socket, wait.Error);
     }
 }
 
-bool PeerIsSameUser(int Fd, const std::string& Socket)
+SendFailure PeerIsSameUser(int Fd, const std::string& Socket)
 {
     ucred peer{};
     socklen_t length = sizeof peer;
     if (::getsockopt(Fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && LinkPeerAllowed(peer.uid, ::geteuid()))
-        return true;
+        return std::nullopt;
     qWarning("link: the window at %s belongs to another user; nothing was sent", Socket.c_str());
-    errno = EACCES;
-    return false;
+    return Undelivered(Status::OtherUser, "the window at " + Socket + " belongs to another user; nothing was sent");
 }
 
-// Writes what is left of the header and the data; false on a connection error.
-bool WriteSome(int Fd, const std::array<char, LinkFrameHeaderSize>& Header, const std::string& Data, size_t& Written)
+// A write or read that failed: the receiver broke the connection, or something else went wrong.
+LinkSendResult TransferFailed(const char* What, const std::string& Socket, int Error)
+{
+    const bool lost = Error == EPIPE || Error == ECONNRESET;
+    return Undelivered(lost ? Status::ConnectionLost : Status::Failed,
+        std::string("cannot ") + What + " the window at " + Socket + ": " + GetErrorString(Error));
+}
+
+// Writes what is left of the header and the data.
+SendFailure WriteSome(int Fd, const std::string& Socket, const std::array<char, LinkFrameHeaderSize>& Header,
+    const std::string& Data, size_t& Written)
 {
     iovec parts[2];
     int count = 0;
@@ -94,28 +137,45 @@ bool WriteSome(int Fd, const std::array<char, LinkFrameHeaderSize>& Header, cons
     message.msg_iov = parts;
     message.msg_iovlen = static_cast<size_t>(count);
     const ssize_t n = ::sendmsg(Fd, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n < 0 && errno != EAGAIN && errno != EINTR)
+        return TransferFailed("write to", Socket, errno);
     if (n > 0)
         Written += static_cast<size_t>(n);
-    return n >= 0 || errno == EAGAIN || errno == EINTR;
+    return std::nullopt;
 }
 
-// Reads what is left of the acknowledgement; false on a connection error or its end.
-bool ReadSome(int Fd, std::array<char, LinkAckSize>& Ack, size_t& Filled)
+// Reads what is left of the acknowledgement.
+SendFailure ReadSome(int Fd, const std::string& Socket, std::array<char, LinkAckSize>& Ack, size_t& Filled)
 {
     const ssize_t n = ::recv(Fd, Ack.data() + Filled, Ack.size() - Filled, MSG_DONTWAIT);
     if (n == 0)
-        errno = ECONNRESET;
+        return Undelivered(
+            Status::ConnectionLost, "the window at " + Socket + " closed the connection before it answered");
+    if (n < 0 && errno != EAGAIN && errno != EINTR)
+        return TransferFailed("read the answer of", Socket, errno);
     if (n > 0)
         Filled += static_cast<size_t>(n);
-    return n > 0 || (n < 0 && (errno == EAGAIN || errno == EINTR));
+    return std::nullopt;
 }
 
-bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
+LinkSendResult Acknowledged(const std::string& Socket, const std::array<char, LinkAckSize>& Ack)
+{
+    const std::optional<LinkAckStatus> status = DecodeLinkAck(std::string_view(Ack.data(), Ack.size()));
+    if (!status)
+        return Undelivered(
+            Status::Failed, "the window at " + Socket + " answered with something other than an acknowledgement");
+    if (*status != LinkAckStatus::Handled)
+        return Undelivered(Status::Dropped, "the window at " + Socket + " dropped the message");
+    return LinkSendResult{Status::Delivered, {}};
+}
+
+LinkSendResult SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
     Clock::time_point Deadline)
 {
-    sockaddr_un address{};
-    if (!FillSocketAddress(address, Socket) || !ConnectWithin(Fd, address, Deadline) || !PeerIsSameUser(Fd, Socket))
-        return false;
+    if (SendFailure failure = ConnectWithin(Fd, Socket, Deadline))
+        return std::move(*failure);
+    if (SendFailure failure = PeerIsSameUser(Fd, Socket))
+        return std::move(*failure);
     const auto header = EncodeLinkFrameHeader(LinkFrameHeader{WParam, Tag, static_cast<uint32_t>(Data.size())});
     const size_t total = header.size() + Data.size();
     size_t written = 0;
@@ -123,19 +183,20 @@ bool SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, 
     size_t ackFill = 0;
     while (ackFill < ack.size()) {
         const bool writing = written < total;
-        const int events = WaitWithOwnWindows(Fd, writing ? POLLOUT : POLLIN, Deadline);
-        if (events < 0)
-            return false;
-        if (events == 0) {
+        const SendWait wait = WaitWithOwnWindows(Fd, writing ? POLLOUT : POLLIN, Deadline);
+        if (wait.Error != 0)
+            return WaitFailed(Socket, wait.Error);
+        if (wait.Events == 0) {
             qWarning("link: no answer from %s within %lld ms", Socket.c_str(),
                 static_cast<long long>(TheSender().AnswerTimeout.count()));
-            errno = ETIMEDOUT;
-            return false;
+            return Undelivered(Status::TimedOut, "no answer from " + Socket + " within " + LimitText());
         }
-        if (!(writing ? WriteSome(Fd, header, Data, written) : ReadSome(Fd, ack, ackFill)))
-            return false;
+        SendFailure failure =
+            writing ? WriteSome(Fd, Socket, header, Data, written) : ReadSome(Fd, Socket, ack, ackFill);
+        if (failure)
+            return std::move(*failure);
     }
-    return DecodeLinkAck(std::string_view(ack.data(), ack.size())) == LinkAckStatus::Handled;
+    return Acknowledged(Socket, ack);
 }
 
 }  // namespace
@@ -155,23 +216,23 @@ void SetLinkAnswerTimeout(milliseconds Timeout)
     TheSender().AnswerTimeout = std::max(Timeout, milliseconds(0));
 }
 
-bool SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data)
+LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data)
 {
-    if (Target == 0) {
-        errno = ENOENT;
-        return false;
-    }
+    if (Target == 0)
+        return Undelivered(Status::NoSuchWindow, "no window to send to (handle 0)");
     if (Data.size() > LinkMaxDataSize) {
         qWarning("link: a message of %zu bytes is larger than the limit and was not sent", Data.size());
-        errno = EMSGSIZE;
-        return false;
+        return Undelivered(Status::TooLarge,
+            "a message of " + std::to_string(Data.size()) + " bytes is larger than the limit of " +
+                std::to_string(LinkMaxDataSize) + " bytes; nothing was sent");
     }
-    const std::optional<std::string> directory = LinkDirectory();
+    std::string error;
+    const std::optional<std::string> directory = LinkDirectory(&error);
     if (!directory)
-        return false;
+        return Undelivered(Status::Failed, std::move(error));
     const UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd)
-        return false;
+        return Undelivered(Status::Failed, "cannot create a socket: " + GetErrorString(errno));
     const auto deadline = Clock::now() + TheSender().AnswerTimeout;
     const SendScope scope(TheSender().Depth);
     return SendFrame(fd.Get(), LinkEntryPath(*directory, Target, ".sock"), WParam, Tag, Data, deadline);

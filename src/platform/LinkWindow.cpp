@@ -38,23 +38,24 @@ LinkWindowCreation Refused(LinkWindowCreation::Status Outcome, std::string Error
 // error text when any step fails.
 std::optional<std::string> OpenWindowSocket(LinkWindow::State& S)
 {
-    const auto failed = [&S](const char* What) {
-        return std::string(What) + " failed for " + S.SocketPath + ": " + GetErrorString(errno);
+    const auto failed = [&S](const char* What, const std::string& Reason) {
+        return std::string(What) + " failed for " + S.SocketPath + ": " + Reason;
     };
     sockaddr_un address{};
     if (!FillSocketAddress(address, S.SocketPath))
-        return failed("naming the socket");
+        return failed("naming the socket", GetErrorString(ENAMETOOLONG));
     S.ListenFd.Reset(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!S.ListenFd)
-        return failed("socket");
+        return failed("socket", GetErrorString(errno));
     // a socket of that name can only be a crashed owner's leftover: the entry file is ours
     ::unlink(S.SocketPath.c_str());
     if (::bind(S.ListenFd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return failed("bind");
+        return failed("bind", GetErrorString(errno));
     if (::listen(S.ListenFd.Get(), SOMAXCONN) != 0)
-        return failed("listen");
-    if (!WriteLinkEntry(S.InfoFd.Get(), EncodeLinkEntryInfo(LinkEntryInfo{::getpid(), S.ClassName, S.Title})))
-        return failed("writing the window entry");
+        return failed("listen", GetErrorString(errno));
+    const std::string entry = EncodeLinkEntryInfo(LinkEntryInfo{::getpid(), S.ClassName, S.Title});
+    if (std::optional<std::string> reason = WriteLinkEntry(S.InfoFd.Get(), entry))
+        return failed("writing the window entry", *reason);
     return std::nullopt;
 }
 

@@ -75,9 +75,18 @@ inline constexpr size_t LinkMaxNameLength = 1024;
 inline constexpr uint32_t LinkMaxDataSize = 16u * 1024u * 1024u;
 
 // Window classes of this process; names are compared ignoring ASCII letter case. A second registration of
-// the same name fails with errno EEXIST (so GetLastErrorString describes it); unregistering a name that is
-// not registered returns false.
-bool RegisterLinkWindowClass(const std::string& ClassName);
+// the same name is refused; unregistering a name that is not registered returns false.
+struct LinkClassRegistration {
+    enum class Status {
+        Registered,
+        AlreadyRegistered,  // a class of that name, in any letter case, is registered already
+    };
+    Status Outcome = Status::AlreadyRegistered;
+    std::string Error;  // why not: the system's words for a name that exists, as a window system says it
+
+    explicit operator bool() const { return Outcome == Status::Registered; }
+};
+LinkClassRegistration RegisterLinkWindowClass(const std::string& ClassName);
 bool UnregisterLinkWindowClass(const std::string& ClassName);
 
 // The handle of a live window whose class and title equal the ones given, ignoring ASCII letter case; an
@@ -89,14 +98,29 @@ uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::
 // True when Handle names a live link window (of any process of this user, this one included).
 bool IsLinkWindow(uint32_t Handle);
 
+// What became of one SendCopyData.
+struct LinkSendResult {
+    enum class Status {
+        Delivered,       // the receiver's window procedure handled the message
+        NoSuchWindow,    // Target 0, or no window listens under that handle (any more)
+        TooLarge,        // the data is larger than LinkMaxDataSize; nothing was sent
+        OtherUser,       // the window belongs to another user; nothing was sent
+        Dropped,         // the receiver dropped the message: its procedure threw, or its window closed first
+        ConnectionLost,  // the connection broke before the answer came
+        TimedOut,        // no answer within LinkAnswerTimeout()
+        Failed,          // the link directory, a socket or a wait could not be used, or the answer was garbled
+    };
+    Status Outcome = Status::Failed;
+    std::string Error;  // why not, with the system's text where a system call failed; empty when Delivered
+
+    explicit operator bool() const { return Outcome == Status::Delivered; }
+};
+
 // Sends one copy-data message synchronously: connects to Target's window, writes the frame and waits for
 // the acknowledgement, which the receiver sends after its window procedure has returned. While waiting,
 // messages arriving at this process's own windows are dispatched (so a reply sent during the send reaches
 // us before this returns); other Qt events are not processed. Gives up after LinkAnswerTimeout() in all.
-// Returns true when the receiver handled the message; false for Target 0, a vanished or refusing window,
-// data larger than LinkMaxDataSize (errno EMSGSIZE, nothing sent), a dropped message or a timeout
-// (errno ETIMEDOUT).
-bool SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data);
+LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data);
 
 // The longest a SendCopyData waits for its answer; 10 seconds unless set. A receiver also drops a
 // connection that has not delivered its whole frame within this time.

@@ -120,17 +120,20 @@ TEST_F(LinkWindowTest, UndeliverableSendFailsAtOnce)
         const char* name;
         uint32_t target;
         size_t size;
-        int error;
+        LinkSendResult::Status outcome;
+        std::string reason;
     } rows[] = {
-        {"no target", 0, 1, ENOENT},
-        {"no such window", 0x0badf00d, 1, ENOENT},
-        {"data over the limit, nothing sent", window->Handle(), LinkMaxDataSize + 1, EMSGSIZE},
+        {"no target", 0, 1, LinkSendResult::Status::NoSuchWindow, "handle 0"},
+        {"no such window", 0x0badf00d, 1, LinkSendResult::Status::NoSuchWindow, GetErrorString(ENOENT)},
+        {"data over the limit, nothing sent", window->Handle(), LinkMaxDataSize + 1, LinkSendResult::Status::TooLarge,
+            "larger than the limit"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        errno = 0;
-        EXPECT_FALSE(SendCopyData(row.target, 1, 1, std::string(row.size, 'x')));
-        EXPECT_EQ(errno, row.error);
+        const LinkSendResult result = SendCopyData(row.target, 1, 1, std::string(row.size, 'x'));
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.Outcome, row.outcome);
+        EXPECT_NE(result.Error.find(row.reason), std::string::npos) << result.Error;
     }
     EXPECT_TRUE(received.empty());
 }
@@ -171,9 +174,9 @@ TEST_F(LinkWindowTest, FindMatchesClassAndTitleIgnoringLetterCaseOnly)
 TEST_F(LinkWindowTest, SecondRegistrationOfAClassIsRefused)
 {
     ASSERT_TRUE(RegisterLinkWindowClass("LinkTestClass"));
-    errno = 0;
-    EXPECT_FALSE(RegisterLinkWindowClass("LinkTestClass"));
-    EXPECT_EQ(errno, EEXIST);
+    const LinkClassRegistration again = RegisterLinkWindowClass("LinkTestClass");
+    EXPECT_EQ(again.Outcome, LinkClassRegistration::Status::AlreadyRegistered);
+    EXPECT_EQ(again.Error, GetErrorString(EEXIST));
     EXPECT_FALSE(RegisterLinkWindowClass("linktestclass"));
     EXPECT_TRUE(RegisterLinkWindowClass("LinkTestOtherClass"));
     EXPECT_TRUE(UnregisterLinkWindowClass("LINKTESTCLASS"));
@@ -330,9 +333,9 @@ TEST_F(LinkWindowTest, PeerThatNeverAnswersEndsTheSendWithinTheLimit)
     ASSERT_NE(peer, 0u);
     SetLinkAnswerTimeout(300ms);
     const auto start = std::chrono::steady_clock::now();
-    errno = 0;
-    EXPECT_FALSE(SendCopyData(peer, 0, 1, "anyone there?"));
-    EXPECT_EQ(errno, ETIMEDOUT);
+    const LinkSendResult result = SendCopyData(peer, 0, 1, "anyone there?");
+    EXPECT_EQ(result.Outcome, LinkSendResult::Status::TimedOut) << result.Error;
+    EXPECT_NE(result.Error.find("no answer"), std::string::npos) << result.Error;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
 }
 
@@ -342,19 +345,26 @@ TEST_F(LinkWindowTest, MisbehavingPeerEndsTheSendWithinTheLimitAndCannotKillUs)
     const std::string big(4u << 20, 'x');
     const std::string small = "x";
     SetLinkAnswerTimeout(300ms);
+    using Status = LinkSendResult::Status;
+    enum class Peer { Silent, ReadsAndCloses, AnswersGarbage, Gone };
     const struct {
         const char* name;
         int backlog;
-        bool closeListener;
-        bool acceptAndClose;
+        Peer peer;
         int fillers;
         const std::string& data;
-        int error;
+        Status outcome;
+        std::vector<std::string> reasons;  // the text holds one of them
     } rows[] = {
-        {"never accepts, frame larger than the socket buffer", 4, false, false, 0, big, ETIMEDOUT},
-        {"backlog full", 0, false, false, 1, small, ETIMEDOUT},
-        {"accepts and closes while we write (no SIGPIPE)", 4, false, true, 0, big, EPIPE},
-        {"listener gone, socket file left", 4, true, false, 0, small, ECONNREFUSED},
+        {"never accepts, frame larger than the socket buffer", 4, Peer::Silent, 0, big, Status::TimedOut,
+            {"no answer"}},
+        {"backlog full", 0, Peer::Silent, 1, small, Status::TimedOut, {"accepted no connection"}},
+        {"accepts and closes while we write (no SIGPIPE)", 4, Peer::ReadsAndCloses, 0, big, Status::ConnectionLost,
+            {GetErrorString(EPIPE), GetErrorString(ECONNRESET)}},
+        {"answers with something other than an acknowledgement", 4, Peer::AnswersGarbage, 0, small, Status::Failed,
+            {"acknowledgement"}},
+        {"listener gone, socket file left", 4, Peer::Gone, 0, small, Status::NoSuchWindow,
+            {GetErrorString(ECONNREFUSED)}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -362,31 +372,40 @@ TEST_F(LinkWindowTest, MisbehavingPeerEndsTheSendWithinTheLimitAndCannotKillUs)
         std::vector<int> fillers;
         for (int i = 0; i < row.fillers; ++i)
             fillers.push_back(ConnectRaw(peer));
-        if (row.closeListener)
+        if (row.peer == Peer::Gone)
             ::close(listener);
         std::thread acceptor;
-        if (row.acceptAndClose) {
-            acceptor = std::thread([listener] {
+        if (row.peer == Peer::ReadsAndCloses || row.peer == Peer::AnswersGarbage) {
+            acceptor = std::thread([listener, answer = row.peer == Peer::AnswersGarbage] {
                 const int fd = ::accept(listener, nullptr, nullptr);
                 char some[64];
-                (void)::read(fd, some, sizeof some);
+                // the small frame is read whole before the garbage goes back
+                size_t got = 0;
+                while (answer && got < LinkFrameHeaderSize + 1) {
+                    const ssize_t n = ::read(fd, some, sizeof some);
+                    if (n <= 0)
+                        break;
+                    got += static_cast<size_t>(n);
+                }
+                if (answer)
+                    (void)::send(fd, "garbage!", LinkAckSize, MSG_NOSIGNAL);
+                else
+                    (void)::read(fd, some, sizeof some);
                 ::close(fd);
             });
         }
         const auto start = std::chrono::steady_clock::now();
-        errno = 0;
-        EXPECT_FALSE(SendCopyData(peer, 0, 1, row.data));
-        const int error = errno;
+        const LinkSendResult result = SendCopyData(peer, 0, 1, row.data);
         EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
-        if (row.error == EPIPE)
-            EXPECT_TRUE(error == EPIPE || error == ECONNRESET) << std::strerror(error);
-        else
-            EXPECT_EQ(error, row.error) << std::strerror(error);
+        EXPECT_EQ(result.Outcome, row.outcome) << result.Error;
+        EXPECT_TRUE(std::any_of(row.reasons.begin(), row.reasons.end(), [&](const std::string& Reason) {
+            return result.Error.find(Reason) != std::string::npos;
+        })) << result.Error;
         if (acceptor.joinable())
             acceptor.join();
         for (const int fd : fillers)
             ::close(fd);
-        if (!row.closeListener)
+        if (row.peer != Peer::Gone)
             ::close(listener);
         std::filesystem::remove(runtime.LinkDir() + "/" + LinkHandleName(peer) + ".sock");
     }
@@ -409,15 +428,15 @@ TEST_F(LinkWindowTest, ThrowingOrSelfDestroyingProceduresLeaveNoDescriptorBehind
         ASSERT_TRUE(window);
         const uint32_t handle = window->Handle();
         EXPECT_EQ(FindLinkWindow("Cycle", ""), handle);
-        EXPECT_FALSE(SendCopyData(handle, 0, 1, "thrown"));
+        EXPECT_EQ(SendCopyData(handle, 0, 1, "thrown").Outcome, LinkSendResult::Status::Dropped);
         const int stalled = ConnectRaw(handle);
         ::close(stalled);
         EXPECT_TRUE(SendCopyData(handle, 0, 2, "destroys the window"));
         EXPECT_EQ(window, nullptr);
         EXPECT_FALSE(IsLinkWindow(handle));
-        EXPECT_FALSE(SendCopyData(handle, 0, 3, "gone"));
+        EXPECT_EQ(SendCopyData(handle, 0, 3, "gone").Outcome, LinkSendResult::Status::NoSuchWindow);
         const int listener = RawListener(0x00c0ffee, 1);
-        EXPECT_FALSE(SendCopyData(0x00c0ffee, 0, 3, "never accepted"));
+        EXPECT_EQ(SendCopyData(0x00c0ffee, 0, 3, "never accepted").Outcome, LinkSendResult::Status::TimedOut);
         ::close(listener);
         std::filesystem::remove(runtime.LinkDir() + "/00c0ffee.sock");
         ProcessLinkMessages(0ms);
@@ -486,12 +505,10 @@ TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
     low.rlim_cur = static_cast<rlim_t>(spare + 1);
     SetLinkAnswerTimeout(300ms);
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
-    errno = 0;
-    const bool sent = SendCopyData(windows[0]->Handle(), 0, 1, "x");
-    const int error = errno;
+    const LinkSendResult result = SendCopyData(windows[0]->Handle(), 0, 1, "x");
     ::setrlimit(RLIMIT_NOFILE, &saved);
-    EXPECT_FALSE(sent);
-    EXPECT_EQ(error, EINVAL);
+    EXPECT_EQ(result.Outcome, LinkSendResult::Status::Failed);
+    EXPECT_NE(result.Error.find(GetErrorString(EINVAL)), std::string::npos) << result.Error;
 }
 
 TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
@@ -509,7 +526,7 @@ TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
     EXPECT_FALSE(std::filesystem::exists(base + ".info"));
     EXPECT_FALSE(std::filesystem::exists(base + ".sock"));
     EXPECT_FALSE(IsLinkWindow(dead));
-    EXPECT_FALSE(SendCopyData(dead, 0, 1, "x"));
+    EXPECT_EQ(SendCopyData(dead, 0, 1, "x").Outcome, LinkSendResult::Status::NoSuchWindow);
 }
 
 TEST_F(LinkWindowTest, StaleEntryHeldByAnotherScannerIsNotFound)
@@ -635,6 +652,43 @@ TEST_F(LinkWindowTest, ConnectionFromAnotherUserIsClosedUnread)
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
     EXPECT_TRUE(received.empty());
+}
+
+TEST_F(LinkWindowTest, WindowOfAnotherUserIsSentNothing)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run a peer as another user";
+    ASSERT_TRUE(LinkDirectory().has_value());
+    const std::string socketPath = runtime.LinkDir() + "/00c0ffee.sock";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    // the peer names its socket in our directory, then listens as the other user: a peer's identity is
+    // the one it had when it began to listen
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::setgid(65534) != 0 ||
+            ::setuid(65534) != 0 || ::listen(fd, 4) != 0)
+            ::_exit(10);
+        (void)::write(ready[1], "r", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char signal = 0;
+    const bool listening = ::read(ready[0], &signal, 1) == 1;
+    ::close(ready[0]);
+    const LinkSendResult result = listening ? SendCopyData(0x00c0ffee, 0, 1, "secret") : LinkSendResult{};
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    std::filesystem::remove(socketPath);
+    ASSERT_TRUE(listening);
+    EXPECT_EQ(result.Outcome, LinkSendResult::Status::OtherUser) << result.Error;
+    EXPECT_NE(result.Error.find("another user"), std::string::npos) << result.Error;
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ public:
             TSkolarMessageStream message;
             message.Code = msgQuit;
             message.WriteFlag(down == "down");
-            const bool sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
+            const LinkSendResult sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
                 EncodeSkolarBlock(DateTimeToTimeStamp(Now()), message.Content()));
             Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
         } else if (command == "raw") {
@@ -130,7 +130,7 @@ public:
             std::string hex;
             in >> handle >> code >> hex;
             const QByteArray bytes = QByteArray::fromHex(QByteArray::fromStdString(hex));
-            const bool sent = SendCopyData(
+            const LinkSendResult sent = SendCopyData(
                 static_cast<uint32_t>(handle), FWindow->Handle(), static_cast<int32_t>(code), bytes.toStdString());
             Say(std::string("raw sent ") + (sent ? "ok" : "failed"));
         } else if (command == "delay") {
