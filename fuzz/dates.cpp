@@ -14,6 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     const double value = FuzzDouble(input);
     const QString pattern = FuzzText(input, 64);
 
+    // SEWELLA_FUZZ_SHOW=1 prints each input, to turn a crash file into a reproducer
+    static const bool show = std::getenv("SEWELLA_FUZZ_SHOW") != nullptr;
+    if (show)
+        std::fprintf(stderr, "value %s, pattern \"%s\"\n", DescribeDouble(value).c_str(), qPrintable(pattern));
+
     const QString plain = FormatDateTime(pattern, value);
     const QString label = FormatDateTimeValue(pattern, value);
     // every pattern letter yields a bounded piece (a day name at most), so the text grows with the pattern only

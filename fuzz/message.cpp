@@ -51,6 +51,7 @@ void CountWarnings(QtMsgType, const QMessageLogContext&, const QString&)
 
 void NewClient()
 {
+    Client.reset();  // its window class is free again only when it has gone
     Client = std::make_unique<FuzzClient>();
     Client->OnQuitMsgReceived = [](TmnxCustomDemon*, bool, bool& Allow) {
         Allow = AllowQuit;
@@ -121,12 +122,14 @@ void ReadItems(TSkolarMessageStream& Msg, FuzzedDataProvider& Input)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    char pattern[] = "/tmp/sewella-fuzz-message.XXXXXX";
-    if (!mkdtemp(pattern))
+    const char* temporary = std::getenv("TMPDIR");
+    std::string pattern = std::string(temporary != nullptr && temporary[0] == '/' ? temporary : "/tmp") +
+        "/sewella-fuzz-message.XXXXXX";
+    if (!mkdtemp(pattern.data()))
         Fail("cannot create a private directory");
     PrivateDirectory = pattern;
     // the link directory and the registry of this process only: no host of the user's takes part
-    ::setenv("XDG_RUNTIME_DIR", pattern, 1);
+    ::setenv("XDG_RUNTIME_DIR", PrivateDirectory.c_str(), 1);
     const std::string registry = PrivateDirectory + "/registry";
     std::filesystem::create_directory(registry);
     ::setenv("SEWELLA_REGISTRY_PATH", registry.c_str(), 1);

@@ -22,6 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         settings.DTFormat = FuzzText(input, 32);
     }
 
+    // SEWELLA_FUZZ_SHOW=1 prints each input, to turn a crash file into a reproducer
+    static const bool show = std::getenv("SEWELLA_FUZZ_SHOW") != nullptr;
+    if (show)
+        std::fprintf(stderr, "type %d, precision %d, comma %d, plus %d, value %s, format \"%s\"\n",
+            int(settings.DisplayType), settings.Precision, settings.Comma, settings.ForcePlusSign,
+            DescribeDouble(value).c_str(), qPrintable(settings.DTFormat));
+
     const QString text = NumLabValueText(value, settings);
     // a label box holds a line, not a page: no display type may make the text run away
     if (text.size() > 4096) {
