@@ -37,6 +37,25 @@ bool SameResult(const LinkFrameReader& A, const LinkFrameReader& B)
         A.Header().Length == B.Header().Length;
 }
 
+// The other peer-controlled texts of the link: the acknowledgement, the entry file and the handle name.
+void CheckOtherTexts(std::string_view Bytes)
+{
+    if (const auto ack = DecodeLinkAck(Bytes.substr(0, LinkAckSize)); ack && Bytes.size() >= LinkAckSize) {
+        const auto encoded = EncodeLinkAck(*ack);
+        if (*ack == LinkAckStatus::Handled && std::memcmp(encoded.data(), Bytes.data(), LinkAckSize) != 0)
+            Fail("a handled acknowledgement does not encode back to its bytes");
+    }
+    if (const auto info = DecodeLinkEntryInfo(Bytes)) {
+        // numbers may carry leading zeros, so only the fields are checked, not the bytes
+        if (info->Pid <= 0 || info->ClassName.size() > LinkMaxNameLength || info->Title.size() > LinkMaxNameLength)
+            Fail("an accepted entry file with an impossible field");
+    }
+    if (const auto handle = ParseLinkHandleName(Bytes.substr(0, 8))) {
+        if (*handle == 0 || LinkHandleName(*handle) != Bytes.substr(0, 8))
+            Fail("an accepted handle name does not name its handle");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
@@ -84,20 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     if (pieces.State() != LinkFrameReader::Status::NeedMore && pieces.Feed(all) != 0)
         Fail("a finished reader took more bytes");
 
-    // The other peer-controlled texts of the link.
-    if (const auto ack = DecodeLinkAck(all.substr(0, LinkAckSize)); ack && all.size() >= LinkAckSize) {
-        const auto encoded = EncodeLinkAck(*ack);
-        if (*ack == LinkAckStatus::Handled && std::memcmp(encoded.data(), bytes.data(), LinkAckSize) != 0)
-            Fail("a handled acknowledgement does not encode back to its bytes");
-    }
-    if (const auto info = DecodeLinkEntryInfo(all)) {
-        // numbers may carry leading zeros, so only the fields are checked, not the bytes
-        if (info->Pid <= 0 || info->ClassName.size() > LinkMaxNameLength || info->Title.size() > LinkMaxNameLength)
-            Fail("an accepted entry file with an impossible field");
-    }
-    if (const auto handle = ParseLinkHandleName(all.substr(0, 8))) {
-        if (*handle == 0 || LinkHandleName(*handle) != all.substr(0, 8))
-            Fail("an accepted handle name does not name its handle");
-    }
+    CheckOtherTexts(all);
     return 0;
 }

@@ -123,8 +123,8 @@ void ReadItems(TSkolarMessageStream& Msg, FuzzedDataProvider& Input)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     const char* temporary = std::getenv("TMPDIR");
-    std::string pattern = std::string(temporary != nullptr && temporary[0] == '/' ? temporary : "/tmp") +
-        "/sewella-fuzz-message.XXXXXX";
+    std::string pattern =
+        std::string(temporary != nullptr && temporary[0] == '/' ? temporary : "/tmp") + "/sewella-fuzz-message.XXXXXX";
     if (!mkdtemp(pattern.data()))
         Fail("cannot create a private directory");
     PrivateDirectory = pattern;

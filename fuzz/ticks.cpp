@@ -16,12 +16,36 @@ constexpr long MaxVisits = 10000;
 
 void Describe(const TickSettings& s)
 {
-    std::fprintf(stderr, "  low %s\n  high %s\n  minTicks %d, labelType %d, decPlaces %d, logarithmic %d, "
-                         "shortTicks %d, vertical %d\n  date format: time %d, year %d, order %d, date for time %d, "
-                         "month name %d\n",
+    std::fprintf(stderr,
+        "  low %s\n  high %s\n  minTicks %d, labelType %d, decPlaces %d, logarithmic %d, "
+        "shortTicks %d, vertical %d\n  date format: time %d, year %d, order %d, date for time %d, "
+        "month name %d\n",
         DescribeDouble(s.low).c_str(), DescribeDouble(s.high).c_str(), s.minTicks, int(s.labelType), s.decPlaces,
         s.logarithmic, s.shortTicks, s.vertical, int(s.dateFormat.TimeFormat), int(s.dateFormat.YearLength),
         int(s.dateFormat.DateOrder), int(s.dateFormat.DateForTime), s.dateFormat.MonthName);
+}
+
+TickSettings SettingsFrom(FuzzedDataProvider& Input)
+{
+    TickSettings s;
+    s.low = FuzzDouble(Input);
+    s.high = FuzzDouble(Input);
+    s.minTicks = FuzzInt(Input);
+    s.shortTicks = Input.ConsumeBool();
+    s.vertical = Input.ConsumeBool();
+    s.logarithmic = Input.ConsumeBool();
+    s.labelType = static_cast<TFigType>(Input.ConsumeIntegralInRange<int>(ftNoFigs, ftUserText));
+    s.decPlaces = FuzzInt(Input);
+    s.dateFormat.TimeFormat = static_cast<TTimeFormat>(Input.ConsumeIntegralInRange<int>(tfHHMMSS, tfAMPM));
+    s.dateFormat.DateSeparator = Input.ConsumeIntegral<char>();
+    s.dateFormat.TimeSeparator = Input.ConsumeIntegral<char>();
+    s.dateFormat.YearLength = static_cast<TYearLength>(Input.ConsumeIntegralInRange<int>(ylNone, ylYYYY));
+    s.dateFormat.MonthName = Input.ConsumeBool();
+    s.dateFormat.DateOrder = static_cast<TDateOrder>(Input.ConsumeIntegralInRange<int>(doMMDDYY, doYYMMDD));
+    s.dateFormat.DateForTime = static_cast<TDateForTime>(Input.ConsumeIntegralInRange<int>(dtNone, dtAllTicks));
+    s.inscript = FuzzText(Input, 16);
+    s.userTickText = FuzzText(Input, 64);
+    return s;
 }
 
 }  // namespace
@@ -29,24 +53,7 @@ void Describe(const TickSettings& s)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzedDataProvider input(Data, Size);
-    TickSettings s;
-    s.low = FuzzDouble(input);
-    s.high = FuzzDouble(input);
-    s.minTicks = FuzzInt(input);
-    s.shortTicks = input.ConsumeBool();
-    s.vertical = input.ConsumeBool();
-    s.logarithmic = input.ConsumeBool();
-    s.labelType = static_cast<TFigType>(input.ConsumeIntegralInRange<int>(ftNoFigs, ftUserText));
-    s.decPlaces = FuzzInt(input);
-    s.dateFormat.TimeFormat = static_cast<TTimeFormat>(input.ConsumeIntegralInRange<int>(tfHHMMSS, tfAMPM));
-    s.dateFormat.DateSeparator = input.ConsumeIntegral<char>();
-    s.dateFormat.TimeSeparator = input.ConsumeIntegral<char>();
-    s.dateFormat.YearLength = static_cast<TYearLength>(input.ConsumeIntegralInRange<int>(ylNone, ylYYYY));
-    s.dateFormat.MonthName = input.ConsumeBool();
-    s.dateFormat.DateOrder = static_cast<TDateOrder>(input.ConsumeIntegralInRange<int>(doMMDDYY, doYYMMDD));
-    s.dateFormat.DateForTime = static_cast<TDateForTime>(input.ConsumeIntegralInRange<int>(dtNone, dtAllTicks));
-    s.inscript = FuzzText(input, 16);
-    s.userTickText = FuzzText(input, 64);
+    const TickSettings s = SettingsFrom(input);
 
     // known finding: every loop of the rules stops at its own cap of 20 000 visits, so with a large MinTicks
     // (900 on the widest range, 2 000 on 0..100) one walk visits more than 10 000 ticks, up to 40 000, and a
