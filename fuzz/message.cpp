@@ -73,23 +73,6 @@ void CleanUp()
     }
 }
 
-// The names an entity holds, without asking the host for missing ones (a plain entity has no host to ask).
-template <typename Entity> const std::string& StoredExeName(const Entity& E)
-{
-    if constexpr (requires { E.StoredExeName(); })
-        return E.StoredExeName();
-    else
-        return E.ExeName();
-}
-
-template <typename Entity> const std::string& StoredTitle(const Entity& E)
-{
-    if constexpr (requires { E.StoredTitle(); })
-        return E.StoredTitle();
-    else
-        return E.Title();
-}
-
 // The entity record is all or nothing: a record that cannot be read leaves the entity as it was.
 void ReadEntity(TSkolarMessageStream& Msg)
 {
@@ -102,12 +85,12 @@ void ReadEntity(TSkolarMessageStream& Msg)
     try {
         entity.ReadFrom(Msg);
     } catch (const EReadError&) {
-        if (entity.Handle != 7 || entity.MutexHandle != 9 || StoredExeName(entity) != "before.exe" ||
-            StoredTitle(entity) != "before")
+        if (entity.Handle != 7 || entity.MutexHandle != 9 || entity.ExeName() != "before.exe" ||
+            entity.Title() != "before")
             Fail("a truncated entity record changed the entity");
         return;
     }
-    if (StoredExeName(entity).size() + StoredTitle(entity).size() + 16 > static_cast<size_t>(size))
+    if (entity.ExeName().size() + entity.Title().size() + 16 > static_cast<size_t>(size))
         Fail("an entity record holds more than its message");
 }
 
