@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scale/Rounding.h"
+
 namespace {
 
 // A value's decade u and leading digit m (1..10); a logarithm within 1e-14 of an integer counts as that
@@ -18,7 +20,7 @@ Decade DecadeOf(double value)
     if (std::fabs(lg - std::round(lg)) < 1e-14)
         lg = std::round(lg);
     const double u = std::floor(lg);
-    return {std::pow(10.0, u), std::round(std::pow(10.0, lg - u))};
+    return {std::pow(10.0, u), RoundHalfEven(std::pow(10.0, lg - u))};
 }
 
 bool UsesSteps(const AxisRange& range, double spacing)
@@ -32,6 +34,8 @@ double FirstValue(const AxisRange& range, double spacing, std::span<const double
         return ticks.empty() ? lower : ticks.front();
     if (UsesSteps(range, spacing))
         return std::ceil(lower / spacing) * spacing;
+    if (!(lower > 0))
+        return std::nan("");  // a logarithmic axis that reaches zero has no decades to step through
     if (spacing == -1)
         return std::pow(10.0, std::ceil(std::log10(lower)));
     const Decade d = DecadeOf(lower);
