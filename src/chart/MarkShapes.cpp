@@ -34,10 +34,12 @@ void DrawPattern(TCanvas& canvas, const MarkPatternRows& rows, int x, int y)
         return;
     }
     const QRgb rgb = 0xFF000000u | ToQRgb(color);
+    uchar* const bits = image->bits();  // one detach check for the whole mark, not one per row
+    const qsizetype stride = image->bytesPerLine();
     for (int r = 0; r < int(rows.size()); ++r) {
         if (rows[r] == 0)
             continue;
-        QRgb* right = reinterpret_cast<QRgb*>(image->scanLine(y - PatternReach + r)) + x + PatternReach;
+        QRgb* right = reinterpret_cast<QRgb*>(bits + (y - PatternReach + r) * stride) + x + PatternReach;
         for (int b = 0; b < 7; ++b)
             if ((rows[r] >> b & 1) != 0)
                 right[-b] = rgb;
