@@ -90,7 +90,10 @@ private:
         TFont font = canvas_.Font;
         font.SetColor(item.Color);
         font.SetStyle(settings_.TextFontStyle);
-        font.SetSize(item.Size);
+        if (item.Size == 0)
+            font.SetHeight(0);  // no size: the font's default size, as a zero height gives
+        else
+            font.SetSize(item.Size);
         Change(canvas_.Font, font, stats_.FontChanges);
         Change(canvas_.Brush.Color, settings_.TextBkColor, stats_.BrushChanges);
         Change(canvas_.Brush.Style, settings_.TextBkStyle == tbSolid ? bsSolid : bsClear, stats_.BrushChanges);

@@ -150,6 +150,20 @@ TEST(ItemRenderer, TextsAreAlignedByTheirWidthAndRaisedByHalfTheirHeight)
     }
 }
 
+TEST(ItemRenderer, ATextWithoutASizeTakesTheDefaultSize)
+{
+    Plot p;
+    p.bitmap.Canvas().Font.SetSize(20);
+    p.Text("Hg", 0, 2, 2, clBlue);
+    p.Render();
+    TBitmap reference(41, 41);
+    TCanvas& r = reference.Canvas();
+    r.Font.SetColor(clBlue);
+    r.Brush.Style = bsClear;
+    r.TextOut(20 - r.TextWidth("Hg") / 2, 20 - r.TextHeight("Hg") / 2, "Hg");
+    EXPECT_EQ(FirstDifference(p.bitmap, reference), "");
+}
+
 TEST(ItemRenderer, ItemsWithANaNCoordinateDrawNothing)
 {
     Plot p;
