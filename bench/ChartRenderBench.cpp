@@ -1,0 +1,107 @@
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+#include "chart/ItemRenderer.h"
+#include "chart/MarkShapes.h"
+#include "platform/Bitmap.h"
+
+namespace {
+
+struct Gui {
+    Gui() { EnsureGuiApplication(); }
+};
+
+constexpr int MarkCount = 10000;
+
+// Pattern marks wholly inside the picture: straight into the scan lines.
+void BM_PatternMarksDirect(benchmark::State& state)
+{
+    static Gui gui;
+    TBitmap b(361, 297);
+    TCanvas& c = b.Canvas();
+    c.Pen.Color = clRed;
+    for (auto _ : state) {
+        for (int i = 0; i < MarkCount; ++i)
+            DrawMark(c, 3, 4 + i % 353, 4 + i / 353 * 9 % 289);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * MarkCount);
+}
+BENCHMARK(BM_PatternMarksDirect);
+
+// The peer: the same marks under a clip, which sends every pixel through SetPixel.
+void BM_PatternMarksPixelByPixel(benchmark::State& state)
+{
+    static Gui gui;
+    TBitmap b(361, 297);
+    TCanvas& c = b.Canvas();
+    c.Pen.Color = clRed;
+    c.SetClipRect({0, 0, 361, 297});
+    for (auto _ : state) {
+        for (int i = 0; i < MarkCount; ++i)
+            DrawMark(c, 3, 4 + i % 353, 4 + i / 353 * 9 % 289);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * MarkCount);
+}
+BENCHMARK(BM_PatternMarksPixelByPixel);
+
+// The whole item loop over a scatter chart of mark items and over the random-area view's 1 024 cells.
+void RenderList(benchmark::State& state, const ChartItemList& items)
+{
+    static Gui gui;
+    const ChartGeometry geometry{411, 345, 50, 0, 16, 32, 0};
+    std::array<LayerTransform, ChartLayerCount> transforms;
+    transforms.fill(ComputeLayerTransform(geometry, {0, 1}, {0, 1}));
+    std::array<bool, 256> classes;
+    classes.fill(true);
+    std::array<bool, ChartLayerCount> layers;
+    layers.fill(true);
+    TBitmap b(geometry.PlotWidth() + 1, geometry.PlotHeight() + 1);
+    const ItemScene scene{geometry, transforms, classes, layers};
+    for (auto _ : state) {
+        RenderItems(b.Canvas(), items, scene, {});
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * items.Count);
+}
+
+void BM_RenderMarkItems(benchmark::State& state)
+{
+    ChartItemList items;
+    for (int i = 0; i < MarkCount; ++i) {
+        ChartItem item;
+        item.MarkKind = 3;
+        item.x1 = (i % 100) / 100.0;
+        item.y1 = (i / 100) / 100.0;
+        item.Color = clRed;
+        item.LineWidth = 1;
+        items.Items.push_back(item);
+    }
+    items.Count = MarkCount;
+    RenderList(state, items);
+}
+BENCHMARK(BM_RenderMarkItems);
+
+void BM_RenderCellRectangles(benchmark::State& state)
+{
+    ChartItemList items;
+    for (int i = 0; i < 1024; ++i) {
+        ChartItem item;
+        item.Kind = TChartItemKind::Rectangle;
+        item.x1 = (i % 32) / 32.0;
+        item.y1 = (i / 32) / 32.0;
+        item.x2 = item.x1 + 1 / 32.0;
+        item.y2 = item.y1 + 1 / 32.0;
+        item.Color = clBlack;
+        item.FillColor = 0x808000;
+        item.LineWidth = 1;
+        items.Items.push_back(item);
+    }
+    items.Count = 1024;
+    RenderList(state, items);
+}
+BENCHMARK(BM_RenderCellRectangles);
+
+}  // namespace

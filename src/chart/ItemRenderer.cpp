@@ -1,0 +1,138 @@
+#include "chart/ItemRenderer.h"
+
+#include <algorithm>
+#include <optional>
+
+#include <QString>
+
+#include "chart/MarkShapes.h"
+
+namespace {
+
+// Assigns a canvas setting only when it differs, counting the changes.
+template <typename T> void Change(T& field, const T& value, int& changes)
+{
+    if (field == value)
+        return;
+    field = value;
+    ++changes;
+}
+
+class ItemPainter {
+public:
+    ItemPainter(TCanvas& canvas, const ItemScene& scene, const ItemRenderSettings& settings)
+        : canvas_(canvas), scene_(scene), settings_(settings)
+    {
+    }
+
+    void Draw(const ChartItem& item)
+    {
+        const int layer = std::clamp(item.Layer, 1, ChartLayerCount);
+        if (!scene_.ClassVisible[item.Class] || !scene_.LayerVisible[std::size_t(layer - 1)])
+            return;
+        const std::optional<TPoint> p1 = PlotPixel(layer, item.x1, item.y1);
+        if (!p1)
+            return;
+        switch (item.Kind) {
+        case TChartItemKind::Mark: DrawMarkItem(item, *p1); break;
+        case TChartItemKind::Rectangle:
+            if (const std::optional<TPoint> p2 = PlotPixel(layer, item.x2, item.y2))
+                DrawRectangleItem(item, *p1, *p2);
+            break;
+        case TChartItemKind::Text: DrawTextItem(item, *p1); break;
+        }
+    }
+
+    const ItemRenderStats& Stats() const { return stats_; }
+
+private:
+    // The item's pixel in plot-bitmap coordinates, clamped to the drawing reach; none for a NaN coordinate.
+    std::optional<TPoint> PlotPixel(int layer, double x, double y) const
+    {
+        const PixelPosition p = WorldToPixel(scene_.Geometry, scene_.Transforms[std::size_t(layer - 1)], x, y);
+        if (!p.Valid)
+            return std::nullopt;
+        return TPoint{
+            ClampToDrawRange(p.X) - scene_.Geometry.MarginLeft, ClampToDrawRange(p.Y) - scene_.Geometry.MarginTop};
+    }
+
+    void UsePen(const ChartItem& item)
+    {
+        Change(canvas_.Pen.Width, int(item.LineWidth), stats_.PenChanges);
+        Change(canvas_.Pen.Color, item.Color, stats_.PenChanges);
+        Change(canvas_.Pen.Style, item.PenStyle, stats_.PenChanges);
+    }
+
+    void DrawMarkItem(const ChartItem& item, TPoint p)
+    {
+        UsePen(item);
+        DrawMark(canvas_, item.MarkKind, p.X, p.Y);
+    }
+
+    void DrawRectangleItem(const ChartItem& item, TPoint p1, TPoint p2)
+    {
+        UsePen(item);
+        Change(canvas_.Brush.Color, item.FillColor, stats_.BrushChanges);
+        Change(canvas_.Brush.Style, bsSolid, stats_.BrushChanges);
+        if (p1 == p2) {
+            canvas_.SetPixel(p1.X, p1.Y, item.Color);
+            return;
+        }
+        // the larger corner moves out by one, so that both corner pixels are covered
+        (p2.X > p1.X ? p2.X : p1.X) += 1;
+        (p2.Y > p1.Y ? p2.Y : p1.Y) += 1;
+        canvas_.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
+    }
+
+    void DrawTextItem(const ChartItem& item, TPoint p)
+    {
+        Change(canvas_.Pen.Width, int(item.LineWidth), stats_.PenChanges);
+        TFont font = canvas_.Font;
+        font.SetColor(item.Color);
+        font.SetStyle(settings_.TextFontStyle);
+        if (item.Size == 0)
+            font.SetHeight(0);  // no size: the font's default size, as a zero height gives
+        else
+            font.SetSize(item.Size);
+        Change(canvas_.Font, font, stats_.FontChanges);
+        Change(canvas_.Brush.Color, settings_.TextBkColor, stats_.BrushChanges);
+        Change(canvas_.Brush.Style, settings_.TextBkStyle == tbSolid ? bsSolid : bsClear, stats_.BrushChanges);
+        const QString text = QString::fromUtf8(item.Text);
+        const int w = canvas_.TextWidth(text);
+        p.Y -= canvas_.TextHeight(text) / 2;
+        if (settings_.TextAlignment == taRightJustify)
+            p.X -= w;
+        else if (settings_.TextAlignment == taCenter)
+            p.X -= w / 2;
+        canvas_.TextOut(p.X, p.Y, text);
+    }
+
+    TCanvas& canvas_;
+    const ItemScene& scene_;
+    const ItemRenderSettings& settings_;
+    ItemRenderStats stats_;
+};
+
+}  // namespace
+
+ItemRenderStats RenderItems(
+    TCanvas& Canvas, const ChartItemList& Items, const ItemScene& Scene, const ItemRenderSettings& Settings)
+{
+    Canvas.Pen.Width = Settings.LineWidth;
+    Canvas.Pen.Color = Settings.ChartColor;
+    Canvas.Pen.Style = psSolid;
+    Canvas.Brush.Color = Settings.ChartColor;
+    ItemPainter painter(Canvas, Scene, Settings);
+    const std::size_t count = std::min(std::size_t(std::max(Items.Count, 0)), Items.Items.size());
+    for (std::size_t i = 0; i < count; ++i)
+        painter.Draw(Items.Items[i]);
+    return painter.Stats();
+}
+
+void DrawPlotFrame(TCanvas& Canvas, const ChartGeometry& Geometry, TColor Color)
+{
+    const int w = Geometry.PlotWidth(), h = Geometry.PlotHeight();
+    Canvas.Pen.Color = Color;
+    Canvas.Pen.Style = psSolid;
+    Canvas.Polyline({{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}});
+}
