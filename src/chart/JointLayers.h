@@ -77,12 +77,12 @@ class TJointLayers : public QObject {
 public:
     explicit TJointLayers(QObject* parent = nullptr, IJointLayerHost* host = nullptr);
 
-    // The layer whose range layer shows on the x (xAxis) or y axis; layer is 1..16.
+    // The layer whose range layer shows on the x (xAxis) or y axis; 0 for a layer outside 1..16.
     int ControlledBy(int layer, bool xAxis) const;
     // Joins layer's axis to destination, or releases it when destination is layer itself (no notification
     // then). A joint changes the layer's range through the host, then notifies. Refused with
     // EQuarnRChartError: a destination outside 1..16, a destination that is joined itself, a layer that others
-    // are joined to.
+    // are joined to. A layer outside 1..16 is ignored.
     void SetControlledBy(int layer, bool xAxis, int destination);
 
     SEWELLA_JOINT_LAYER_ACCESSORS(01, 1)
@@ -118,3 +118,5 @@ private:
     Controllers y_;
     IJointLayerHost* host_;
 };
+
+#undef SEWELLA_JOINT_LAYER_ACCESSORS

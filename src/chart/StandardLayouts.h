@@ -41,6 +41,7 @@ struct StandardLayoutValues {
     std::array<LayoutAxisValues<TScaleLocationVert>, LayoutLayerCount> Y;
 };
 
+// The row of a layout; a value outside TrcLayout gives the first row.
 const StandardLayoutValues& StandardLayoutOf(TrcLayout layout);
 
 // Applies the axis part of a layout to the property objects of all layers (index 0 is layer 1): for layers 1
