@@ -22,22 +22,18 @@ QImage OnWhite(const QImage& Picture)
     if (flat.isNull())
         return flat;
     flat.fill(Qt::white);
-    QPainter p(&flat);
-    p.drawImage(QPoint(0, 0), Picture);
+    {
+        QPainter p(&flat);
+        p.drawImage(QPoint(0, 0), Picture);
+    }
     return flat;
-}
-
-// the chart colour outlined in the frame colour, with the pen and brush DrawPlotBackground set up
-void FillPlot(TCanvas& Canvas, int Width, int Height)
-{
-    Canvas.Rectangle(0, 0, Width, Height);
 }
 
 void DrawImage(TCanvas& Canvas, int Width, int Height, TBkgFill Mode, const TBitmap& Image)
 {
     switch (Mode) {
     case bfSimple:
-        FillPlot(Canvas, Width, Height);
+        Canvas.Rectangle(0, 0, Width, Height);
         Canvas.Draw(0, 0, Image);
         return;
     case bfStretch: Canvas.StretchDraw({0, 0, Width, Height}, Image); return;
@@ -124,7 +120,7 @@ BackgroundImageStatus DrawPlotBackground(TBitmap& Plot, const ChartGeometry& G, 
         DrawImage(canvas, width, height, Settings.FillMode, Image.Bitmap);
         return status;
     }
-    FillPlot(canvas, width, height);
+    canvas.Rectangle(0, 0, width, height);  // the chart colour outlined in the frame colour
     if (status == BackgroundImageStatus::NoImage) {
         const TRect area = BackgroundAreaRect(G, Settings, Layer1, width, height);
         if (!area.IsEmpty()) {
