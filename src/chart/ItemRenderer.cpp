@@ -128,11 +128,3 @@ ItemRenderStats RenderItems(
         painter.Draw(Items.Items[i]);
     return painter.Stats();
 }
-
-void DrawPlotFrame(TCanvas& Canvas, const ChartGeometry& Geometry, TColor Color)
-{
-    const int w = Geometry.PlotWidth(), h = Geometry.PlotHeight();
-    Canvas.Pen.Color = Color;
-    Canvas.Pen.Style = psSolid;
-    Canvas.Polyline({{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}});
-}

@@ -42,5 +42,4 @@ struct ItemRenderStats {
 ItemRenderStats RenderItems(
     TCanvas& Canvas, const ChartItemList& Items, const ItemScene& Scene, const ItemRenderSettings& Settings);
 
-// The plot frame around a plot of W x H pixels: (0, 0) to (W, H), both included, in a solid pen of Color.
-void DrawPlotFrame(TCanvas& Canvas, const ChartGeometry& Geometry, TColor Color);
+

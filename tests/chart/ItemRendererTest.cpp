@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "chart/ChartFrame.h"
 #include "chart/ItemRenderer.h"
 #include "chart/PlotPixels.h"
 #include "platform/Bitmap.h"
