@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "chart/ChartTypes.h"
+#include "chart/PlotBackground.h"
 #include "platform/Color.h"
 #include "scale/Quarn_quarnbase.h"
 
@@ -53,18 +54,12 @@ public:
     // Copies every setting from source, then notifies once.
     void Assign(const TBakGndImg& source);
 
-private:
-    struct Settings {
-        QString Name;
-        bool IncludePath = false;
-        TBkgFill FillMode = bfStretch;
-        TBGAreaMode AreaMode = bamNone;
-        TColor AreaColor = 0xDDDDDD;
-        double AreaLeft = -1.0;
-        double AreaRight = 1.0;
-        double AreaTop = 1.0;
-        double AreaBottom = -1.0;
-    };
+    // All settings at once, as the chart draws the background from them.
+    const BackgroundSettings& Settings() const { return settings_; }
+    // Drops an image name that could not be loaded, without a notification: the chart does this while it
+    // paints, so that later paints do not try the file again.
+    void ForgetName() { settings_.Name.clear(); }
 
-    Settings settings_;
+private:
+    BackgroundSettings settings_;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include <QString>
 #include <QStringView>
@@ -79,6 +80,10 @@ public:
     {
         return layer >= 1 && layer <= ChartLayerCount && layerVisible_[layer - 1];
     }
+
+    // The same flags as the renderer reads them (layer 1 first).
+    std::span<const bool, ClassCount> ClassVisibility() const { return classVisible_; }
+    std::span<const bool, ChartLayerCount> LayerVisibility() const { return layerVisible_; }
 
     // Set at creation; the chart clears it without painting when its window is created. Returns whether the
     // chart must run its full paint now: only when the flag changed to clear.

@@ -41,5 +41,3 @@ struct ItemRenderStats {
 // pixel (NaN), draw nothing.
 ItemRenderStats RenderItems(
     TCanvas& Canvas, const ChartItemList& Items, const ItemScene& Scene, const ItemRenderSettings& Settings);
-
-

@@ -69,11 +69,6 @@ TCustomRChart::TCustomRChart(QWidget* parent) : QWidget(parent), data_(this)
 
 TCustomRChart::~TCustomRChart() = default;
 
-template <typename T, typename V> void TCustomRChart::Store(T& Field, V&& Value)
-{
-    StoreSetting(Field, std::forward<V>(Value), Unchanged::Apply, [this] { RepaintIfAuto(); });
-}
-
 void TCustomRChart::RepaintIfAuto()
 {
     if (autoRedraw_)
@@ -481,19 +476,9 @@ void TCustomRChart::DrawChartFrame()
 
 void TCustomRChart::DrawPlotBackground()
 {
-    BackgroundSettings settings;
-    settings.Name = background_->Name();
-    settings.IncludePath = background_->IncludePath();
-    settings.FillMode = background_->FillMode();
-    settings.AreaMode = background_->AreaMode();
-    settings.AreaColor = background_->AreaColor();
-    settings.AreaLeft = background_->AreaLeft();
-    settings.AreaRight = background_->AreaRight();
-    settings.AreaTop = background_->AreaTop();
-    settings.AreaBottom = background_->AreaBottom();
     const PlotColors colors{looks_.ChartColor, looks_.ChartFrameColor};
     const BackgroundImageStatus status =
-        ::DrawPlotBackground(plot_, geometry_, colors, settings, image_, transforms_[0]);
+        ::DrawPlotBackground(plot_, geometry_, colors, background_->Settings(), image_, transforms_[0]);
     if (IsRefused(status))
         background_->ForgetName();
 }

@@ -18,6 +18,7 @@
 #include "platform/Bitmap.h"
 #include "scale/Quarn_Scale.h"
 #include "scale/Quarn_quarnbase.h"
+#include "scale/SettingStore.h"
 
 class TCustomRChart;
 
@@ -257,7 +258,11 @@ private:
     };
 
     static int LayerIndex(int Layer) { return Layer >= 1 && Layer <= ChartLayerCount ? Layer - 1 : 0; }
-    template <typename T, typename V> void Store(T& Field, V&& Value);
+    // The setters' common tail: store, then repaint if the chart repaints now.
+    template <typename T, typename V> void Store(T& Field, V&& Value)
+    {
+        StoreSetting(Field, std::forward<V>(Value), Unchanged::Apply, [this] { RepaintIfAuto(); });
+    }
     void StoreGeometry(int& Field, int Value);
     void RepaintIfAuto();
     void GeometryChanged();

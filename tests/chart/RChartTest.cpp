@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "chart/Quarn_rchart.h"
@@ -53,14 +54,16 @@ TEST_F(RChartTest, ItemsAppearAtTheirPixelsAfterShowItems)
     chart.ClearItems();
     chart.SetDataColor(clRed);
     chart.SetFillColor(clBlue);
-    chart.AddRectangle(0, 0, 0.5, 0.5);
+    chart.AddRectangle(0.25, 0.25, 0.5, 0.5);
     chart.AddMark(0, 0.75, 0.75);
     chart.ShowItems();
     chart.SetUpdateSuspended(false);
-    EXPECT_EQ(PixelAt(50, 168), clRed);   // outline corner at (0, 0)
-    EXPECT_EQ(PixelAt(100, 120), clBlue);  // inside the fill
-    EXPECT_EQ(PixelAt(215, 54), clRed);   // the one-pixel mark
+    EXPECT_EQ(PixelAt(105, 130), clRed);   // outline corner at (0.25, 0.25)
+    EXPECT_EQ(PixelAt(130, 110), clBlue);  // inside the fill
+    EXPECT_EQ(PixelAt(215, 54), clRed);    // the one-pixel mark
     EXPECT_EQ(PixelAt(240, 40), clWhite);  // the plot's own colour
+    if (const char* out = std::getenv("SEWELLA_CHART_PNG"))
+        chart.Image().save(out);
 }
 
 TEST_F(RChartTest, WhileSuspendedNothingIsPaintedAndResumingPaintsOnce)
