@@ -71,7 +71,8 @@ std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes)
 size_t LinkFrameReader::Feed(std::string_view Bytes)
 {
     size_t taken = 0;
-    if (FStatus != Status::NeedMore)
+    // an empty view may have no storage behind it at all
+    if (FStatus != Status::NeedMore || Bytes.empty())
         return 0;
     if (FHeaderFill < LinkFrameHeaderSize) {
         const size_t part = std::min(Bytes.size(), LinkFrameHeaderSize - FHeaderFill);

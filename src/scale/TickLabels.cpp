@@ -48,6 +48,9 @@ QString ExponentNotation(double value)
     return QString(text.size(), QLatin1Char('*'));
 }
 
+// 2^63: the first count of hours that does not fit in a long long.
+constexpr double kHoursBeyondLongLong = 9223372036854775808.0;
+
 }  // namespace
 
 QString FormatTickNumber(double value, int decimals)
@@ -87,9 +90,18 @@ QString FormatTimeOfDay(double seconds, bool withMillis)
         return QString();
     // whole milliseconds first, so a tick computed a hair below a full second keeps its second
     const double totalMs = std::round(std::fabs(seconds) * 1000.0);
-    const long long ms = static_cast<long long>(std::fmod(totalMs, 1000.0));
     const double wholeSeconds = std::floor(totalMs / 1000.0);
-    const long long h = static_cast<long long>(std::floor(wholeSeconds / 3600.0));
+    const double hours = std::floor(wholeSeconds / 3600.0);
+    // hours beyond a long long: the digits are shown as "*", as a number label shows an exponent
+    // too long for it
+    if (!(hours < kHoursBeyondLongLong)) {
+        QString stars = seconds >= 0 ? QStringLiteral(" **:**:**") : QStringLiteral("-**:**:**");
+        if (withMillis)
+            stars += QStringLiteral(".***");
+        return stars;
+    }
+    const long long ms = static_cast<long long>(std::fmod(totalMs, 1000.0));
+    const long long h = static_cast<long long>(hours);
     const long long rest = static_cast<long long>(wholeSeconds - 3600.0 * static_cast<double>(h));
     const long long m = rest / 60;
     const long long s = rest % 60;

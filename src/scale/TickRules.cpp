@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/DateTime.h"
+#include "scale/Quarn_Scale.h"
 #include "scale/Rounding.h"
 
 namespace {
@@ -15,10 +16,46 @@ namespace {
 // logarithmic ranges over hundreds of decades); it only keeps a degenerate range from hanging.
 constexpr int kMaxVisits = 20000;
 
-// Bounds of the logarithmic and time-of-day walks are widened by one part in 10^9, so that a
+// One whole walk hands on at most this many ticks: far more than the tick list holds with the
+// short ticks between, however many loops the rule runs.
+constexpr int kMaxWalkVisits = 10000;
+
+// Hands ticks on to the caller's sink until the walk has used up its visits, then drops them;
+// the loops ask Spent() to stop early.
+class VisitBudget {
+public:
+    explicit VisitBudget(const TickSink& sink) : sink_(sink) { }
+    void operator()(const ScaleTick& tick)
+    {
+        if (left_ == 0)
+            return;
+        --left_;
+        sink_(tick);
+    }
+    bool Spent() const { return left_ == 0; }
+
+private:
+    const TickSink& sink_;
+    int left_ = kMaxWalkVisits;
+};
+
+// The rules serve at most as many steps as the tick list holds; a count below zero asks for none.
+TickSettings WithBoundedTickCount(const TickSettings& settings)
+{
+    TickSettings s = settings;
+    s.minTicks = std::clamp(s.minTicks, 0, TScale::MaxTicks);
+    return s;
+}
+
+// Bounds of the logarithmic walk are widened by one part in 10^9, so that a
 // tick summed or multiplied a few units of the last place past a bound still counts as on it.
 constexpr double kJustBelowOne = 1.0 - 1e-9;
 static_assert(kJustBelowOne == 0.999999999);
+
+// Time-of-day ticks and ends count as equal within this fraction of a step, or within this many
+// units of the last place of the ends where those are coarser.
+constexpr double kTimeStepSlack = 1e-9;
+constexpr double kTimeLastPlaces = 4;
 
 // Number labels are cut to 14 characters: "0." and the twelve decimals a scale allows.
 constexpr qsizetype kMaxNumberLabelLength = 14;
@@ -212,7 +249,7 @@ private:
     int lastDay_ = 0;
 };
 
-void WalkSubDay(const TickSettings& s, SubDayMode mode, const TickSink& sink)
+void WalkSubDay(const TickSettings& s, SubDayMode mode, VisitBudget& sink)
 {
     const SubDayRow& row = SubDayRowOf(mode);
     const double units = row.unitsPerDay;
@@ -241,7 +278,7 @@ void WalkSubDay(const TickSettings& s, SubDayMode mode, const TickSink& sink)
     const QString timePattern = SubDayTimePattern(mode, s.dateFormat.TimeFormat, s.dateFormat.TimeSeparator);
     const QString datePattern = DatePattern(s.dateFormat);
     DateLineRule dateLines(s.dateFormat.DateForTime);
-    for (int j = 0; j < kMaxVisits; ++j) {
+    for (int j = 0; j < kMaxVisits && !sink.Spent(); ++j) {
         const double v = start + j * increment;
         if (!(v - s.high < CalendarSlack))
             break;
@@ -271,7 +308,7 @@ template <std::size_t N> int LargestStepNotAbove(const int (&steps)[N], double p
     return step;
 }
 
-void WalkDays(const TickSettings& s, const TickSink& sink)
+void WalkDays(const TickSettings& s, VisitBudget& sink)
 {
     static constexpr int kSteps[] = {1, 2, 3, 7, 14, 28};
     const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / s.minTicks);
@@ -282,7 +319,7 @@ void WalkDays(const TickSettings& s, const TickSink& sink)
     const int minor = step <= kDaysPerWeek ? 1 : kDaysPerWeek;
     const int increment = s.shortTicks ? minor : step;
     const QString pattern = DatePattern(s.dateFormat);
-    for (int j = 0; j < kMaxVisits; ++j) {
+    for (int j = 0; j < kMaxVisits && !sink.Spent(); ++j) {
         const double v = first + static_cast<double>(j) * increment;
         if (!(v - s.high < CalendarSlack))
             break;
@@ -296,7 +333,7 @@ void WalkDays(const TickSettings& s, const TickSink& sink)
     }
 }
 
-void WalkMonths(const TickSettings& s, const TickSink& sink)
+void WalkMonths(const TickSettings& s, VisitBudget& sink)
 {
     static constexpr int kSteps[] = {1, 2, 3, 4, 6};
     const int step = LargestStepNotAbove(kSteps, (s.high - s.low) / kDaysPerMonth / s.minTicks);
@@ -319,7 +356,7 @@ void WalkMonths(const TickSettings& s, const TickSink& sink)
         while (month % step != 1);
     }
     const QString pattern = MonthPattern(s.dateFormat);
-    for (int j = 0; j < kMaxVisits && year <= MaxDateTimeYear; ++j) {
+    for (int j = 0; j < kMaxVisits && !sink.Spent() && year <= MaxDateTimeYear; ++j) {
         const double v = DayOf(year, month, 1);
         if (!(v - s.high < CalendarSlack))
             break;
@@ -334,7 +371,7 @@ void WalkMonths(const TickSettings& s, const TickSink& sink)
     }
 }
 
-void WalkYears(const TickSettings& s, const TickSink& sink)
+void WalkYears(const TickSettings& s, VisitBudget& sink)
 {
     const double a = std::max(1.0, (s.high - s.low) / kDaysPerYear / s.minTicks);
     const double l = std::log10(a);
@@ -350,7 +387,7 @@ void WalkYears(const TickSettings& s, const TickSink& sink)
     int year = (lowYear + p - 1) / p * p;
     if (year == lowYear && s.low > DayOf(lowYear, 1, 1))
         year += p;
-    for (int j = 0; j < kMaxVisits; ++j) {
+    for (int j = 0; j < kMaxVisits && !sink.Spent(); ++j) {
         const bool last = year > MaxDateTimeYear;
         if (last)
             year = MaxDateTimeYear;
@@ -465,7 +502,9 @@ int AutoLogDecimals(int decPlaces, double high, double low)
     return 1 - static_cast<int>(RoundHalfEven(std::log10(std::fabs(lo))));
 }
 
-void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
+namespace {
+
+void LinearWalk(const TickSettings& s, VisitBudget& sink)
 {
     const TickStep ts = ChooseTickStep(s.minTicks, s.high, s.low);
     if (!ts.ok || ts.step == 0.0)
@@ -478,7 +517,7 @@ void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
     const double dir = s.high > s.low ? 1.0 : -1.0;
 
     if (s.shortTicks) {
-        for (int j = 0; j < kMaxVisits; ++j) {
+        for (int j = 0; j < kMaxVisits && !sink.Spent(); ++j) {
             const double v = first - step + j * minor;
             if (dir * s.low <= dir * v) {
                 ScaleTick t;
@@ -491,7 +530,7 @@ void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
         }
     }
     const int decimals = AutoDecimals(s.decPlaces, s.high, s.low);
-    for (int j = 0; j < kMaxVisits; ++j) {
+    for (int j = 0; j < kMaxVisits && !sink.Spent(); ++j) {
         ScaleTick t;
         t.value = first + j * step;
         t.recorded = s.vertical || !s.shortTicks;
@@ -506,7 +545,7 @@ void WalkLinearTicks(const TickSettings& s, const TickSink& sink)
     }
 }
 
-void WalkLogTicks(const TickSettings& s, const TickSink& sink)
+void LogWalk(const TickSettings& s, VisitBudget& sink)
 {
     if (!(s.low > 0 && s.high > 0) || !std::isfinite(s.low) || !std::isfinite(s.high))
         return;
@@ -514,7 +553,7 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
     const double decades = std::isfinite(ratio) && ratio > 0 ? std::fabs(std::log10(ratio))
                                                              : std::fabs(std::log10(s.high) - std::log10(s.low));
     if (decades < 1) {
-        WalkLinearTicks(s, sink);
+        LinearWalk(s, sink);
         return;
     }
     const double lo = std::min(s.low, s.high);
@@ -541,7 +580,7 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
     };
 
     double m = 1.0;
-    for (int guard = 0; guard < kMaxVisits; ++guard) {
+    for (int guard = 0; guard < kMaxVisits && !sink.Spent(); ++guard) {
         const double decadeValue = base * m;
         visit(decadeValue, 1, true, true);
         if (intermediates) {
@@ -561,7 +600,7 @@ void WalkLogTicks(const TickSettings& s, const TickSink& sink)
     }
 }
 
-bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
+bool TimeOfDayWalk(const TickSettings& s, VisitBudget& sink)
 {
     const double raw = std::fabs(s.high - s.low) / s.minTicks;
     // the largest step not above the raw step; none, or a whole day, is no time-of-day scale
@@ -574,26 +613,33 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
     const double dir = s.high > s.low ? 1.0 : -1.0;
     const double step = dir * row->step;
     const double minor = step / row->sub;
+    // Ends and ticks this close count as equal: a billionth of a step, or a few units of the last
+    // place of the ends where those are coarser, so that a tick summed a hair past an end is still
+    // on it wherever the range lies. A tolerance relative to the values instead would grow with the
+    // distance from zero and move or drop ticks far from it.
+    const double lo = std::min(s.low, s.high);
+    const double hi = std::max(s.low, s.high);
+    const double lastPlace =
+        std::nextafter(std::max(std::fabs(lo), std::fabs(hi)), HUGE_VAL) - std::max(std::fabs(lo), std::fabs(hi));
+    const double slack = std::max(kTimeStepSlack * row->step, kTimeLastPlaces * lastPlace);
     // The first tick is the multiple of step at or before the low end in walking order (a
     // quotient a hair below a whole number counts as that number); cutting toward zero instead
-    // would start after a negative low end and lose its short ticks. The count runs from there,
-    // so that a six-part step starting almost a step early still reaches the high end.
-    const double q = s.low / step;
-    const double first = std::floor(q >= 0 ? q / kJustBelowOne : q * kJustBelowOne) * step;
-    const int count = static_cast<int>(std::trunc((s.high - first) / minor)) + 5;
+    // would start after a negative low end and lose its short ticks.
+    const double first = std::floor(s.low / step + slack / row->step) * step;
     // a step too small to move values this large: no ticks rather than a pile at one place
     if (first + minor == first || s.low + minor == s.low)
         return true;
+    // The count runs from the first tick, so that a six-part step starting almost a step early
+    // still reaches the high end.
+    const int count = static_cast<int>(std::clamp(std::trunc((s.high - first) / minor) + 5, 0.0, double(kMaxVisits)));
     // the tolerance widens the range at both ends, also when it runs backwards
-    const double lo = std::min(s.low, s.high);
-    const double hi = std::max(s.low, s.high);
-    const double lowLimit = lo >= 0 ? lo * kJustBelowOne : lo / kJustBelowOne;
-    const double highLimit = hi > 0 ? hi / kJustBelowOne : hi * kJustBelowOne;
+    const double lowLimit = lo - slack;
+    const double highLimit = hi + slack;
     auto inRange = [&](double v) { return lowLimit <= v && v <= highLimit; };
     const bool withMillis = row->step < 1;
 
     if (s.shortTicks) {
-        for (int j = 0; j <= count; ++j) {
+        for (int j = 0; j <= count && !sink.Spent(); ++j) {
             ScaleTick t;
             t.value = first + j * minor;
             t.length = TickLength::Short;
@@ -601,7 +647,7 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
             sink(t);
         }
     }
-    for (int j = 0; j <= count; ++j) {
+    for (int j = 0; j <= count && !sink.Spent(); ++j) {
         const double v = first + j * minor;
         const double q = v / step;
         const double r = std::round(q);
@@ -619,10 +665,13 @@ bool WalkTimeOfDayTicks(const TickSettings& s, const TickSink& sink)
     return true;
 }
 
-CalendarMessage WalkCalendarTicks(const TickSettings& s, const TickSink& sink)
+CalendarMessage CalendarWalk(const TickSettings& s, VisitBudget& sink)
 {
     if (!(s.high >= s.low && s.low >= MinDateTimeDay && s.high <= LastCalendarAxisDay))
         return CalendarMessage::InvalidScale;
+    // no steps asked for: no ticks, rather than one step as wide as the whole calendar
+    if (s.minTicks < 1)
+        return CalendarMessage::None;
     const double per = (s.high - s.low) / s.minTicks;
     // vertical scales go down to hundredths of a second, horizontal ones to seconds
     const double smallest = s.vertical ? kHundredthOfSecond : kSecondRounded;
@@ -649,15 +698,43 @@ CalendarMessage WalkCalendarTicks(const TickSettings& s, const TickSink& sink)
     return CalendarMessage::None;
 }
 
-CalendarMessage WalkTicks(const TickSettings& s, const TickSink& sink)
+}  // namespace
+
+CalendarMessage WalkTicks(const TickSettings& settings, const TickSink& sink)
 {
+    const TickSettings s = WithBoundedTickCount(settings);
+    VisitBudget budget(sink);
     if (s.labelType == ftDateTime)
-        return WalkCalendarTicks(s, sink);
-    if (s.labelType == ftTime && WalkTimeOfDayTicks(s, sink))
+        return CalendarWalk(s, budget);
+    if (s.labelType == ftTime && TimeOfDayWalk(s, budget))
         return CalendarMessage::None;
     if (s.logarithmic)
-        WalkLogTicks(s, sink);
+        LogWalk(s, budget);
     else
-        WalkLinearTicks(s, sink);
+        LinearWalk(s, budget);
     return CalendarMessage::None;
+}
+
+void WalkLinearTicks(const TickSettings& settings, const TickSink& sink)
+{
+    VisitBudget budget(sink);
+    LinearWalk(WithBoundedTickCount(settings), budget);
+}
+
+void WalkLogTicks(const TickSettings& settings, const TickSink& sink)
+{
+    VisitBudget budget(sink);
+    LogWalk(WithBoundedTickCount(settings), budget);
+}
+
+bool WalkTimeOfDayTicks(const TickSettings& settings, const TickSink& sink)
+{
+    VisitBudget budget(sink);
+    return TimeOfDayWalk(WithBoundedTickCount(settings), budget);
+}
+
+CalendarMessage WalkCalendarTicks(const TickSettings& settings, const TickSink& sink)
+{
+    VisitBudget budget(sink);
+    return CalendarWalk(WithBoundedTickCount(settings), budget);
 }

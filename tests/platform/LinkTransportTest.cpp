@@ -58,6 +58,25 @@ TEST(LinkFrameReader, FrameFedInPiecesEqualsFrameFedWholeAndLeavesWhatFollows)
     }
 }
 
+TEST(LinkFrameReader, EmptyPiecesTakeNothingAtAnyPoint)
+{
+    // an empty view without storage must not reach the byte copy (undefined behaviour, reported by
+    // the sanitizers) while the header is incomplete, nor change the frame anywhere else
+    const std::string frame = Frame(7, 9, "data");
+    for (const size_t split : {size_t{0}, size_t{5}, LinkFrameHeaderSize, LinkFrameHeaderSize + 2}) {
+        SCOPED_TRACE(split);
+        LinkFrameReader reader;
+        EXPECT_EQ(reader.Feed(std::string_view(frame).substr(0, split)), split);
+        EXPECT_EQ(reader.Feed(std::string_view()), 0u);
+        EXPECT_EQ(reader.Feed(std::string_view(frame).substr(split, 0)), 0u);
+        EXPECT_EQ(reader.State(), LinkFrameReader::Status::NeedMore);
+        EXPECT_EQ(reader.Feed(std::string_view(frame).substr(split)), frame.size() - split);
+        ASSERT_EQ(reader.State(), LinkFrameReader::Status::Complete);
+        EXPECT_EQ(reader.Data(), "data");
+        EXPECT_EQ(reader.Header().Tag, 9);
+    }
+}
+
 TEST(LinkFrameReader, BadMagicAndOversizedLengthAreMalformedBeforeAnyData)
 {
     std::string badMagic = Frame(1, 2, "abc");

@@ -62,6 +62,26 @@ TEST(FormatTimeOfDay, SignHoursMinutesSecondsAndMilliseconds)
     EXPECT_EQ(FormatTimeOfDay(0.7 - 1e-12, true), " 00:00:00.700");
 }
 
+TEST(FormatTimeOfDay, HoursBeyondALongLongAreStars)
+{
+    const struct {
+        double seconds;
+        bool withMillis;
+        const char* text;
+    } rows[] = {
+        {1e22, false, " 2777777777777777664:00:00"},  // hours still shown, to the precision of a double
+        {1e23, false, " **:**:**"},
+        {-1e23, true, "-**:**:**.***"},
+        {9223372036854775808.0 * 3600.0, false, " **:**:**"},  // 2^63 hours
+        {-1e308, false, "-**:**:**"},
+        {1.7976931348623157e308, true, " **:**:**.***"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.seconds);
+        EXPECT_EQ(FormatTimeOfDay(row.seconds, row.withMillis), row.text);
+    }
+}
+
 TEST(DatePattern, OrderAndYearLength)
 {
     struct Row {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DateTime.h"
+#include "scale/Quarn_Scale.h"
 #include "scale/TickRules.h"
 
 namespace {
@@ -108,6 +109,66 @@ TEST(TickWalk, DegenerateRangesEndWithoutTicks)
     TickSettings log = Range(0, 1000);
     log.logarithmic = true;
     EXPECT_TRUE(Walk(log).empty()) << "a logarithmic range reaching zero";
+}
+
+void ExpectSameTicks(const std::vector<ScaleTick>& actual, const std::vector<ScaleTick>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "tick " << i);
+        EXPECT_EQ(actual[i].value, expected[i].value);
+        EXPECT_EQ(actual[i].length, expected[i].length);
+        EXPECT_EQ(actual[i].drawn, expected[i].drawn);
+        EXPECT_EQ(actual[i].label, expected[i].label);
+    }
+}
+
+TEST(TickWalk, TickCountsAboveWhatATickListHoldsWalkLikeTheLargest)
+{
+    struct Row {
+        const char* name;
+        TFigType type;
+        bool logarithmic;
+        double low, high;
+        int minTicks;
+    } rows[] = {
+        {"linear, 2000", ftNum, false, 0, 100, 2000},
+        {"linear, a billion", ftNum, false, 0, 100, 1000000000},
+        {"linear, widest range", ftNum, false, -1e300, 1e300, 900},
+        {"time of day, one day at 10 000", ftTime, false, 0, 86400, 10000},
+        {"time of day, a billion", ftTime, false, 0, 2.5e6, 1000000000},
+        {"calendar, one day", ftDateTime, false, 0, 1, 100000},
+        {"calendar, ten years", ftDateTime, false, 0, 3653, 1000000000},
+        {"logarithmic", ftNum, true, 1, 1e10, 1000},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TickSettings s = Range(r.low, r.high, r.minTicks);
+        s.labelType = r.type;
+        s.logarithmic = r.logarithmic;
+        const auto ticks = Walk(s);
+        s.minTicks = TScale::MaxTicks;
+        ExpectSameTicks(ticks, Walk(s));
+        EXPECT_LE(ticks.size(), 10000u);
+        EXPECT_FALSE(Values(ticks, true).empty());
+    }
+    const auto linear = Walk(Range(0, 100, 1000000000));
+    EXPECT_DOUBLE_EQ(Values(linear, true).back(), 100) << "the walk reaches the high end";
+}
+
+TEST(TickWalk, CountsBelowOneAskForNoSteps)
+{
+    for (TFigType type : {ftNum, ftTime, ftDateTime}) {
+        for (int minTicks : {0, -3}) {
+            SCOPED_TRACE(testing::Message() << "type " << int(type) << ", " << minTicks);
+            // ten years: a whole step would be the year walk's
+            TickSettings s = Range(0, 3653, minTicks);
+            s.labelType = type;
+            CalendarMessage message = CalendarMessage::InvalidScale;
+            EXPECT_TRUE(Walk(s, &message).empty());
+            EXPECT_EQ(message, CalendarMessage::None);
+        }
+    }
 }
 
 TEST(LinearTicks, ShortTicksRecordEveryPositionOnHorizontalScales)
@@ -356,6 +417,41 @@ TEST(TimeOfDayTicks, TicksReachBothEndsOfTheRange)
         ASSERT_FALSE(shorts.empty());
         EXPECT_NEAR(shorts.front(), r.firstShort, 1e-9);
         EXPECT_NEAR(shorts.back(), r.lastShort, 1e-9);
+    }
+}
+
+TEST(TimeOfDayTicks, RangesShiftedByWholeStepsKeepTheirTicks)
+{
+    struct Row {
+        const char* name;
+        double low, high;
+        int minTicks;
+        double shift;
+    } rows[] = {
+        {"an hour, 116 days on (1e7 s)", 0, 3600, 4, 116 * 86400.0},
+        {"1000 s, 11 574 074 days on (1e12 s)", 0, 1000, 4, 11574074 * 86400.0},
+        {"a twentieth of a second, 1e8 s on", 0, 0.05, 3, 1e8},
+        {"ten milliseconds, 116 days on", 0, 0.01, 3, 116 * 86400.0},
+        {"a minute reversed, 1157 days on", 60, 0, 3, 1157 * 86400.0},
+        {"across zero, 116 days back", -50, 10, 3, -116 * 86400.0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TickSettings s = Range(r.low, r.high, r.minTicks);
+        s.labelType = ftTime;
+        const auto near = Walk(s);
+        s.low += r.shift;
+        s.high += r.shift;
+        const auto far = Walk(s);
+        const double width = std::fabs(r.high - r.low);
+        for (bool labelled : {true, false}) {
+            const auto expected = Values(near, labelled);
+            auto shifted = Values(far, labelled);
+            for (double& v : shifted)
+                v -= r.shift;
+            ASSERT_FALSE(expected.empty());
+            ExpectValues(shifted, expected, 1e-6 * width);
+        }
     }
 }
 
