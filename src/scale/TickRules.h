@@ -58,6 +58,8 @@ using TickSink = std::function<void(const ScaleTick&)>;
 
 // Runs the rule the settings select (calendar, time of day, logarithmic or linear) and hands
 // every visited tick to the sink; a calendar range that cannot be served yields a message.
+// Every walk takes minTicks as 0..TScale::MaxTicks (what a tick list holds; 0 asks for no steps,
+// which leaves logarithmic scales their decades) and hands on at most 10 000 ticks.
 CalendarMessage WalkTicks(const TickSettings& settings, const TickSink& sink);
 
 void WalkLinearTicks(const TickSettings& settings, const TickSink& sink);
