@@ -600,6 +600,17 @@ void LogWalk(const TickSettings& s, VisitBudget& sink)
     }
 }
 
+// Ends and ticks this close count as equal: a billionth of a step, or a few units of the last
+// place of the ends where those are coarser, so that a tick summed a hair past an end is still on
+// it wherever the range lies. A tolerance relative to the values instead would grow with the
+// distance from zero and move or drop ticks far from it.
+double TimeOfDaySlack(double lo, double hi, double step)
+{
+    const double largest = std::max(std::fabs(lo), std::fabs(hi));
+    const double lastPlace = largest - std::nextafter(largest, 0.0);
+    return std::max(kTimeStepSlack * step, kTimeLastPlaces * lastPlace);
+}
+
 bool TimeOfDayWalk(const TickSettings& s, VisitBudget& sink)
 {
     const double raw = std::fabs(s.high - s.low) / s.minTicks;
@@ -613,15 +624,9 @@ bool TimeOfDayWalk(const TickSettings& s, VisitBudget& sink)
     const double dir = s.high > s.low ? 1.0 : -1.0;
     const double step = dir * row->step;
     const double minor = step / row->sub;
-    // Ends and ticks this close count as equal: a billionth of a step, or a few units of the last
-    // place of the ends where those are coarser, so that a tick summed a hair past an end is still
-    // on it wherever the range lies. A tolerance relative to the values instead would grow with the
-    // distance from zero and move or drop ticks far from it.
     const double lo = std::min(s.low, s.high);
     const double hi = std::max(s.low, s.high);
-    const double lastPlace =
-        std::nextafter(std::max(std::fabs(lo), std::fabs(hi)), HUGE_VAL) - std::max(std::fabs(lo), std::fabs(hi));
-    const double slack = std::max(kTimeStepSlack * row->step, kTimeLastPlaces * lastPlace);
+    const double slack = TimeOfDaySlack(lo, hi, row->step);
     // The first tick is the multiple of step at or before the low end in walking order (a
     // quotient a hair below a whole number counts as that number); cutting toward zero instead
     // would start after a negative low end and lose its short ticks.
