@@ -39,7 +39,8 @@ private:
     int left_ = kMaxWalkVisits;
 };
 
-// The rules serve at most as many steps as the tick list holds; a count below zero asks for none.
+// The rules serve at most as many steps as the tick list holds; a count below zero is taken as
+// zero, which asks for no steps.
 TickSettings WithBoundedTickCount(const TickSettings& settings)
 {
     TickSettings s = settings;
