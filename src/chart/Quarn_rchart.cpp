@@ -237,9 +237,10 @@ void TCustomRChart::SetBounds(int Left, int Top, int Width, int Height)
     const ChartGeometry& g = geometry_;
     Height = std::max(Height, g.MarginTop + g.MarginBottom + MinPlotHeight + g.ShadowWidth);
     Width = std::max(Width, g.MarginLeft + g.MarginRight + MinPlotWidth + g.ShadowWidth);
-    setGeometry(Left, Top, Width, Height);
+    // the size is the chart's before the widget takes it, so the resize event this sends finds nothing to do
     geometry_.Width = Width;
     geometry_.Height = Height;
+    setGeometry(Left, Top, Width, Height);
     if (isometric_)
         AdjustIsometric();
     for (int i = 0; i < ChartLayerCount; ++i) {
@@ -540,7 +541,7 @@ void TCustomRChart::PresentFrame(int Dx, int Dy, TBitmap& Bitmap)
     DrawCrossHairs(Bitmap.Canvas(), geometry_, crossHairs_, transforms_, Dx, Dy);
     if (&Bitmap != &frame_)
         frame_.Canvas().Draw(Dx, Dy, Bitmap);
-    update();
+    update(Dx, Dy, Bitmap.Width(), Bitmap.Height());  // only what was drawn again
 }
 
 void TCustomRChart::paintEvent(QPaintEvent* Event)

@@ -314,6 +314,16 @@ TEST_F(RChartTest, ResizingThroughTheWidgetKeepsTheMinimumPlot)
     EXPECT_EQ(chart.Image().width(), 140);
 }
 
+TEST_F(RChartTest, ResizingAShownChartPaintsOnce)
+{
+    chart.show();
+    int paints = 0;
+    chart.OnScalesRendered = [&paints](QObject*, TCanvas*&, int, int) { ++paints; };
+    chart.SetBounds(0, 0, 300, 220);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(chart.Image().width(), 300);
+}
+
 TEST_F(RChartTest, ClearingRepaintsThePlotBackgroundFirst)
 {
     chart.SetAutoRedraw(false);
