@@ -306,12 +306,15 @@ TEST_F(RChartTest, AChartShownAgainPaintsWhatWasSetWhileHidden)
 
 TEST_F(RChartTest, ResizingThroughTheWidgetKeepsTheMinimumPlot)
 {
+    chart.resize(10, 10);  // a hidden widget takes its new size when it is shown
     chart.show();
-    chart.resize(10, 10);
     EXPECT_EQ(chart.Geometry().Width, 140);
     EXPECT_EQ(chart.Geometry().Height, 68);
     EXPECT_EQ(chart.width(), 140);
     EXPECT_EQ(chart.Image().width(), 140);
+    chart.resize(400, 10);
+    EXPECT_EQ(chart.Geometry().Width, 400);
+    EXPECT_EQ(chart.height(), 68);
 }
 
 TEST_F(RChartTest, ResizingAShownChartPaintsOnce)
