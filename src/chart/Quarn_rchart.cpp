@@ -210,21 +210,22 @@ void TCustomRChart::SetUseDataOf(TCustomRChart* Chart)
 void TCustomRChart::StoreGeometry(int& Field, int Value)
 {
     Field = Value;
-    GeometryChanged();
+    GeometryChanged(true);
 }
 
+// The shadow leaves the isometric ranges alone; only the margins adjust them.
 void TCustomRChart::SetShadowWidth(int Value)
 {
     geometry_.ShadowWidth = std::clamp(Value, 0, MaxShadowWidth);
-    GeometryChanged();
+    GeometryChanged(false);
 }
 
-// After a margin or the shadow changed: the plot bitmap, the isometric ranges, the scales and the transforms
-// follow, then one repaint.
-void TCustomRChart::GeometryChanged()
+// After a margin or the shadow changed: the plot bitmap, the isometric ranges (if asked), the scales and the
+// transforms follow, then one repaint.
+void TCustomRChart::GeometryChanged(bool AdjustRanges)
 {
     plot_.SetSize(std::max(geometry_.PlotWidth() + 1, 0), std::max(geometry_.PlotHeight() + 1, 0));
-    if (isometric_)
+    if (AdjustRanges && isometric_)
         AdjustIsometric();
     CopyAllPropsToScales();
     ComputeTransforms();
@@ -236,9 +237,10 @@ void TCustomRChart::SetBounds(int Left, int Top, int Width, int Height)
     const ChartGeometry& g = geometry_;
     Height = std::max(Height, g.MarginTop + g.MarginBottom + MinPlotHeight + g.ShadowWidth);
     Width = std::max(Width, g.MarginLeft + g.MarginRight + MinPlotWidth + g.ShadowWidth);
-    setGeometry(Left, Top, Width, Height);
+    // the size is the chart's before the widget takes it, so the resize event this sends finds nothing to do
     geometry_.Width = Width;
     geometry_.Height = Height;
+    setGeometry(Left, Top, Width, Height);
     if (isometric_)
         AdjustIsometric();
     for (int i = 0; i < ChartLayerCount; ++i) {
@@ -301,10 +303,14 @@ void TCustomRChart::SetGridDy(double Value)
         Store(looks_.GridDy, Value);
 }
 
+// A chart shown again paints at once: what was set while it was hidden was not painted.
 void TCustomRChart::SetVisible(bool Value)
 {
+    const bool shownAgain = Value && !visible_;
     visible_ = Value;
     QWidget::setVisible(Value);
+    if (shownAgain)
+        Paint();
 }
 
 // --- layers and their axes ---
@@ -377,12 +383,13 @@ void TCustomRChart::SetLayerRanges(int Layer, double XLow, double XHigh, double 
     if (joints_->ControlledBy(Layer, false) == Layer)
         StoreLayerRange(Layer, false, YLow, YHigh);
     ComputeTransforms();
+    // a joined layer takes both its ranges, each from the layer that controls that axis
     for (int other = 1; other <= ChartLayerCount; ++other) {
-        if (other == Layer)
+        if (other == Layer ||
+            (joints_->ControlledBy(other, true) != Layer && joints_->ControlledBy(other, false) != Layer))
             continue;
-        for (bool xAxis : {true, false})
-            if (joints_->ControlledBy(other, xAxis) == Layer)
-                TakeAxisRange(other, xAxis, Layer);
+        TakeAxisRange(other, true, joints_->ControlledBy(other, true));
+        TakeAxisRange(other, false, joints_->ControlledBy(other, false));
     }
 }
 
@@ -395,7 +402,7 @@ void TCustomRChart::TakeAxisRange(int Layer, bool XAxis, int FromLayer)
 
 PixelPosition TCustomRChart::WorldToPixel(int Layer, double X, double Y) const
 {
-    return ::WorldToPixel(geometry_, transforms_[LayerIndex(Layer)], X, Y);
+    return ::WorldToPixel(geometry_, transforms_[std::clamp(Layer, FirstChartLayer, LastChartLayer) - 1], X, Y);
 }
 
 WorldPosition TCustomRChart::PixelToWorld(int Layer, double Px, double Py) const
@@ -534,7 +541,7 @@ void TCustomRChart::PresentFrame(int Dx, int Dy, TBitmap& Bitmap)
     DrawCrossHairs(Bitmap.Canvas(), geometry_, crossHairs_, transforms_, Dx, Dy);
     if (&Bitmap != &frame_)
         frame_.Canvas().Draw(Dx, Dy, Bitmap);
-    update();
+    update(Dx, Dy, Bitmap.Width(), Bitmap.Height());  // only what was drawn again
 }
 
 void TCustomRChart::paintEvent(QPaintEvent* Event)

@@ -211,13 +211,16 @@ public:
     TrcLayout StandardLayout() const { return layout_; }
     void SetStandardLayout(TrcLayout Value);
 
-    // Sets a layer's ranges directly (joined axes keep their controller's range) and the ranges of the layers
-    // joined to it; ends with one paint unless updates were suspended.
+    // Sets a layer's ranges directly (joined axes keep their controller's range); a layer joined to it takes both
+    // its ranges from their controllers again. Ends with one paint unless updates were suspended.
     void SetLayerRanges(int Layer, double XLow, double XHigh, double YLow, double YHigh);
+    // Layers outside 1..16 are taken as the nearest of them.
     PixelPosition WorldToPixel(int Layer, double X, double Y) const;
     WorldPosition PixelToWorld(int Layer, double Px, double Py) const;
 
-    // Reading a form: BeginLoading, the stored properties, then Loaded.
+    // Reading a form: BeginLoading, the stored properties, then Loaded. In between the chart neither paints nor
+    // computes its transforms.
+    void BeginLoading() { loading_ = true; }
     void Loaded();
     // The full paint: frame, axes, plot background, items, labels and crosshairs, then shown.
     void Paint();
@@ -265,7 +268,7 @@ private:
     }
     void StoreGeometry(int& Field, int Value);
     void RepaintIfAuto();
-    void GeometryChanged();
+    void GeometryChanged(bool AdjustRanges);
     void CreateLayers();
     void CreateDecorations();
     void CreateScale(int Layer, bool XAxis);

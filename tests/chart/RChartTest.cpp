@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 #include "chart/Quarn_rchart.h"
 #include "platform/MessageBox.h"
+#include "translate/Babelfish2000.h"
 
 namespace {
 
@@ -149,6 +152,313 @@ TEST_F(RChartTest, DestroyedChartsLeaveTheirSharingGroup)
     EXPECT_EQ(late.UseDataOf(), nullptr);
     late.AddMark(0, 0, 0);
     EXPECT_EQ(late.Items().Count, 1);
+}
+
+TEST_F(RChartTest, TheRimNamesAreSecondNamesOfTheMargins)
+{
+    const struct {
+        const char* rim;
+        int (TCustomRChart::*margin)() const;
+    } rows[] = {{"LRim", &TCustomRChart::MarginLeft}, {"RRim", &TCustomRChart::MarginRight},
+        {"TRim", &TCustomRChart::MarginTop}, {"BRim", &TCustomRChart::MarginBottom}};
+    int value = 21;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.rim);
+        ASSERT_TRUE(chart.setProperty(row.rim, ++value));
+        EXPECT_EQ((chart.*row.margin)(), value);
+        EXPECT_EQ(chart.property(row.rim).toInt(), value);
+    }
+    EXPECT_EQ(chart.Geometry().PlotWidth(), 280 - 22 - 23);
+}
+
+TEST_F(RChartTest, ANewChartHasTheListedDefaults)
+{
+    EXPECT_EQ(chart.WindColor(), clBtnFace);
+    EXPECT_EQ(chart.ChartColor(), 0xFFFFFFu);
+    EXPECT_EQ(chart.ChartFrameColor(), 0u);
+    EXPECT_EQ(chart.ShadowColor(), clGrayText);
+    EXPECT_EQ(chart.ShadowBakColor(), clBtnFace);
+    EXPECT_EQ(chart.ShadowWidth(), 0);
+    EXPECT_EQ(chart.ShadowStyle(), ssFlying);
+    EXPECT_EQ(chart.GridStyle(), gsNone);
+    EXPECT_EQ(chart.GridDx(), 0);
+    EXPECT_EQ(chart.CaptionPosY(), -15);
+    EXPECT_EQ(chart.CaptionAlignment(), taRightJustify);
+    EXPECT_EQ(chart.CaptionAnchorHoriz(), cahChartRight);
+    EXPECT_EQ(chart.CaptionAnchorVert(), cavChartTop);
+    EXPECT_FALSE(chart.Isometric());
+    EXPECT_TRUE(chart.AutoRedraw());
+    EXPECT_EQ(chart.TextBkColor(), 0xFFFFFFu);
+    EXPECT_EQ(chart.TextAlignment(), taCenter);
+    for (int n = 1; n <= TCustomRChart::CrossHairCount; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(chart.CrossHair(n)->Mode(), chOff);
+        EXPECT_EQ(chart.CrossHair(n)->Layer(), n);
+        EXPECT_EQ(chart.CrossHair(n)->LineWid(), 1);
+    }
+    for (int n = 1; n <= TCustomRChart::TextLabelCount; ++n) {
+        SCOPED_TRACE(n);
+        const TCustomTextLabel& label = *chart.TextLabel(n);
+        EXPECT_EQ(label.Mode(), tlOff);
+        EXPECT_EQ(label.AttachToData(), tlamBoth);
+        EXPECT_EQ(label.VerticalAlignment(), vaBottom);
+        EXPECT_EQ(label.ShadowDx(), 3);
+        EXPECT_EQ(label.ColorShadow(), 0x808080u);
+        EXPECT_TRUE(label.Font() == chart.Font());
+        EXPECT_TRUE(label.Caption().isEmpty());
+    }
+}
+
+// Layers 5..16 keep what the chart gives them; layers 1..4 are arranged by the first layout.
+TEST_F(RChartTest, EachLayerHasItsOwnAxisColourSideAndDistance)
+{
+    const struct {
+        int layer;
+        TColor color;
+        TScaleType x, y;
+        int xPos, yPos;
+    } rows[] = {
+        {1, 0x000000, sctXT, sctYR, 0, 0},
+        {2, 0x000080, sctXT, sctYR, 0, 0},
+        {5, 0x800000, sctXT, sctYR, 60, 100},
+        {6, 0x800080, sctXB, sctYL, 60, 100},
+        {10, 0x0000FF, sctXB, sctYL, 120, 200},
+        {16, 0xFFFFFF, sctXB, sctYL, 210, 350},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.layer);
+        EXPECT_EQ(chart.ScaleX(row.layer)->ColorScale(), row.color);
+        EXPECT_EQ(chart.ScaleY(row.layer)->ColorScale(), row.color);
+        EXPECT_EQ(chart.ScaleX(row.layer)->ScaleType(), row.x);
+        EXPECT_EQ(chart.ScaleY(row.layer)->ScaleType(), row.y);
+        EXPECT_EQ(chart.ScaleX(row.layer)->ScalePos(), row.xPos);
+        EXPECT_EQ(chart.ScaleY(row.layer)->ScalePos(), row.yPos);
+    }
+    EXPECT_TRUE(chart.Scale1X()->Visible());
+    EXPECT_TRUE(chart.Scale1Y()->Visible());
+    EXPECT_FALSE(chart.Scale2Y()->Visible());
+    EXPECT_EQ(chart.ScaleX(20), chart.Scale1X());
+    EXPECT_EQ(chart.ScaleControlX(7)->objectName(), "RC_FScale_X_7");
+}
+
+TEST_F(RChartTest, LayersOutsideTheRangeMapThroughTheNearestLayer)
+{
+    chart.SetLayerRanges(16, 0, 10, 0, 10);
+    const PixelPosition own = chart.WorldToPixel(16, 5, 5);
+    const PixelPosition beyond = chart.WorldToPixel(17, 5, 5);
+    EXPECT_EQ(beyond.X, own.X);
+    EXPECT_EQ(beyond.Y, own.Y);
+    EXPECT_EQ(chart.WorldToPixel(0, 1, 1).X, chart.WorldToPixel(1, 1, 1).X);
+}
+
+TEST_F(RChartTest, TheShadowDoesNotAdjustIsometricRangesButMarginsDo)
+{
+    chart.SetIsometric(true);
+    const double high = chart.Scale1Y()->RangeHigh();
+    chart.SetShadowWidth(8);
+    EXPECT_EQ(chart.Scale1Y()->RangeHigh(), high);
+    chart.SetMarginTop(40);
+    EXPECT_LT(chart.Scale1Y()->RangeHigh(), high);
+}
+
+TEST_F(RChartTest, AnIsometricPlotWithoutWidthKeepsItsRanges)
+{
+    chart.SetMarginLeft(chart.Geometry().Width - chart.MarginRight() + 1);  // W = -1
+    ASSERT_EQ(chart.Geometry().PlotWidth(), -1);
+    const double high = chart.Scale1Y()->RangeHigh();
+    chart.SetIsometric(true);
+    EXPECT_EQ(chart.Scale1Y()->RangeHigh(), high);
+    EXPECT_TRUE(std::isfinite(chart.ScaleY(16)->RangeHigh()));
+}
+
+TEST_F(RChartTest, ARangeChangeOfTheControllerResetsBothRangesOfAJoinedLayer)
+{
+    chart.JointLayers()->SetL03xControlledBy(1);
+    chart.JointLayers()->SetL03yControlledBy(2);
+    chart.SetLayerRanges(2, 0, 1, -4, 4);
+    chart.Scale3Y()->StoreRange(100, 200);  // out of step with its controller
+    chart.SetLayerRanges(1, 10, 20, 0, 1);
+    EXPECT_EQ(chart.Scale3X()->RangeLow(), 10);
+    EXPECT_EQ(chart.Scale3Y()->RangeLow(), -4);
+    EXPECT_EQ(chart.Scale3Y()->RangeHigh(), 4);
+}
+
+TEST_F(RChartTest, ReadingAFormDefersPaintAndTransformsUntilLoaded)
+{
+    chart.BeginLoading();
+    chart.SetChartColor(clYellow);
+    chart.Scale1X()->SetRangeHigh(2);
+    EXPECT_EQ(chart.WorldToPixel(1, 1, 0).X, 270);  // the transform of the old range
+    EXPECT_NE(PixelAt(200, 50), clYellow);
+    chart.Loaded();
+    EXPECT_EQ(chart.WorldToPixel(1, 1, 0).X, 160);
+    EXPECT_EQ(PixelAt(200, 50), clYellow);
+}
+
+TEST_F(RChartTest, AChartShownAgainPaintsWhatWasSetWhileHidden)
+{
+    chart.show();
+    chart.SetVisible(false);
+    chart.SetChartColor(clYellow);
+    chart.SetVisible(true);
+    EXPECT_EQ(PixelAt(200, 50), clYellow);
+}
+
+TEST_F(RChartTest, ResizingThroughTheWidgetKeepsTheMinimumPlot)
+{
+    chart.resize(10, 10);  // a hidden widget takes its new size when it is shown
+    chart.show();
+    EXPECT_EQ(chart.Geometry().Width, 140);
+    EXPECT_EQ(chart.Geometry().Height, 68);
+    EXPECT_EQ(chart.width(), 140);
+    EXPECT_EQ(chart.Image().width(), 140);
+    chart.resize(400, 10);
+    EXPECT_EQ(chart.Geometry().Width, 400);
+    EXPECT_EQ(chart.height(), 68);
+}
+
+TEST_F(RChartTest, ResizingAShownChartPaintsOnce)
+{
+    chart.show();
+    int paints = 0;
+    chart.OnScalesRendered = [&paints](QObject*, TCanvas*&, int, int) { ++paints; };
+    chart.SetBounds(0, 0, 300, 220);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(chart.Image().width(), 300);
+}
+
+TEST_F(RChartTest, ClearingRepaintsThePlotBackgroundFirst)
+{
+    chart.SetAutoRedraw(false);
+    chart.SetUpdateSuspended(true);
+    chart.BackGroundImg()->SetName(QStringLiteral("no-such-picture.bmp"));
+    ASSERT_FALSE(chart.BackGroundImg()->Name().isEmpty());
+    chart.ClearItems();  // the background step tries the picture once and forgets its name
+    EXPECT_TRUE(chart.BackGroundImg()->Name().isEmpty());
+}
+
+TEST_F(RChartTest, AutoRedrawShowsItemsAndLabelChangesAtOnce)
+{
+    chart.AddMark(0, 0.5, 0.5);
+    chart.SetDataColor(clRed);
+    chart.AddMark(0, 0.25, 0.25);
+    chart.ShowItems();
+    const PixelPosition mark = chart.WorldToPixel(1, 0.25, 0.25);
+    EXPECT_EQ(PixelAt(mark.X, mark.Y), clRed);
+    TCustomTextLabel& label = *chart.TextLabel(1);
+    label.SetCaption(QStringLiteral("label"));
+    label.SetColorBkg(clBlue);
+    label.SetPosX(0.5);
+    label.SetPosY(0.5);
+    label.SetVisible(true);
+    label.SetMode(tlBox);  // the last change paints the box
+    const PixelPosition anchor = chart.WorldToPixel(1, 0.5, 0.5);
+    EXPECT_EQ(PixelAt(anchor.X, anchor.Y - 3), clBlue);
+}
+
+// The render events hand over the plot canvas with the plot's place in the control; a canvas handed back is
+// drawn on up to the plot frame.
+TEST_F(RChartTest, RenderEventsGetThePlotPlaceAndMayReplaceTheCanvas)
+{
+    TBitmap other(chart.Geometry().PlotWidth() + 1, chart.Geometry().PlotHeight() + 1);
+    int top = -1, left = -1, scalesTop = -1;
+    TCanvas* seenAfter = nullptr;
+    chart.OnScalesRendered = [&](QObject*, TCanvas*&, int Top, int) { scalesTop = Top; };
+    chart.OnBeforeRenderData = [&](QObject*, TCanvas*& Canvas, int Top, int Left) {
+        top = Top;
+        left = Left;
+        Canvas = &other.Canvas();
+    };
+    chart.OnDataRendered = [&](QObject*, TCanvas*& Canvas, int, int) { seenAfter = Canvas; };
+    chart.SetDataColor(clRed);
+    chart.AddMark(0, 0.5, 0.5);
+    chart.Paint();
+    EXPECT_EQ(top, 16);
+    EXPECT_EQ(left, 50);
+    EXPECT_EQ(scalesTop, 0);
+    EXPECT_EQ(seenAfter, &other.Canvas());
+    const PixelPosition p = chart.WorldToPixel(1, 0.5, 0.5);
+    EXPECT_EQ(other.Canvas().Pixel(p.X - 50, p.Y - 16), clRed);
+    EXPECT_EQ(other.Canvas().Pixel(0, 0), 0u);  // the plot frame
+    EXPECT_EQ(PixelAt(p.X, p.Y), clWhite);
+}
+
+TEST_F(RChartTest, TheAxisCaptionsOfAChartAreTranslated)
+{
+    QWidget form;
+    auto* owned = new TRChart(&form);
+    owned->Scale1X()->SetCaption(QStringLiteral("BF_Time"));
+    owned->ScaleY(9)->SetCaption(QStringLiteral("BF_Time"));
+    owned->Scale2Y()->SetScaleInscript(QStringLiteral("BF_Time"));
+    TBabelfish2000 dictionary;
+    std::istringstream records("[time]=Zeit|$$");
+    ASSERT_TRUE(dictionary.LoadFromStream(records));
+    dictionary.TranslateComponent(&form);
+    EXPECT_EQ(owned->Scale1X()->Caption(), "Zeit");
+    EXPECT_EQ(owned->ScaleY(9)->Caption(), "Zeit");
+    EXPECT_EQ(owned->Scale2Y()->ScaleInscript(), "Zeit");
+    EXPECT_EQ(owned->ScaleControlX(1)->Caption(), "Zeit");  // the axis shows the new text
+}
+
+// Every look of the chart keeps its plot frame; with SEWELLA_CHART_PNG_DIR set the pictures are saved for a look.
+TEST(RChartPictures, EveryLayoutShadowAndGridKeepsThePlotFrame)
+{
+    const char* dir = std::getenv("SEWELLA_CHART_PNG_DIR");
+    const auto check = [dir](TCustomRChart& chart, const QString& name) {
+        SCOPED_TRACE(name.toStdString());
+        chart.SetUpdateSuspended(false);
+        chart.Paint();
+        const ChartGeometry& g = chart.Geometry();
+        const QImage& image = chart.Image();
+        for (const QPoint corner : {QPoint(g.MarginLeft, g.MarginTop),
+                 QPoint(g.MarginLeft + g.PlotWidth(), g.MarginTop), QPoint(g.MarginLeft, g.MarginTop + g.PlotHeight()),
+                 QPoint(g.MarginLeft + g.PlotWidth(), g.MarginTop + g.PlotHeight())})
+            EXPECT_EQ(image.pixel(corner) & 0xFFFFFF, 0u) << corner.x() << "," << corner.y();
+        if (dir)
+            image.save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+    };
+    const auto fill = [](TCustomRChart& chart) {
+        chart.SetDataColor(clRed);
+        chart.SetFillColor(clYellow);
+        chart.AddRectangle(0.1, 0.1, 0.4, 0.3);
+        chart.SetDataColor(clBlue);
+        for (int k = 0; k <= 10; ++k)
+            chart.AddMark(std::uint8_t(7 + k % 3), k / 10.0, k * k / 100.0);
+        chart.AddText(10, QStringLiteral("text"), 0.7, 0.5);
+    };
+    {
+        TRChart chart;
+        fill(chart);
+        check(chart, QStringLiteral("default"));
+    }
+    for (const TShadowStyle style : {ssFlying, ssBox}) {
+        TRChart chart;
+        chart.SetShadowWidth(8);
+        chart.SetShadowStyle(style);
+        chart.SetCaption(QStringLiteral("Caption"));
+        fill(chart);
+        check(chart, QStringLiteral("shadow%1").arg(int(style)));
+    }
+    for (int style = gsPoints; style <= gsDotLines; ++style) {
+        TRChart chart;
+        chart.SetGridStyle(TGridStyle(style));
+        chart.SetGridColor(clGray);
+        chart.SetGridDx(0.1);
+        chart.SetGridDy(0.1);
+        check(chart, QStringLiteral("grid%1").arg(style));
+    }
+    for (int layout = rcl_X1Bottom_Y1Left; layout <= rcl_X2Both_Y2Both; ++layout) {
+        TRChart chart;
+        chart.SetBounds(0, 0, 480, 320);
+        chart.SetStandardLayout(TrcLayout(layout));
+        chart.SetCaption(QStringLiteral("Layout %1").arg(layout));
+        for (int n = 1; n <= 4; ++n) {
+            chart.ScaleX(n)->SetCaption(QStringLiteral("X%1").arg(n));
+            chart.ScaleY(n)->SetCaption(QStringLiteral("Y%1").arg(n));
+        }
+        fill(chart);
+        check(chart, QStringLiteral("layout%1").arg(layout));
+    }
 }
 
 }  // namespace
