@@ -35,13 +35,12 @@ struct PeerChart::Plot {
         bars = new QCPBars(widget.xAxis, widget.yAxis);
         map = new QCPColorMap(widget.xAxis, widget.yAxis);
         map->setInterpolate(false);
-        map->setTightBoundary(true);
     }
 
     void Show(QCPAbstractPlottable* shown)
     {
-        for (QCPAbstractPlottable* p : {static_cast<QCPAbstractPlottable*>(graph), static_cast<QCPAbstractPlottable*>(bars),
-                                        static_cast<QCPAbstractPlottable*>(map)})
+        for (QCPAbstractPlottable* p : {static_cast<QCPAbstractPlottable*>(graph),
+                 static_cast<QCPAbstractPlottable*>(bars), static_cast<QCPAbstractPlottable*>(map)})
             p->setVisible(p == shown);
     }
 
@@ -114,7 +113,9 @@ struct PeerChart::Plot {
     }
 };
 
-PeerChart::PeerChart() : plot_(std::make_unique<Plot>()), image_(FrameWidth, FrameHeight, QImage::Format_RGB32) {}
+PeerChart::PeerChart() : plot_(std::make_unique<Plot>()), image_(FrameWidth, FrameHeight, QImage::Format_RGB32)
+{
+}
 
 PeerChart::~PeerChart() = default;
 
