@@ -21,7 +21,7 @@ template <typename T> void Change(T& field, const T& value, int& changes)
 class ItemPainter {
 public:
     ItemPainter(TCanvas& canvas, const ItemScene& scene, const ItemRenderSettings& settings)
-        : canvas_(canvas), scene_(scene), settings_(settings)
+        : canvas_(canvas), scene_(scene), settings_(settings), marks_(canvas)
     {
     }
 
@@ -66,7 +66,7 @@ private:
     void DrawMarkItem(const ChartItem& item, TPoint p)
     {
         UsePen(item);
-        DrawMark(canvas_, item.MarkKind, p.X, p.Y);
+        marks_.Draw(item.MarkKind, p.X, p.Y);
     }
 
     void DrawRectangleItem(const ChartItem& item, TPoint p1, TPoint p2)
@@ -110,6 +110,7 @@ private:
     TCanvas& canvas_;
     const ItemScene& scene_;
     const ItemRenderSettings& settings_;
+    MarkPainter marks_;
     ItemRenderStats stats_;
 };
 
