@@ -158,7 +158,7 @@ auto MarkAdder(int count, std::uint8_t kind)
 {
     return [count, kind](TRChart& chart) {
         for (int i = 0; i < count; ++i)
-            chart.AddMark(kind, (i * 7919 % 10007) / 10007.0, (i * 104729 % 10009) / 10009.0);
+            chart.AddMark(kind, (i * 7919LL % 10007) / 10007.0, (i * 104729LL % 10009) / 10009.0);
     };
 }
 

@@ -91,6 +91,24 @@ inline PixelPosition WorldToPixel(const ChartGeometry& G, const LayerTransform& 
     return {RoundPositionToPixel(static_cast<double>(px)), RoundPositionToPixel(static_cast<double>(py)), true};
 }
 
+// True when both axes are linear with a factor other than 0: the common layer, for which LinearWorldToPixel
+// gives what WorldToPixel gives.
+inline bool IsLinear(const LayerTransform& T)
+{
+    return !T.X.Logarithmic && !T.Y.Logarithmic && T.X.Factor != 0 && T.Y.Factor != 0;
+}
+
+// WorldToPixel for a layer that IsLinear: a NaN coordinate passes through the multiply-add, so one check after
+// it replaces the checks before.
+inline PixelPosition LinearWorldToPixel(const LayerTransform& T, double X, double Y)
+{
+    const long double px = T.X.Factor * X + T.X.Offset;
+    const long double py = T.Y.Factor * Y + T.Y.Offset;
+    if (std::isnan(px) || std::isnan(py))
+        return {0, 0, false};
+    return {RoundPositionToPixel(static_cast<double>(px)), RoundPositionToPixel(static_cast<double>(py)), true};
+}
+
 // The inverse; a factor of 0 gives the axis's low end instead of dividing by zero.
 struct WorldPosition {
     double X = 0, Y = 0;

@@ -248,6 +248,8 @@ MarkPainter::MarkPainter(TCanvas& Canvas)
     area_ = {0, 0, image->width(), image->height()};
     if (const std::optional<TRect> clip = Canvas.ClipRect())
         area_ = area_.Intersected(clip->Normalized());
+    inner_ = {
+        area_.Left + PatternReach, area_.Top + PatternReach, area_.Right - PatternReach, area_.Bottom - PatternReach};
 }
 
 QRgb MarkPainter::PenRgb()
@@ -259,34 +261,41 @@ QRgb MarkPainter::PenRgb()
     return penRgb_;
 }
 
-void MarkPainter::Draw(std::uint8_t Kind, int X, int Y)
+bool MarkPainter::ListPattern(std::uint8_t kind)
 {
-    if (Kind == 0) {
-        if (bits_ != nullptr && area_.Contains(X, Y))
-            bits_[Y * stride_ + X] = PenRgb();
+    const PatternEntry* pattern = PatternOf(kind);
+    if (pattern == nullptr)
+        return false;
+    const PatternPixels& p = pattern->Pixels;
+    listedKind_ = kind;
+    listedCount_ = p.Count;
+    for (std::size_t i = 0; i < std::size_t(p.Count); ++i)
+        offsets_[i] = p.Dy[i] * stride_ + p.Dx[i];
+    return true;
+}
+
+void MarkPainter::DrawAnyMark(std::uint8_t kind, int x, int y)
+{
+    if (kind == 0) {
+        if (bits_ != nullptr && area_.Contains(x, y))
+            bits_[y * stride_ + x] = PenRgb();
         return;
     }
-    const PatternEntry* pattern = PatternOf(Kind);
-    if (pattern == nullptr) {
-        DrawShapeMark(canvas_, Kind, X, Y);
+    if (kind != listedKind_ && !ListPattern(kind)) {
+        DrawShapeMark(canvas_, kind, x, y);
         return;
     }
     if (bits_ == nullptr)
         return;
-    // pattern marks are the bulk of a scatter chart: where the whole pattern lies in the writable area, its
-    // pixels are written without a bounds check each
-    const PatternPixels& p = pattern->Pixels;
     const QRgb rgb = PenRgb();
-    if (X - PatternReach >= area_.Left && Y - PatternReach >= area_.Top && X + PatternReach < area_.Right &&
-        Y + PatternReach < area_.Bottom) {
-        QRgb* const centre = bits_ + Y * stride_ + X;
-        for (int i = 0; i < p.Count; ++i)
-            centre[p.Dy[std::size_t(i)] * stride_ + p.Dx[std::size_t(i)]] = rgb;
+    if (inner_.Contains(x, y)) {
+        WritePattern(x, y);
         return;
     }
-    for (int i = 0; i < p.Count; ++i) {
-        const int x = X + p.Dx[std::size_t(i)], y = Y + p.Dy[std::size_t(i)];
-        if (area_.Contains(x, y))
-            bits_[y * stride_ + x] = rgb;
+    const PatternPixels& p = PatternOf(kind)->Pixels;
+    for (std::size_t i = 0; i < std::size_t(p.Count); ++i) {
+        const int px = x + p.Dx[i], py = y + p.Dy[i];
+        if (area_.Contains(px, py))
+            bits_[py * stride_ + px] = rgb;
     }
 }
