@@ -28,20 +28,6 @@ AxisTransform AxisFor(
     return t;
 }
 
-// One coordinate in pixels, before rounding; NaN when the value has no pixel.
-long double AxisPixel(const AxisTransform& T, double V, long double LowEdgeAscending, long double LowEdgeDescending)
-{
-    if (std::isnan(V))
-        return NAN;
-    if (T.Factor == 0)
-        return T.Offset;
-    if (!T.Logarithmic)
-        return T.Factor * V + T.Offset;
-    if (V > SmallestLogValue)
-        return T.Factor * std::log(static_cast<long double>(V)) + T.Offset;
-    return T.Ascending ? LowEdgeAscending : LowEdgeDescending;
-}
-
 double AxisWorld(const AxisTransform& T, const AxisRange& Range, double P)
 {
     if (T.Factor == 0)
@@ -62,13 +48,12 @@ LayerTransform ComputeLayerTransform(const ChartGeometry& G, const AxisRange& X,
     return t;
 }
 
-PixelPosition WorldToPixel(const ChartGeometry& G, const LayerTransform& T, double X, double Y)
+long double ChartTransformDetail::LogAxisPixel(
+    const AxisTransform& T, double V, long double LowEdgeAscending, long double LowEdgeDescending)
 {
-    const long double px = AxisPixel(T.X, X, 0, G.Width);
-    const long double py = AxisPixel(T.Y, Y, G.Height, 0);
-    if (std::isnan(px) || std::isnan(py))
-        return {0, 0, false};
-    return {RoundToPixel(static_cast<double>(px)), RoundToPixel(static_cast<double>(py)), true};
+    if (V > SmallestLogValue)
+        return T.Factor * std::log(static_cast<long double>(V)) + T.Offset;
+    return T.Ascending ? LowEdgeAscending : LowEdgeDescending;
 }
 
 WorldPosition PixelToWorld(const LayerTransform& T, const AxisRange& X, const AxisRange& Y, double Px, double Py)

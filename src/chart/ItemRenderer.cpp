@@ -1,6 +1,7 @@
 #include "chart/ItemRenderer.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include <QString>
@@ -21,8 +22,10 @@ template <typename T> void Change(T& field, const T& value, int& changes)
 class ItemPainter {
 public:
     ItemPainter(TCanvas& canvas, const ItemScene& scene, const ItemRenderSettings& settings)
-        : canvas_(canvas), scene_(scene), settings_(settings)
+        : canvas_(canvas), scene_(scene), settings_(settings), marks_(canvas)
     {
+        for (std::size_t i = 0; i < linear_.size(); ++i)
+            linear_[i] = IsLinear(scene.Transforms[i]);
     }
 
     void Draw(const ChartItem& item)
@@ -49,7 +52,9 @@ private:
     // The item's pixel in plot-bitmap coordinates, clamped to the drawing reach; none for a NaN coordinate.
     std::optional<TPoint> PlotPixel(int layer, double x, double y) const
     {
-        const PixelPosition p = WorldToPixel(scene_.Geometry, scene_.Transforms[std::size_t(layer - 1)], x, y);
+        const LayerTransform& t = scene_.Transforms[std::size_t(layer - 1)];
+        const PixelPosition p =
+            linear_[std::size_t(layer - 1)] ? LinearWorldToPixel(t, x, y) : WorldToPixel(scene_.Geometry, t, x, y);
         if (!p.Valid)
             return std::nullopt;
         return TPoint{
@@ -66,7 +71,7 @@ private:
     void DrawMarkItem(const ChartItem& item, TPoint p)
     {
         UsePen(item);
-        DrawMark(canvas_, item.MarkKind, p.X, p.Y);
+        marks_.Draw(item.MarkKind, p.X, p.Y);
     }
 
     void DrawRectangleItem(const ChartItem& item, TPoint p1, TPoint p2)
@@ -110,6 +115,8 @@ private:
     TCanvas& canvas_;
     const ItemScene& scene_;
     const ItemRenderSettings& settings_;
+    MarkPainter marks_;
+    std::array<bool, ChartLayerCount> linear_{};  // per layer: IsLinear
     ItemRenderStats stats_;
 };
 

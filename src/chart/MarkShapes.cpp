@@ -18,31 +18,51 @@ constexpr MarkPatternRows BoldX{0x63, 0x77, 0x3E, 0x1C, 0x3E, 0x77, 0x63};
 
 constexpr int PatternReach = 3;  // a pattern covers x - 3 .. x + 3 and y - 3 .. y + 3
 
-// Pattern marks are the bulk of a scatter chart: where the whole pattern lies in an unclipped target, its
-// rows are written straight into the scan lines without a bounds check per pixel.
-void DrawPattern(TCanvas& canvas, const MarkPatternRows& rows, int x, int y)
+// The inked pixels of a pattern as offsets from its centre, worked out when the program is compiled.
+struct PatternPixels {
+    int Count = 0;
+    std::array<std::int8_t, 49> Dx{}, Dy{};
+};
+
+constexpr PatternPixels PixelsOf(const MarkPatternRows& rows)
 {
-    const TColor color = canvas.Pen.Color;
-    QImage* image = canvas.Target();
-    const bool inside = image != nullptr && !canvas.ClipRect() && x - PatternReach >= 0 && y - PatternReach >= 0 &&
-        x + PatternReach < image->width() && y + PatternReach < image->height();
-    if (!inside) {
-        for (int r = 0; r < int(rows.size()); ++r)
-            for (int b = 0; b < 7; ++b)
-                if ((rows[r] >> b & 1) != 0)
-                    canvas.SetPixel(x + PatternReach - b, y - PatternReach + r, color);
-        return;
-    }
-    const QRgb rgb = 0xFF000000u | ToQRgb(color);
-    uchar* const bits = image->bits();  // one detach check for the whole mark, not one per row
-    const qsizetype stride = image->bytesPerLine();
-    for (int r = 0; r < int(rows.size()); ++r) {
-        if (rows[r] == 0)
-            continue;
-        QRgb* right = reinterpret_cast<QRgb*>(bits + (y - PatternReach + r) * stride) + x + PatternReach;
+    PatternPixels p;
+    for (int r = 0; r < int(rows.size()); ++r)
         for (int b = 0; b < 7; ++b)
-            if ((rows[r] >> b & 1) != 0)
-                right[-b] = rgb;
+            if ((rows[std::size_t(r)] >> b & 1) != 0) {
+                p.Dx[std::size_t(p.Count)] = std::int8_t(PatternReach - b);
+                p.Dy[std::size_t(p.Count)] = std::int8_t(r - PatternReach);
+                ++p.Count;
+            }
+    return p;
+}
+
+struct PatternEntry {
+    const MarkPatternRows* Rows;
+    PatternPixels Pixels;
+};
+
+constexpr PatternEntry Entry(const MarkPatternRows& rows)
+{
+    return {&rows, PixelsOf(rows)};
+}
+
+// codes 1-6, 18 and 25
+constexpr std::array<PatternEntry, 8> PatternTable{Entry(SmallPlus), Entry(Plus2), Entry(Plus3), Entry(SmallX),
+    Entry(X2), Entry(X3), Entry(Checkerboard), Entry(BoldX)};
+
+const PatternEntry* PatternOf(std::uint8_t kind)
+{
+    switch (kind) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6: return &PatternTable[kind - 1];
+    case 18: return &PatternTable[6];
+    case 25: return &PatternTable[7];
+    default: return nullptr;
     }
 }
 
@@ -185,29 +205,15 @@ void DrawShape(TCanvas& canvas, std::uint8_t kind, int x, int y)
 
 const MarkPatternRows* MarkPattern(std::uint8_t Kind)
 {
-    switch (Kind) {
-    case 1: return &SmallPlus;
-    case 2: return &Plus2;
-    case 3: return &Plus3;
-    case 4: return &SmallX;
-    case 5: return &X2;
-    case 6: return &X3;
-    case 18: return &Checkerboard;
-    case 25: return &BoldX;
-    default: return nullptr;
-    }
+    const PatternEntry* entry = PatternOf(Kind);
+    return entry != nullptr ? entry->Rows : nullptr;
 }
 
-void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y)
+namespace {
+
+// Marks 1-47 that are not pixel patterns, and the character marks.
+void DrawShapeMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y)
 {
-    if (Kind == 0) {
-        Canvas.SetPixel(X, Y, Canvas.Pen.Color);
-        return;
-    }
-    if (const MarkPatternRows* rows = MarkPattern(Kind)) {
-        DrawPattern(Canvas, *rows, X, Y);
-        return;
-    }
     if (Kind >= 48) {
         DrawCharacter(Canvas, Kind, X, Y);
         return;
@@ -222,4 +228,74 @@ void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y)
     if (fill == MarkFill::Hollow)
         Canvas.Brush.Style = bsSolid;
     Canvas.Brush.Color = brushColor;
+}
+
+}  // namespace
+
+void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y)
+{
+    MarkPainter(Canvas).Draw(Kind, X, Y);
+}
+
+MarkPainter::MarkPainter(TCanvas& Canvas)
+    : canvas_(Canvas), penColor_(Canvas.Pen.Color), penRgb_(0xFF000000u | ToQRgb(Canvas.Pen.Color))
+{
+    QImage* image = Canvas.Target();
+    if (image == nullptr)
+        return;
+    bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for all the marks
+    stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
+    area_ = {0, 0, image->width(), image->height()};
+    if (const std::optional<TRect> clip = Canvas.ClipRect())
+        area_ = area_.Intersected(clip->Normalized());
+    inner_ = {
+        area_.Left + PatternReach, area_.Top + PatternReach, area_.Right - PatternReach, area_.Bottom - PatternReach};
+}
+
+QRgb MarkPainter::PenRgb()
+{
+    if (canvas_.Pen.Color != penColor_) {
+        penColor_ = canvas_.Pen.Color;
+        penRgb_ = 0xFF000000u | ToQRgb(penColor_);
+    }
+    return penRgb_;
+}
+
+bool MarkPainter::ListPattern(std::uint8_t kind)
+{
+    const PatternEntry* pattern = PatternOf(kind);
+    if (pattern == nullptr)
+        return false;
+    const PatternPixels& p = pattern->Pixels;
+    listedKind_ = kind;
+    listedCount_ = p.Count;
+    for (std::size_t i = 0; i < std::size_t(p.Count); ++i)
+        offsets_[i] = p.Dy[i] * stride_ + p.Dx[i];
+    return true;
+}
+
+void MarkPainter::DrawAnyMark(std::uint8_t kind, int x, int y)
+{
+    if (kind == 0) {
+        if (bits_ != nullptr && area_.Contains(x, y))
+            bits_[y * stride_ + x] = PenRgb();
+        return;
+    }
+    if (kind != listedKind_ && !ListPattern(kind)) {
+        DrawShapeMark(canvas_, kind, x, y);
+        return;
+    }
+    if (bits_ == nullptr)
+        return;
+    const QRgb rgb = PenRgb();
+    if (inner_.Contains(x, y)) {
+        WritePattern(x, y);
+        return;
+    }
+    const PatternPixels& p = PatternOf(kind)->Pixels;
+    for (std::size_t i = 0; i < std::size_t(p.Count); ++i) {
+        const int px = x + p.Dx[i], py = y + p.Dy[i];
+        if (area_.Contains(px, py))
+            bits_[py * stride_ + px] = rgb;
+    }
 }

@@ -2,7 +2,10 @@
 // The chart's marks: small shapes centred on a pixel, chosen by a one-byte code.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+
+#include <QRgb>
 
 #include "platform/Canvas.h"
 
@@ -17,3 +20,43 @@ const MarkPatternRows* MarkPattern(std::uint8_t Kind);
 // character of that code in the canvas's font and font colour. Filled shapes are filled in the pen colour;
 // the brush colour is the same afterwards, and a hollow shape leaves the brush style solid.
 void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y);
+
+// DrawMark for many marks on one canvas: what does not change from mark to mark (the scan lines, the writable
+// area, the last pen colour) is worked out once. Marks of one pixel and pixel patterns are written into the
+// scan lines, with no check per pixel where the whole mark lies inside.
+// While a painter is in use, the canvas keeps its target, clip and picture size (other drawing is fine).
+class MarkPainter {
+public:
+    explicit MarkPainter(TCanvas& Canvas);
+
+    // Inline for the bulk of a scatter chart: the pattern of the mark before, in the same colour, wholly inside.
+    void Draw(std::uint8_t Kind, int X, int Y)
+    {
+        if (Kind == listedKind_ && inner_.Contains(X, Y) && canvas_.Pen.Color == penColor_)
+            WritePattern(X, Y);
+        else
+            DrawAnyMark(Kind, X, Y);
+    }
+
+private:
+    void WritePattern(int x, int y)
+    {
+        QRgb* const centre = bits_ + y * stride_ + x;
+        for (int i = 0; i < listedCount_; ++i)
+            centre[offsets_[std::size_t(i)]] = penRgb_;
+    }
+    void DrawAnyMark(std::uint8_t kind, int x, int y);
+    QRgb PenRgb();
+    bool ListPattern(std::uint8_t kind);
+
+    TCanvas& canvas_;
+    QRgb* bits_ = nullptr;       // pixel (0, 0) of the target; null without one
+    std::ptrdiff_t stride_ = 0;  // pixels per scan line
+    TRect area_;                 // the target within the clip
+    TRect inner_;                // the centres of pattern marks that lie wholly inside area_
+    TColor penColor_ = 0;
+    QRgb penRgb_ = 0;
+    int listedKind_ = -1;  // the pattern whose pixels offsets_ lists; -1 for none
+    int listedCount_ = 0;
+    std::array<std::ptrdiff_t, 49> offsets_;  // from the centre pixel, in pixels (left uninitialised: per mark)
+};

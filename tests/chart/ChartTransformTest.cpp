@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "chart/ChartTransform.h"
 
@@ -35,6 +38,25 @@ TEST(ChartTransform, HalfPixelsRoundToEven)
     EXPECT_EQ(WorldToPixel(g, t, 1.5, 0).X, 52);
     EXPECT_EQ(WorldToPixel(g, t, 2.5, 0).X, 52);
     EXPECT_EQ(WorldToPixel(g, t, 2.5000001, 0).X, 53);
+}
+
+// The item loop's rounding without library calls must give what the shared rounding gives, for every kind
+// of value: halves (even and odd, either sign), their neighbours one step away, large and far values.
+TEST(ChartTransform, FastPixelRoundingMatchesTheSharedRounding)
+{
+    std::vector<double> values{0.0, -0.0, 0.5, -0.5, 1.5, -1.5, 2.5, -2.5, 0.49999999999999994, 1e-300, -1e-300,
+        4503599627370495.5, 2147483646.5, 2147483647.0, 2147483647.5, -2147483646.5, -2147483647.5, 1e300, -1e300, Inf,
+        -Inf};
+    for (int n = -70000; n <= 70000; n += 7)
+        for (double v : {n + 0.5, n - 0.5, double(n)})
+            for (double d : {v, std::nextafter(v, Inf), std::nextafter(v, -Inf)})
+                values.push_back(d);
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> wide(-3e9, 3e9);
+    for (int i = 0; i < 100000; ++i)
+        values.push_back(wide(random));
+    for (double v : values)
+        ASSERT_EQ(RoundPositionToPixel(v), RoundToPixel(v)) << std::setprecision(17) << v;
 }
 
 TEST(ChartTransform, LogarithmicAxesAndValuesWithoutALogarithm)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -89,6 +90,56 @@ TEST(MarkShapes, PatternMarksOverTheEdgeOrUnderAClipKeepTheirPixelsInside)
                 EXPECT_EQ(edge.bitmap.Canvas().Pixel(x, y) == Ink, edgeInked) << x << "," << y;
             }
     }
+}
+
+// The general path the scan-line writer must match: each pattern pixel set through the canvas, which checks
+// the picture and the clip pixel by pixel.
+void DrawPatternPixelByPixel(TCanvas& canvas, const PatternCase& p, int x, int y)
+{
+    for (int r = 0; r < 7; ++r)
+        for (int b = 0; b < 7; ++b)
+            if ((p.rows[r] >> b & 1) != 0)
+                canvas.SetPixel(x + 3 - b, y - 3 + r, canvas.Pen.Color);
+}
+
+// Centres from well outside the picture to well inside, on every side, so that marks lie wholly inside,
+// cross each edge and corner, or miss the picture.
+TEST(MarkShapes, PatternMarksInsideAcrossAndBeyondTheEdgesMatchPixelByPixelDrawing)
+{
+    const std::optional<TRect> clips[] = {std::nullopt, TRect{2, 3, 9, 8}, TRect{9, 8, 2, 3}, TRect{4, 4, 4, 9}};
+    for (const PatternCase& p : Patterns)
+        for (const std::optional<TRect>& clip : clips)
+            for (int y = -5; y <= 15; ++y)
+                for (int x = -5; x <= 16; ++x) {
+                    TBitmap fast(12, 11), general(12, 11);
+                    for (TBitmap* b : {&fast, &general}) {
+                        b->Canvas().Pen.Color = Ink;
+                        if (clip)
+                            b->Canvas().SetClipRect(*clip);
+                    }
+                    DrawMark(fast.Canvas(), std::uint8_t(p.code), x, y);
+                    DrawPatternPixelByPixel(general.Canvas(), p, x, y);
+                    ASSERT_EQ(FirstDifference(fast, general), "")
+                        << "code " << p.code << " at " << x << "," << y << (clip ? " clipped" : "");
+                }
+}
+
+// One painter for a whole list draws what one DrawMark call per mark draws, across pen colour changes
+// (system colours too) and shapes drawn through the canvas in between.
+TEST(MarkShapes, APainterForManyMarksMatchesSingleCalls)
+{
+    const TColor colours[] = {clRed, clBlue, TColor(0x80000005), clBlue, TColor(0x80000008)};
+    TBitmap together(40, 30), single(40, 30);
+    MarkPainter painter(together.Canvas());
+    for (int i = 0; i < 300; ++i) {
+        const std::uint8_t kind = std::uint8_t(i % 7 == 0 ? i % 48 : (i % 3 == 0 ? 0 : 2 + i % 2 * 23));
+        const int x = (i * 7) % 46 - 3, y = (i * 11) % 36 - 3;
+        together.Canvas().Pen.Color = colours[i / 4 % 5];
+        single.Canvas().Pen.Color = colours[i / 4 % 5];
+        painter.Draw(kind, x, y);
+        DrawMark(single.Canvas(), kind, x, y);
+    }
+    EXPECT_EQ(FirstDifference(together, single), "");
 }
 
 TEST(MarkShapes, CodeZeroIsOnePixel)
