@@ -103,23 +103,33 @@ void RequireGui()
         throw std::logic_error("text on a canvas needs a GUI application (see EnsureGuiApplication)");
 }
 
-const QFontMetrics& MetricsOf(const TFont& font)
+// A font as Qt draws and measures it.
+struct QtFont {
+    TFont font;
+    QFont qfont;
+    QFontMetrics metrics;
+};
+
+// The last few fonts asked for: text is written and measured often, fonts change rarely, and building a
+// QFont per text would look the face up every time.
+const QtFont& QtFontOf(const TFont& font)
 {
-    // the last few fonts asked for: measuring is frequent, fonts change rarely
-    struct Entry {
-        TFont font;
-        QFontMetrics metrics;
-    };
     // never destroyed: font objects must not outlive the application at exit
-    static auto& cache = *new std::vector<Entry>;
-    for (const Entry& e : cache) {
+    static auto& cache = *new std::vector<QtFont>;
+    for (const QtFont& e : cache) {
         if (e.font.Name() == font.Name() && e.font.Height() == font.Height() && e.font.Style() == font.Style())
-            return e.metrics;
+            return e;
     }
     if (cache.size() >= 8)
         cache.erase(cache.begin());
-    cache.push_back({font, QFontMetrics(font.ToQFont())});
-    return cache.back().metrics;
+    const QFont qfont = font.ToQFont();
+    cache.push_back({font, qfont, QFontMetrics(qfont)});
+    return cache.back();
+}
+
+const QFontMetrics& MetricsOf(const TFont& font)
+{
+    return QtFontOf(font).metrics;
 }
 
 // Lines of wide pens are solid whatever their style, as on the classic desktop.
@@ -410,12 +420,13 @@ void TCanvas::TextOut(int x, int y, const QString& text)
         penPos_ = {x + TextWidth(text), y};
         return;
     }
-    const QFontMetrics& m = MetricsOf(Font);
+    const QtFont& font = QtFontOf(Font);
+    const QFontMetrics& m = font.metrics;
     const int w = m.horizontalAdvance(text);
     ScopedPainter p(*target_, clip_);
     if (Brush.Style == bsSolid)
         p->fillRect(QRect(x, y, w, m.ascent() + m.descent()), ToQColor(Brush.Color));
-    p->setFont(Font.ToQFont());
+    p->setFont(font.qfont);
     p->setPen(ToQColor(Font.Color()));
     p->drawText(x, y + m.ascent(), text);
     penPos_ = {x + w, y};
@@ -431,11 +442,12 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text)
         area = area.Intersected(clip_->Normalized());
     if (area.IsEmpty())
         return;
-    const QFontMetrics& m = MetricsOf(Font);
+    const QtFont& font = QtFontOf(Font);
+    const QFontMetrics& m = font.metrics;
     ScopedPainter p(*target_, area);
     if (Brush.Style == bsSolid)
         p->fillRect(ToQRect(area), ToQColor(Brush.Color));
-    p->setFont(Font.ToQFont());
+    p->setFont(font.qfont);
     p->setPen(ToQColor(Font.Color()));
     p->drawText(x, y + m.ascent(), text);
 }
