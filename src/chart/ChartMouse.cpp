@@ -89,7 +89,7 @@ void LoadChartCursors()
 bool InsidePlot(const ChartGeometry& G, QPoint Mouse)
 {
     return G.MarginLeft <= Mouse.x() && Mouse.x() <= PlotRight(G) && G.MarginTop <= Mouse.y() &&
-           Mouse.y() <= PlotBottom(G);
+        Mouse.y() <= PlotBottom(G);
 }
 
 std::optional<TCursor> PlotCursorOf(TMouseActMode Mode)
@@ -115,8 +115,8 @@ bool IsUsableRange(const RangeEnds& R, bool Logarithmic)
     return !Logarithmic || (R.Low >= SmallestLogValue && R.High >= SmallestLogValue);
 }
 
-std::optional<RangeEnds> PannedRange(const RangeEnds& Start, const RangeEnds& Present, bool Logarithmic,
-    double Fraction)
+std::optional<RangeEnds> PannedRange(
+    const RangeEnds& Start, const RangeEnds& Present, bool Logarithmic, double Fraction)
 {
     if (!std::isfinite(Fraction))
         return std::nullopt;
@@ -199,7 +199,9 @@ void DrawZoomOutline(QPainter& Painter, const QImage& Picture, const QRect& Outl
 
 // --- the handlers ---
 
-ChartMouse::ChartMouse(TCustomRChart& Chart) : chart_(Chart) {}
+ChartMouse::ChartMouse(TCustomRChart& Chart) : chart_(Chart)
+{
+}
 
 bool ChartMouse::MouseEnabled(int Layer) const
 {
@@ -373,8 +375,8 @@ void ChartMouse::ApplyZoomWindow(bool KeepDirection)
             const auto usable = [](const RangeEnds& r, bool log) {
                 return IsUsableRange(r, log) ? std::optional<RangeEnds>(r) : std::nullopt;
             };
-            SetRanges(layer, usable(x, chart_.ScaleX(layer)->Logarithmic()),
-                usable(y, chart_.ScaleY(layer)->Logarithmic()));
+            SetRanges(
+                layer, usable(x, chart_.ScaleX(layer)->Logarithmic()), usable(y, chart_.ScaleY(layer)->Logarithmic()));
         }
     }
     ZoomPanDone();

@@ -51,8 +51,8 @@ bool IsUsableRange(const RangeEnds& Range, bool Logarithmic);
 
 // The start range moved by Fraction of the present range: shifted by Fraction of its width (linear) or scaled by
 // the present High/Low ratio to the power Fraction (logarithmic). nullopt when the result is no usable range.
-std::optional<RangeEnds> PannedRange(const RangeEnds& Start, const RangeEnds& Present, bool Logarithmic,
-    double Fraction);
+std::optional<RangeEnds> PannedRange(
+    const RangeEnds& Start, const RangeEnds& Present, bool Logarithmic, double Fraction);
 
 // The start range scaled by Factor about its centre. A factor of zero or less (a drag as long as the control
 // or longer) and a result that is no usable range give nullopt.

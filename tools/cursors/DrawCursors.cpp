@@ -126,8 +126,8 @@ int main(int argc, char** argv)
     }
     const QString directory = QString::fromLocal8Bit(argv[1]);
     const bool written = Write(directory, QStringLiteral("CURHAND"), DrawHand) &&
-                         Write(directory, QStringLiteral("CURZOOMW"), DrawZoomWindow) &&
-                         Write(directory, QStringLiteral("CURZOOMD"), DrawZoomDrag) &&
-                         Write(directory, QStringLiteral("CURZOOMP"), DrawZoomPosition);
+        Write(directory, QStringLiteral("CURZOOMW"), DrawZoomWindow) &&
+        Write(directory, QStringLiteral("CURZOOMD"), DrawZoomDrag) &&
+        Write(directory, QStringLiteral("CURZOOMP"), DrawZoomPosition);
     return written ? 0 : 1;
 }
