@@ -49,15 +49,17 @@ void DrawHand(QPainter& p)
     p.drawPath(hand);
 }
 
-// The lens centred on the hot spot, its handle towards the lower right, and Sign drawn inside the lens.
+// The lens centred on the hot spot, its handle towards the lower right, and Sign drawn inside the lens in
+// one-pixel lines on pixel centres, without smoothing, so it stays sharp at 1x.
 void DrawMagnifier(QPainter& p, const std::function<void()>& sign)
 {
     const QPointF centre(Size / 2.0, Size / 2.0);
     Stroke(p, 3, [&] { p.drawLine(QPointF(21.5, 21.5), QPointF(29, 29)); });
-    p.setBrush(QColor(255, 255, 255, 220));
+    p.setBrush(QColor(255, 255, 255, 230));
     Stroke(p, 1.5, [&] { p.drawEllipse(centre, 7.5, 7.5); });
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::black, 1.25, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     sign();
 }
 
@@ -67,32 +69,39 @@ void DrawArrowHead(QPainter& p, QPointF tip, QPointF back1, QPointF back2)
     p.drawLine(tip, back2);
 }
 
+// A frame shown by its four corners: the window the drag draws.
 void DrawZoomWindow(QPainter& p)
 {
     DrawMagnifier(p, [&] {
-        p.setPen(QPen(Qt::black, 1.25, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
-        p.drawRect(QRectF(12, 12, 8, 8));
+        const double l = 12.5, t = 12.5, r = 19.5, b = 19.5, k = 2;
+        p.drawPolyline(QPolygonF({{l, t + k}, {l, t}, {l + k, t}}));
+        p.drawPolyline(QPolygonF({{r - k, t}, {r, t}, {r, t + k}}));
+        p.drawPolyline(QPolygonF({{r, b - k}, {r, b}, {r - k, b}}));
+        p.drawPolyline(QPolygonF({{l + k, b}, {l, b}, {l, b - k}}));
     });
 }
 
+// Arrows in the four directions: each direction of the drag zooms one axis.
 void DrawZoomDrag(QPainter& p)
 {
     DrawMagnifier(p, [&] {
-        p.drawLine(QPointF(16, 11), QPointF(16, 21));
-        p.drawLine(QPointF(11, 16), QPointF(21, 16));
-        DrawArrowHead(p, {16, 11}, {14, 13}, {18, 13});
-        DrawArrowHead(p, {16, 21}, {14, 19}, {18, 19});
-        DrawArrowHead(p, {11, 16}, {13, 14}, {13, 18});
-        DrawArrowHead(p, {21, 16}, {19, 14}, {19, 18});
+        p.drawLine(QPointF(16.5, 10.5), QPointF(16.5, 21.5));
+        p.drawLine(QPointF(10.5, 16.5), QPointF(21.5, 16.5));
+        DrawArrowHead(p, {16.5, 10.5}, {14.5, 12.5}, {18.5, 12.5});
+        DrawArrowHead(p, {16.5, 21.5}, {14.5, 19.5}, {18.5, 19.5});
+        DrawArrowHead(p, {10.5, 16.5}, {12.5, 14.5}, {12.5, 18.5});
+        DrawArrowHead(p, {21.5, 16.5}, {19.5, 14.5}, {19.5, 18.5});
     });
 }
 
+// A plus: zoom into a window whose axes keep their direction.
 void DrawZoomPosition(QPainter& p)
 {
     DrawMagnifier(p, [&] {
-        p.drawRect(QRectF(12, 12, 8, 8));
-        p.drawLine(QPointF(16, 14), QPointF(16, 18));
-        p.drawLine(QPointF(14, 16), QPointF(18, 16));
+        p.drawLine(QPointF(16.5, 12.5), QPointF(16.5, 20.5));
+        p.drawLine(QPointF(12.5, 16.5), QPointF(20.5, 16.5));
+        p.drawLine(QPointF(15.5, 12.5), QPointF(15.5, 20.5));
+        p.drawLine(QPointF(12.5, 15.5), QPointF(20.5, 15.5));
     });
 }
 
