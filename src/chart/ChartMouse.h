@@ -81,6 +81,10 @@ void DrawZoomOutline(QPainter& Painter, const QImage& Picture, const QRect& Outl
 class ChartMouse {
 public:
     explicit ChartMouse(TCustomRChart& Chart);
+    // A cursor of ours does not outlive the chart.
+    ~ChartMouse() { Leave(); }
+    ChartMouse(const ChartMouse&) = delete;
+    ChartMouse& operator=(const ChartMouse&) = delete;
 
     void Press(TMouseButton Button, QPoint Mouse);
     void Move(Qt::MouseButtons Buttons, QPoint Mouse);

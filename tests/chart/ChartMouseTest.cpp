@@ -104,10 +104,11 @@ struct ChartMouseTest : ::testing::Test {
     }
     ~ChartMouseTest() override { SetAppCursor(crDefault); }
 
-    void Hover(QPoint at)
+    void Hover(QPoint at) { Hover(chart, at); }
+    static void Hover(TRChart& target, QPoint at)
     {
-        QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&chart, &move);
+        QMouseEvent move(QEvent::MouseMove, at, target.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &move);
     }
     // Press, a first move that marks the drag start, the moves, release at the last point.
     void Drag(QPoint from, std::vector<QPoint> moves)
@@ -172,6 +173,15 @@ TEST_F(ChartMouseTest, TheCursorsAreOurPicturesAndLeavingTheChartPutsTheDefaultB
     SetAppCursor(crHourGlass);
     QApplication::sendEvent(&chart, &leave);
     EXPECT_EQ(AppCursor(), crHourGlass);
+    SetAppCursor(crDefault);
+    {
+        TRChart gone;
+        gone.SetMouseCursorFixed(false);
+        gone.SetMouseAction(maZoomDrag);
+        Hover(gone, {150, 100});
+        ASSERT_EQ(AppCursor(), crChartZoomDrag);
+    }
+    EXPECT_EQ(AppCursor(), crDefault);
 }
 
 TEST_F(ChartMouseTest, TwiceSizedCursorPicturesAreDrawnNotEnlarged)
