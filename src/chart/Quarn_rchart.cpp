@@ -13,6 +13,7 @@
 #include "chart/ItemRenderer.h"
 #include "chart/StandardLayouts.h"
 #include "chart/TextLabelPainter.h"
+#include "chart/UpdateSuspension.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -31,23 +32,6 @@ constexpr TColor LayerColors[ChartLayerCount] = {0x000000, 0x000080, 0x008000, 0
 constexpr int HorizontalScaleStep = 30;
 constexpr int VerticalScaleStep = 50;
 
-// Restores the update-suspended flag of a chart through its setter when a scope ends, so the chart paints
-// once if it was not suspended before.
-class UpdateSuspension {
-public:
-    explicit UpdateSuspension(TCustomRChart& Chart) : chart_(Chart), saved_(Chart.UpdateSuspended())
-    {
-        chart_.SetUpdateSuspended(true);
-    }
-    ~UpdateSuspension() { chart_.SetUpdateSuspended(saved_); }
-    UpdateSuspension(const UpdateSuspension&) = delete;
-    UpdateSuspension& operator=(const UpdateSuspension&) = delete;
-
-private:
-    TCustomRChart& chart_;
-    bool saved_;
-};
-
 AxisRange RangeOf(const TScaleProps& Props)
 {
     return {Props.RangeLow(), Props.RangeHigh(), Props.Logarithmic()};
@@ -61,6 +45,8 @@ TCustomRChart::TCustomRChart(QWidget* parent) : QWidget(parent), data_(this)
     data_.PaintPlotBackground = [this] { DrawPlotBackground(); };
     font_ = TFont::FromQFont(QWidget::font());
     QWidget::resize(geometry_.Width, geometry_.Height);
+    setMouseTracking(true);  // moves without a button choose the cursor and report the position
+    LoadChartCursors();
     CreateLayers();
     CreateDecorations();
     CopyAllPropsToScales();
@@ -548,6 +534,7 @@ void TCustomRChart::paintEvent(QPaintEvent* Event)
 {
     QPainter painter(this);
     painter.drawImage(Event->rect().topLeft(), frame_.Image(), Event->rect());
+    DrawZoomOutline(painter, frame_.Image(), mouse_.ZoomRectangle());
 }
 
 void TCustomRChart::showEvent(QShowEvent* Event)

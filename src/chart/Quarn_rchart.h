@@ -10,6 +10,7 @@
 
 #include "chart/BackgroundImage.h"
 #include "chart/ChartData.h"
+#include "chart/ChartMouse.h"
 #include "chart/ChartScaleProps.h"
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
@@ -24,6 +25,17 @@ class TCustomRChart;
 
 // Called with the canvas that is drawn on; a handler may hand back another canvas to draw the rest on.
 using TRenderEvent = std::function<void(QObject* Sender, TCanvas*& Canvas, int Top, int Left)>;
+// After every pan or zoom step of the mouse.
+using TZoomPanEvent = std::function<void(QObject* Sender)>;
+using TCrossHairMoveEvent = std::function<void(QObject* Sender, int WhichCrossHair)>;
+using TTextLabelMoveEvent = std::function<void(QObject* Sender, int WhichTextLabel)>;
+// The mouse position in world units of layer 1, and whether it lies inside the plot area.
+using TMouseMoveInChartEvent =
+    std::function<void(QObject* Sender, bool InChart, TShiftState Shift, double rMousePosX, double rMousePosY)>;
+using TMouseEvent = std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
+// Key is a Qt key code; a handler may change it.
+using TKeyEvent = std::function<void(QObject* Sender, int& Key, TShiftState Shift)>;
 
 class TCustomRChart : public QWidget, private IJointLayerHost {
     Q_OBJECT
@@ -81,6 +93,8 @@ class TCustomRChart : public QWidget, private IJointLayerHost {
     Q_PROPERTY(TBakGndImg* BackGroundImg READ BackGroundImg)
     Q_PROPERTY(TrcLayout StandardLayout READ StandardLayout WRITE SetStandardLayout)
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_PROPERTY(TMouseActMode MouseAction READ MouseAction WRITE SetMouseAction)
+    Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE SetMouseCursorFixed)
 
 public:
     static constexpr int CrossHairCount = 4;
@@ -181,6 +195,12 @@ public:
     // The chart's own flag: a chart paints only while it is visible.
     bool Visible() const { return visible_; }
     void SetVisible(bool Value);
+    // What a mouse drag does, and the cursor over the plot area (the default cursor when MouseCursorFixed).
+    TMouseActMode MouseAction() const { return mouseAction_; }
+    void SetMouseAction(TMouseActMode Value) { mouseAction_ = Value; }
+    bool MouseCursorFixed() const { return mouseCursorFixed_; }
+    void SetMouseCursorFixed(bool Value) { mouseCursorFixed_ = Value; }
+    const ChartMouse& Mouse() const { return mouse_; }
     // The font of the caption and of new text labels.
     TFont& Font() { return font_; }
 
@@ -231,9 +251,28 @@ public:
     TRenderEvent OnDataRendered;
     TRenderEvent OnScalesRendered;
     TScaleTickDrawnEvent OnScaleTickDrawn;
+    TZoomPanEvent OnZoomPan;
+    TCrossHairMoveEvent OnCrossHairMove;
+    TTextLabelMoveEvent OnTextLabelMove;
+    TMouseMoveInChartEvent OnMouseMoveInChart;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TKeyEvent OnKeyDown;
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
+    // The mouse and key events live in ChartMouse.cpp.
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void enterEvent(QEnterEvent* Event) override;
+    void leaveEvent(QEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    // The chart wants Tab itself, like the arrow keys: focus does not move on.
+    bool focusNextPrevChild(bool Next) override;
     void resizeEvent(QResizeEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
 
@@ -298,6 +337,9 @@ private:
     bool shownOnce_ = false;
     TrcLayout layout_ = rcl_X1Bottom_Y1Left;
     double aspectX_ = 1, aspectY_ = 1;  // the screen's relative pixel width and height
+    TMouseActMode mouseAction_ = maNone;
+    bool mouseCursorFixed_ = true;
+    ChartMouse mouse_{*this};
 
     std::array<TScalePropsHoriz*, ChartLayerCount> xProps_{};
     std::array<TScalePropsVert*, ChartLayerCount> yProps_{};

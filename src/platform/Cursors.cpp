@@ -2,7 +2,6 @@
 
 #include <map>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -88,20 +87,35 @@ QCursor DrawZoomCursor(char sign)
 
 bool LoadFromResource(const QString& name, QCursor& cursor)
 {
-    for (const char* ext : {".png", ".cur"}) {
-        const QString path = QStringLiteral(":/cursors/") + name + QLatin1String(ext);
-        if (!QFile::exists(path))
-            continue;
-        QImage img(path);
-        if (img.isNull())
-            continue;
-        cursor = QCursor(QPixmap::fromImage(img), img.width() / 2, img.height() / 2);
-        return true;
-    }
-    return false;
+    const QImage img = CursorPicture(name, qGuiApp->devicePixelRatio());
+    if (img.isNull())
+        return false;
+    // hot spot in the middle, in logical pixels
+    cursor = QCursor(QPixmap::fromImage(img), -1, -1);
+    return true;
 }
 
 }  // namespace
+
+// The picture drawn for the screen's device pixel ratio: "<name>@2x.png" beside "<name>.png" on a screen of
+// ratio above 1, so the cursor stays crisp there.
+QImage CursorPicture(const QString& name, qreal ratio)
+{
+    const QString base = QStringLiteral(":/cursors/") + name;
+    if (ratio > 1) {
+        QImage twice(base + QStringLiteral("@2x.png"));
+        if (!twice.isNull()) {
+            twice.setDevicePixelRatio(2);
+            return twice;
+        }
+    }
+    for (const char* ext : {".png", ".cur"}) {
+        QImage img(base + QLatin1String(ext));
+        if (!img.isNull())
+            return img;
+    }
+    return {};
+}
 
 QCursor CursorOf(TCursor cursor)
 {

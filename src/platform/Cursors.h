@@ -4,6 +4,7 @@
 // system cursors, 0 the default, positive numbers slots an application loads.
 
 #include <QCursor>
+#include <QImage>
 #include <QString>
 
 using TCursor = int;
@@ -39,11 +40,17 @@ bool HasCursor(TCursor slot);
 void SetCursorSlot(TCursor slot, const QCursor& cursor);  // slot > 0
 
 // Loads the named cursor picture into a slot (> 0). The picture comes from the
-// Qt resource ":/cursors/<name>.png" (or .cur), hot spot in its centre; the
+// Qt resource ":/cursors/<name>.png" (or .cur; "<name>@2x.png" on a screen of
+// device pixel ratio above 1), hot spot in its centre; the
 // library draws its own for CURHAND, CURZOOMW, CURZOOMD and CURZOOMP when the
 // application ships none. Returns false, leaving the slot, for an unknown name
 // or when no GUI application exists.
 bool LoadCursorResource(TCursor slot, const QString& name);
+
+// The picture of a cursor resource for a device pixel ratio: the @2x picture,
+// marked with ratio 2, when the ratio is above 1 and there is one; a null image
+// when there is no picture of that name.
+QImage CursorPicture(const QString& name, qreal ratio);
 
 // The application-wide cursor (overrides every widget's own). crDefault lets
 // the widgets' own cursors show again.

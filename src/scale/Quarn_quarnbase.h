@@ -41,7 +41,11 @@ enum TMouseActMode : std::uint8_t {
     maZoomWindPos,
     maZoomDrag,
     maDragCrossH,
-    maDragLabel
+    maDragLabel,
+    maRotate,
+    maRotAndZoom,
+    maRotXOnly,
+    maRotZOnly
 };
 
 enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
