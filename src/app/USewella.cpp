@@ -165,8 +165,12 @@ void TLesson::GotoStep(int n)
     }
     if (r.a >= 0)
         a.Set(r.a);
-    if (r.b >= 0)
+    if (r.b >= 0) {
+        // after a user's c narrowed b, the step's own b must still be reachable
+        if (r.b > b.Max())
+            b.SetMax(r.b);
         b.Set(r.b);
+    }
     if (r.x1 >= 0)
         x1.Set(r.x1);
     enabled = r.enabled;
