@@ -303,9 +303,11 @@ void TForm1::ApplyLayout()
     const bool chart = lesson->Layout() == TLayout::Chart;
     if (chart == InChartLayout())
         return;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             TabControl1, RChart1, ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX, Edit1, NumLab1})
+    for (QWidget* control :
+        std::initializer_list<QWidget*>{TabControl1, ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX, Edit1, NumLab1})
         control->setVisible(chart);
+    // the chart's own flag: a hidden chart does not paint
+    RChart1->SetVisible(chart);
     for (QWidget* line : {Edit2, Edit3, Edit4})
         line->setVisible(!chart);
     setFixedSize(ClientWidth, chart ? ChartLayoutHeight : TextLayoutHeight);

@@ -69,6 +69,7 @@ TEST_F(LessonWindow, EveryStepShowsItsLayoutViewSlidersAndFlags)
         at = row.Step;
         EXPECT_EQ(Form.InChartLayout(), row.Chart);
         EXPECT_EQ(Form.TabControl1->isHidden(), !row.Chart);
+        EXPECT_EQ(Form.RChart1->Visible(), row.Chart) << "a hidden chart paints nothing";
         EXPECT_EQ(Form.Edit4->isHidden(), row.Chart);
         EXPECT_EQ(Form.Edit4->text(), row.LastLine);
         EXPECT_EQ(Form.TabControl1->TabIndex(), row.Tab);
