@@ -198,11 +198,16 @@ void TFrmAbout::showEvent(QShowEvent* Event)
 bool TFrmAbout::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Event->type() == QEvent::MouseMove) {
-        if (Watched == LblHomePage)
+        // a label passes its mouse moves on to its parent: stop them here, or the panel would turn it blue again
+        if (Watched == LblHomePage) {
             LblHomePageMouseMove();
-        else if (Watched == LblSimus)
+            return true;
+        }
+        if (Watched == LblSimus) {
             LblSimusMouseMove();
-        else if (Watched == Panel2)
+            return true;
+        }
+        if (Watched == Panel2)
             Panel2MouseMove();
     } else if (Event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(Event);

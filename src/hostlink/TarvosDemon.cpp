@@ -62,6 +62,28 @@ TmnxCustomDemon::TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine)
     FParams[0] = QString::fromStdString(ApplicationExeName());
 }
 
+std::string TmnxCustomDemon::DictionaryLanguage(const std::function<std::string(const char* Name)>& Environment)
+{
+    std::string chosen;
+    std::istringstream languages(Environment("LANGUAGE"));
+    for (std::string entry; chosen.empty() && std::getline(languages, entry, ':');)
+        chosen = entry;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (chosen.empty())
+            chosen = Environment(name);
+    return LowerAscii(chosen.substr(0, 2)) == "de" ? "de" : "en";
+}
+
+std::string TmnxCustomDemon::InstalledDictionaryPath(const std::string& ProgramPath, const std::string& Language)
+{
+    const std::string itlName = TBabelfish2000::CaptureFileNameFor(ProgramPath);
+    if (itlName.empty())
+        return {};
+    const std::string name = itlName.substr(0, itlName.size() - 4);
+    const std::filesystem::path directory = std::filesystem::path(ProgramPath).parent_path();
+    return (directory / ".." / "share" / name / Language / itlName).lexically_normal().string();
+}
+
 TmnxCustomDemon::~TmnxCustomDemon()
 {
     FPendingReplies.clear();
@@ -376,17 +398,28 @@ void TmnxDemonClient::LoadDictionary()
 
 void TmnxDemonClient::LoadLocalDictionary()
 {
-    // a missing or unreadable dictionary beside the program is no error: every lookup shows its key
-    const std::string path = TBabelfish2000::ItlFileNameFor(ApplicationExeName());
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    // a missing or unreadable dictionary is no error: every lookup shows its key
+    const std::string program = ApplicationExeName();
+    if (LoadDictionaryFile(TBabelfish2000::ItlFileNameFor(program)))
         return;
-    std::ifstream file(path, std::ios::binary);
+    const std::string language = DictionaryLanguage([](const char* Name) {
+        const char* value = std::getenv(Name);
+        return std::string(value ? value : "");
+    });
+    LoadDictionaryFile(InstalledDictionaryPath(program, language));
+}
+
+bool TmnxDemonClient::LoadDictionaryFile(const std::string& Path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(Path, error))
+        return false;
+    std::ifstream file(Path, std::ios::binary);
     try {
-        if (file.is_open())
-            Translator().LoadFromStream(file);
+        return file.is_open() && Translator().LoadFromStream(file);
     } catch (const std::exception& e) {
-        qWarning("host link: dictionary %s unreadable: %s", path.c_str(), e.what());
+        qWarning("host link: dictionary %s unreadable: %s", Path.c_str(), e.what());
+        return false;
     }
 }
 

@@ -98,6 +98,13 @@ public:
     // The arguments kept as parameters: all but those that begin with "/serverhandle=" exactly.
     static QStringList FilterParams(const QStringList& CommandLine);
 
+    // The language of the installed dictionary that stands in for a missing one beside the program: the first
+    // non-empty of LANGUAGE (its first entry), LC_ALL, LC_MESSAGES and LANG; "de..." gives "de", all else "en".
+    static std::string DictionaryLanguage(const std::function<std::string(const char* Name)>& Environment);
+    // Where an installed program keeps its dictionary of a language: "/usr/bin/sewella", "de" ->
+    // "/usr/share/sewella/de/sewella.itl" (a three-letter extension of the program's name is dropped).
+    static std::string InstalledDictionaryPath(const std::string& ProgramPath, const std::string& Language);
+
 protected:
     // CommandLine[0] is the executable, as QCoreApplication::arguments() gives it.
     TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine);
@@ -164,7 +171,9 @@ protected:
     void LoadDictionary() override;
 
 private:
+    // The dictionary beside the program, else the installed one of the user's language.
     void LoadLocalDictionary();
+    bool LoadDictionaryFile(const std::string& Path);
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
     // Sends S and reads the string the host answers.
     std::string StringRequest(int32_t Code, const std::string& S);

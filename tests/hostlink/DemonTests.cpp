@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <optional>
 #include <memory>
 #include <string>
@@ -100,6 +101,44 @@ TEST(DemonRules, ServerSuffixComesFromTheRegistryElseTheLastSwitch)
         SCOPED_TRACE(row.Name);
         EXPECT_EQ(TmnxCustomDemon::ServerSuffix(row.Registry, row.CommandLine), row.Expected);
     }
+}
+
+TEST(DemonRules, InstalledDictionaryLanguageFollowsTheLocaleVariablesInOrder)
+{
+    struct Row {
+        const char* Name;
+        std::map<std::string, std::string> Environment;
+        const char* Expected;
+    };
+    const Row rows[] = {
+        {"nothing set", {}, "en"},
+        {"LANG alone", {{"LANG", "de_DE.UTF-8"}}, "de"},
+        {"LC_MESSAGES before LANG", {{"LC_MESSAGES", "fr_FR"}, {"LANG", "de_DE"}}, "en"},
+        {"LC_ALL before LC_MESSAGES", {{"LC_ALL", "de_AT"}, {"LC_MESSAGES", "en_GB"}}, "de"},
+        {"LANGUAGE first", {{"LANGUAGE", "de"}, {"LC_ALL", "en_US.UTF-8"}}, "de"},
+        {"only LANGUAGE's first entry counts", {{"LANGUAGE", "en_GB:de"}, {"LANG", "de_DE"}}, "en"},
+        {"an empty first entry is skipped", {{"LANGUAGE", ":de:en"}}, "de"},
+        {"an empty variable is passed over", {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LANG", "de_CH"}}, "de"},
+        {"a language other than German", {{"LANG", "nl_NL"}}, "en"},
+        {"the C locale", {{"LC_ALL", "C"}, {"LANG", "de_DE"}}, "en"},
+        {"one letter", {{"LANG", "d"}}, "en"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const auto environment = [&row](const char* Name) {
+            const auto found = row.Environment.find(Name);
+            return found == row.Environment.end() ? std::string() : found->second;
+        };
+        EXPECT_EQ(TmnxCustomDemon::DictionaryLanguage(environment), row.Expected);
+    }
+}
+
+TEST(DemonRules, InstalledDictionaryLiesInTheShareTreeBesideTheProgramsDirectory)
+{
+    EXPECT_EQ(TmnxCustomDemon::InstalledDictionaryPath("/usr/bin/sewella", "de"), "/usr/share/sewella/de/sewella.itl");
+    EXPECT_EQ(
+        TmnxCustomDemon::InstalledDictionaryPath("/opt/x/bin/lesson.exe", "en"), "/opt/x/share/lesson/en/lesson.itl");
+    EXPECT_EQ(TmnxCustomDemon::InstalledDictionaryPath("", "en"), "");
 }
 
 TEST(DemonClient, ParamStrBoundsAndTheExecutablePath)

@@ -123,6 +123,36 @@ TEST_F(LinkProcesses, DictionaryComesFromTheHostOrFromBesideTheProgram)
     EXPECT_NE(running.find(" Local caption"), std::string::npos) << local->Output();
 }
 
+TEST_F(LinkProcesses, WithoutADictionaryBesideItAnInstalledProgramTakesTheOneOfTheUsersLanguage)
+{
+    QDir().mkpath(Sandbox.Path("bin"));
+    const QString program = Sandbox.CopyClient("bin/lesson");
+    for (const char* language : {"en", "de"}) {
+        QDir().mkpath(Sandbox.Path(QString("share/lesson/") + language));
+        WriteFile(Sandbox.Path(QString("share/lesson/%1/lesson.itl").arg(language)),
+            QByteArray("[Caption]=Caption ") + language + "|$$\r\n");
+    }
+    const auto captionWith = [&](const std::map<QString, QString>& Locale) {
+        std::map<QString, QString> env{{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", ""}};
+        for (const auto& [name, value] : Locale)
+            env[name] = value;
+        auto client = StartClient({}, env, program);
+        const std::string running = client->WaitForLine("running ");
+        client->Send("close");
+        client->WaitForExit();
+        // "running <handle> <caption>"
+        const size_t handleEnd = running.find(' ', std::string("running ").size());
+        return handleEnd == std::string::npos ? running : running.substr(handleEnd + 1);
+    };
+    EXPECT_EQ(captionWith({{"LANGUAGE", "de:en"}, {"LANG", "en_US.UTF-8"}}), "Caption de");
+    EXPECT_EQ(captionWith({{"LANG", "de_DE.UTF-8"}}), "Caption de");
+    EXPECT_EQ(captionWith({{"LANG", "fr_FR.UTF-8"}}), "Caption en");
+    EXPECT_EQ(captionWith({}), "Caption en");
+
+    WriteFile(Sandbox.Path("bin/lesson.itl"), "[caption]=Beside the program|$$\r\n");
+    EXPECT_EQ(captionWith({{"LANG", "de_DE.UTF-8"}}), "Beside the program");
+}
+
 TEST_F(LinkProcesses, SecondInstanceHandsItsParametersToTheFirstAndEnds)
 {
     auto host = StartHost("p");
