@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "app/Mainform.h"
+#include "chart/Quarn_rchart.h"
 
 extern char** environ;
 
