@@ -3,6 +3,36 @@
 #include "app/USewella.h"
 #include "chart/Quarn_rchart.h"
 
+namespace {
+
+// Every scale setting makes the chart recompute all its layers' transforms; a view that keeps a setting skips
+// that work (a slider step mostly changes only the items).
+void SetRangeHigh(TScaleProps& Scale, double Value)
+{
+    if (Scale.RangeHigh() != Value)
+        Scale.SetRangeHigh(Value);
+}
+
+void SetVisible(TScaleProps& Scale, bool Value)
+{
+    if (Scale.Visible() != Value)
+        Scale.SetVisible(Value);
+}
+
+void SetLabelType(TScaleProps& Scale, TFigType Value)
+{
+    if (Scale.LabelType() != Value)
+        Scale.SetLabelType(Value);
+}
+
+void SetCaption(TScaleProps& Scale, const QString& Value)
+{
+    if (Scale.Caption() != Value)
+        Scale.SetCaption(Value);
+}
+
+}  // namespace
+
 void SetUpLessonChart(TRChart& Chart)
 {
     Chart.SetAutoRedraw(false);
@@ -52,10 +82,10 @@ void TLessonViews::EndView()
 
 void TLessonViews::SetScales(double XHigh, double YHigh, bool Visible)
 {
-    chart.Scale1X()->SetRangeHigh(XHigh);
-    chart.Scale1Y()->SetRangeHigh(YHigh);
-    chart.Scale1X()->SetVisible(Visible);
-    chart.Scale1Y()->SetVisible(Visible);
+    SetRangeHigh(*chart.Scale1X(), XHigh);
+    SetRangeHigh(*chart.Scale1Y(), YHigh);
+    SetVisible(*chart.Scale1X(), Visible);
+    SetVisible(*chart.Scale1Y(), Visible);
 }
 
 void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
@@ -81,8 +111,8 @@ void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
         }
     }
     SetScales(columns, rows, false);
-    chart.Scale1X()->SetCaption({});
-    chart.Scale1Y()->SetCaption({});
+    SetCaption(*chart.Scale1X(), {});
+    SetCaption(*chart.Scale1Y(), {});
     EndView();
 }
 
@@ -91,18 +121,18 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
     const auto [count, width] = TSequence::HistogramBins(c);
     const int largest = Sequence.CountBins(c);
     BeginView();
-    chart.Scale1Y()->SetRangeHigh(largest + 0.5);
-    chart.Scale1X()->SetRangeHigh(count * width);
+    SetRangeHigh(*chart.Scale1Y(), largest + 0.5);
+    SetRangeHigh(*chart.Scale1X(), count * width);
     chart.SetGridStyle(gsNone);
     chart.SetFillColor(BarColor);
     for (int k = 1; k <= count; ++k)
         chart.AddRectangle((k - 1) * width, 0, k * width, Sequence.BinCount(k));
-    chart.Scale1X()->SetLabelType(ftNum);
-    chart.Scale1Y()->SetLabelType(ftNum);
-    chart.Scale1X()->SetCaption({});
-    chart.Scale1Y()->SetCaption({});
-    chart.Scale1X()->SetVisible(true);
-    chart.Scale1Y()->SetVisible(true);
+    SetLabelType(*chart.Scale1X(), ftNum);
+    SetLabelType(*chart.Scale1Y(), ftNum);
+    SetCaption(*chart.Scale1X(), {});
+    SetCaption(*chart.Scale1Y(), {});
+    SetVisible(*chart.Scale1X(), true);
+    SetVisible(*chart.Scale1Y(), true);
     EndView();
 }
 
@@ -115,9 +145,9 @@ void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
         chart.AddMark(PlusMark, Sequence.Value(i), Sequence.Value(i + 1));
     SetScales(c + 0.1, c + 0.1, true);
     chart.SetDataColor(OutlineColor);
-    chart.Scale1X()->SetLabelType(ftNum);
-    chart.Scale1Y()->SetLabelType(ftNum);
-    chart.Scale1X()->SetCaption(translate(QStringLiteral("Precursor (x)")));
-    chart.Scale1Y()->SetCaption(translate(QStringLiteral("Successor (y)")));
+    SetLabelType(*chart.Scale1X(), ftNum);
+    SetLabelType(*chart.Scale1Y(), ftNum);
+    SetCaption(*chart.Scale1X(), translate(QStringLiteral("Precursor (x)")));
+    SetCaption(*chart.Scale1Y(), translate(QStringLiteral("Successor (y)")));
     EndView();
 }
