@@ -207,3 +207,23 @@ TEST_F(LessonWindow, ATabChangeDrawsTheNewViewOnce)
         EXPECT_EQ(Paints, paints + 1);
     }
 }
+
+TEST_F(LessonWindow, TheFirstShowingAsksForTheAboutDialogOnceFromTheEventLoop)
+{
+    int calls = 0;
+    bool visibleThen = false;
+    Form.OnFirstShow = [&](TForm1* Sender) {
+        ++calls;
+        visibleThen = Sender->isVisible();
+    };
+    Form.show();
+    EXPECT_EQ(calls, 0) << "not from inside the show event";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(visibleThen);
+    Form.hide();
+    Form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Form.Lesson().CurrentStep(), 1);
+}
