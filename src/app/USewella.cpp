@@ -56,6 +56,19 @@ THistogramBins TSequence::HistogramBins(int c)
     return {count, static_cast<double>(c) / count};
 }
 
+// The bin of v: one more than the number of boundaries j*w (j = 1..count) below v. The boundary j*w must not
+// be rounded: for c = 64, 15*w lies just below 32. The fused multiply-add gives the sign of j*w - v exactly;
+// the quotient only tells where to start looking.
+static int BinOf(double v, int count, double width)
+{
+    int below = std::clamp(static_cast<int>(v / width), 0, count);
+    while (below < count && std::fma(below + 1, width, -v) < 0)
+        ++below;
+    while (below > 0 && !(std::fma(below, width, -v) < 0))
+        --below;
+    return below + 1;
+}
+
 int TSequence::CountBins(int c)
 {
     const auto [count, width] = HistogramBins(c);
@@ -63,13 +76,7 @@ int TSequence::CountBins(int c)
     int largest = 0;
     for (int i = 1; i <= seriesLength; ++i) {
         const double v = sequence[i];
-        // The boundary j*w must not be rounded: for c = 64, 15*w lies just below 32. The fused
-        // multiply-add gives the sign of j*w - v exactly.
-        int bin = 1;
-        for (int j = 1; j <= count; ++j)
-            if (std::fma(j, width, -v) < 0)
-                ++bin;
-        largest = std::max(largest, static_cast<int>(++binCounts[bin]));
+        largest = std::max(largest, static_cast<int>(++binCounts[BinOf(v, count, width)]));
     }
     return largest;
 }
@@ -165,8 +172,12 @@ void TLesson::GotoStep(int n)
     }
     if (r.a >= 0)
         a.Set(r.a);
-    if (r.b >= 0)
+    if (r.b >= 0) {
+        // after a user's c narrowed b, the step's own b must still be reachable
+        if (r.b > b.Max())
+            b.SetMax(r.b);
         b.Set(r.b);
+    }
     if (r.x1 >= 0)
         x1.Set(r.x1);
     enabled = r.enabled;

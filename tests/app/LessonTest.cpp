@@ -148,17 +148,26 @@ TEST(Lesson, UserValuesAreClampedToTheirRanges)
     EXPECT_EQ(lesson.SeriesLength(), 1);
 }
 
-TEST(Lesson, StepsLeaveTheMaximumOfB)
+TEST(Lesson, StepsNeverNarrowBAndRaiseItsMaximumToTheirOwnB)
 {
     TLesson lesson;
     lesson.GotoStep(13);
     lesson.SetB(500);
-    lesson.GotoStep(10);  // sets c = 932 and b = 30
-    EXPECT_EQ(lesson.B().Max(), 999);
+    lesson.GotoStep(1);  // c = 17
+    EXPECT_EQ(lesson.B().Max(), 999) << "a step narrows a and x[1] to c - 1, never b";
+    EXPECT_EQ(lesson.A().Max(), 16);
+
+    // a user's c narrows b; the replayed lesson must still reach the b its texts describe
+    lesson.GotoStep(13);
     lesson.SetC(20);
+    ASSERT_EQ(lesson.B().Max(), 20);
     lesson.GotoStep(10);
-    EXPECT_EQ(lesson.B().Max(), 20) << "a step narrows a and x[1] to c - 1, never b";
+    EXPECT_EQ(lesson.B().Value(), 30);
+    EXPECT_EQ(lesson.B().Max(), 30);
     EXPECT_EQ(lesson.A().Max(), 931);
+    EXPECT_EQ(lesson.SeriesLength(), 118);
+    lesson.GotoStep(12);
+    EXPECT_EQ(lesson.SeriesLength(), 151);
 }
 
 TEST(Lesson, EveryUserChangeRebuildsAndReports)

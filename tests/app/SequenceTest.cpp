@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -150,6 +151,28 @@ TEST(CountBins, EveryValueIsCountedOnceAndCountsAreCleared)
     EXPECT_EQ(s.state.BinCount(1), 2);
     EXPECT_EQ(s.state.BinCount(2), 1);
     EXPECT_EQ(s.state.BinCount(3), 1);
+}
+
+// Every value of every modulus lands in the bin whose boundaries, compared exactly one by one, enclose it.
+TEST(CountBins, AgreesWithComparingEveryBoundaryForEveryModulus)
+{
+    Sequence s;
+    for (int c = 1; c <= 1000; ++c) {
+        s.state.BuildSequence(1, 1, c, 0);  // 0, 1, ..., c - 1
+        ASSERT_EQ(s.state.SeriesLength(), c);
+        s.state.CountBins(c);
+        const auto [count, width] = TSequence::HistogramBins(c);
+        std::vector<int> expected(static_cast<size_t>(count) + 1, 0);
+        for (int v = 0; v < c; ++v) {
+            int bin = 1;
+            for (int j = 1; j <= count; ++j)
+                if (std::fma(j, width, -static_cast<double>(v)) < 0)
+                    ++bin;
+            ++expected.at(static_cast<size_t>(bin));
+        }
+        for (int bin = 1; bin <= count; ++bin)
+            ASSERT_EQ(s.state.BinCount(bin), expected[static_cast<size_t>(bin)]) << "c = " << c << ", bin " << bin;
+    }
 }
 
 TEST(AreaGrid, NearSquareGridsOfTheExamples)

@@ -1,0 +1,153 @@
+#include "app/LessonViews.h"
+
+#include "app/USewella.h"
+#include "chart/Quarn_rchart.h"
+
+namespace {
+
+// Every scale setting makes the chart recompute all its layers' transforms; a view that keeps a setting skips
+// that work (a slider step mostly changes only the items).
+void SetRangeHigh(TScaleProps& Scale, double Value)
+{
+    if (Scale.RangeHigh() != Value)
+        Scale.SetRangeHigh(Value);
+}
+
+void SetVisible(TScaleProps& Scale, bool Value)
+{
+    if (Scale.Visible() != Value)
+        Scale.SetVisible(Value);
+}
+
+void SetLabelType(TScaleProps& Scale, TFigType Value)
+{
+    if (Scale.LabelType() != Value)
+        Scale.SetLabelType(Value);
+}
+
+void SetCaption(TScaleProps& Scale, const QString& Value)
+{
+    if (Scale.Caption() != Value)
+        Scale.SetCaption(Value);
+}
+
+}  // namespace
+
+void SetUpLessonChart(TRChart& Chart)
+{
+    Chart.SetAutoRedraw(false);
+    Chart.SetAllocSize(1000);
+    Chart.SetMarginLeft(46);
+    Chart.SetMarginRight(30);
+    Chart.SetMarginTop(20);
+    Chart.SetMarginBottom(40);
+    Chart.SetGridColor(clSilver);
+    Chart.SetGridDx(1);
+    Chart.SetGridDy(1);
+    Chart.SetChartColor(clWhite);
+    Chart.SetDataColor(clBlack);
+    Chart.SetTextAlignment(taCenter);
+    Chart.SetTextBkStyle(tbClear);
+    for (TScaleProps* scale :
+        {static_cast<TScaleProps*>(Chart.Scale1X()), static_cast<TScaleProps*>(Chart.Scale1Y())}) {
+        scale->SetLabelType(ftNum);
+        scale->SetMinTicks(3);
+        scale->SetDecPlaces(-2);
+    }
+    Chart.Scale1X()->SetCaptionAnchor(uaSclCenter);
+    Chart.Scale1X()->SetCaptionAlignment(taCenter);
+    Chart.Scale1Y()->SetCaptionAnchor(uaSclTopLft);
+    for (int layer = 2; layer <= 4; ++layer) {
+        Chart.ScaleX(layer)->SetVisible(false);
+        Chart.ScaleY(layer)->SetVisible(false);
+    }
+}
+
+TLessonViews::TLessonViews(TRChart& Chart, std::function<QString(const QString&)> Translate)
+    : chart(Chart), translate(std::move(Translate))
+{
+}
+
+void TLessonViews::BeginView()
+{
+    chart.SetUpdateSuspended(true);
+    chart.ClearItems();
+}
+
+void TLessonViews::EndView()
+{
+    chart.ShowItems();
+    chart.SetUpdateSuspended(false);
+}
+
+void TLessonViews::SetScales(double XHigh, double YHigh, bool Visible)
+{
+    SetRangeHigh(*chart.Scale1X(), XHigh);
+    SetRangeHigh(*chart.Scale1Y(), YHigh);
+    SetVisible(*chart.Scale1X(), Visible);
+    SetVisible(*chart.Scale1Y(), Visible);
+}
+
+void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
+{
+    const auto [columns, rows] = TSequence::AreaGrid(c);
+    const bool small = c <= SmallGridLimit;
+    BeginView();
+    chart.SetGridStyle(small ? gsDotLines : gsNone);
+    const auto addCell = [&](int v) {
+        const TGridCell cell = TSequence::CellOf(v, columns, rows);
+        chart.AddRectangle(cell.Column, cell.Row, cell.Column + 1, cell.Row + 1);
+    };
+    chart.SetFillColor(HitCellColor);
+    for (int i = 1; i <= Sequence.SeriesLength(); ++i)
+        addCell(Sequence.Value(i));
+    chart.SetFillColor(SpareCellColor);
+    for (int v = c; v < columns * rows; ++v)
+        addCell(v);
+    if (small) {
+        for (int v = 0; v < c; ++v) {
+            const TGridCell cell = TSequence::CellOf(v, columns, rows);
+            chart.AddText(CellNumberSize, QString::number(v), cell.Column + 0.5, cell.Row + 0.5);
+        }
+    }
+    SetScales(columns, rows, false);
+    SetCaption(*chart.Scale1X(), {});
+    SetCaption(*chart.Scale1Y(), {});
+    EndView();
+}
+
+void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
+{
+    const auto [count, width] = TSequence::HistogramBins(c);
+    const int largest = Sequence.CountBins(c);
+    BeginView();
+    SetRangeHigh(*chart.Scale1Y(), largest + 0.5);
+    SetRangeHigh(*chart.Scale1X(), count * width);
+    chart.SetGridStyle(gsNone);
+    chart.SetFillColor(BarColor);
+    for (int k = 1; k <= count; ++k)
+        chart.AddRectangle((k - 1) * width, 0, k * width, Sequence.BinCount(k));
+    SetLabelType(*chart.Scale1X(), ftNum);
+    SetLabelType(*chart.Scale1Y(), ftNum);
+    SetCaption(*chart.Scale1X(), {});
+    SetCaption(*chart.Scale1Y(), {});
+    SetVisible(*chart.Scale1X(), true);
+    SetVisible(*chart.Scale1Y(), true);
+    EndView();
+}
+
+void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
+{
+    BeginView();
+    chart.SetGridStyle(gsNone);
+    chart.SetDataColor(MarkColor);
+    for (int i = 1; i < Sequence.SeriesLength(); ++i)
+        chart.AddMark(PlusMark, Sequence.Value(i), Sequence.Value(i + 1));
+    SetScales(c + 0.1, c + 0.1, true);
+    chart.SetDataColor(OutlineColor);
+    SetLabelType(*chart.Scale1X(), ftNum);
+    SetLabelType(*chart.Scale1Y(), ftNum);
+    SetCaption(*chart.Scale1X(), translate(QStringLiteral("Precursor (x)")));
+    SetCaption(*chart.Scale1Y(), translate(QStringLiteral("Successor (y)")));
+    EndView();
+}

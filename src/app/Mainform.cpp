@@ -1,0 +1,507 @@
+#include "app/Mainform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "app/LessonViews.h"
+#include "chart/Quarn_rchart.h"
+#include "hostlink/TarvosDemon.h"
+#include "numlab/Quarn_NumLab.h"
+#include "platform/Color.h"
+#include "translate/ComponentTranslation.h"
+
+namespace {
+
+constexpr TColor LastLineTextColor = 0x5662EB;
+constexpr int FontPixelHeight = 13;
+
+QFont FormFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(FontPixelHeight);
+    return font;
+}
+
+template <typename T> T* Place(QWidget* Parent, const char* Name, int Left, int Top, int Width, int Height)
+{
+    auto* control = new T(Parent);
+    control->setObjectName(QLatin1String(Name));
+    control->setGeometry(Left, Top, Width, Height);
+    return control;
+}
+
+QLineEdit* ReadOnlyEdit(QWidget* Parent, const char* Name, int Left, int Top, int Width)
+{
+    auto* edit = Place<QLineEdit>(Parent, Name, Left, Top, Width, 24);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    return edit;
+}
+
+void SetColors(QWidget* Control, QPalette::ColorRole Role, TColor Color)
+{
+    QPalette palette = Control->palette();
+    palette.setColor(Role, ToQColor(Color));
+    Control->setPalette(palette);
+}
+
+}  // namespace
+
+// --- the tab control ---
+
+TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar(new QTabBar(this)), area(new QFrame(this))
+{
+    tabBar->setObjectName(QStringLiteral("Tabs"));
+    tabBar->setDrawBase(false);
+    tabBar->setExpanding(false);
+    area->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    area->lower();
+    connect(tabBar, &QTabBar::currentChanged, this, [this](int) {
+        if (OnChange)
+            OnChange(this);
+    });
+}
+
+QStringList TTabControl::Tabs() const
+{
+    QStringList tabs;
+    for (int i = 0; i < tabBar->count(); ++i)
+        tabs.append(tabBar->tabText(i));
+    return tabs;
+}
+
+void TTabControl::SetTabs(const QStringList& Value)
+{
+    const QSignalBlocker quiet(tabBar);
+    const int selected = tabBar->currentIndex();
+    while (tabBar->count() > 0)
+        tabBar->removeTab(0);
+    for (const QString& tab : Value)
+        tabBar->addTab(tab);
+    tabBar->setCurrentIndex(std::min(selected, static_cast<int>(Value.size()) - 1));
+}
+
+int TTabControl::TabIndex() const
+{
+    return tabBar->currentIndex();
+}
+
+void TTabControl::SetTabIndex(int Value)
+{
+    const QSignalBlocker quiet(tabBar);
+    tabBar->setCurrentIndex(Value);
+}
+
+void TTabControl::resizeEvent(QResizeEvent* Event)
+{
+    QFrame::resizeEvent(Event);
+    const int tabHeight = tabBar->sizeHint().height();
+    tabBar->setGeometry(2, 0, width() - 4, tabHeight);
+    area->setGeometry(0, tabHeight - 2, width(), height() - tabHeight + 2);
+}
+
+// --- the main window: reading the form ---
+
+TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent) : QWidget(Parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("BF_LCG - Random Number Generator"));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(FormFont());
+    SetColors(this, QPalette::Window, clBtnFace);
+    setAutoFillBackground(true);
+    setFixedSize(ClientWidth, ChartLayoutHeight);
+    CreateControls();
+    CreateDemon(CommandLine);
+    RChart1->Loaded();
+    cliDemon->Loaded();
+    ConnectHandlers();
+    FormCreate();
+    const QRect screenArea = screen()->geometry();
+    move(screenArea.center() - rect().center());
+}
+
+TForm1::~TForm1()
+{
+    if (cliDemon) {
+        disconnect(cliDemon, nullptr, this, nullptr);
+        delete cliDemon;
+    }
+}
+
+void TForm1::CreateControls()
+{
+    CreateButtons();
+    CreateTextControls();
+    CreateChartControls();
+    CreateSliders();
+}
+
+void TForm1::CreateButtons()
+{
+    Panel1 = Place<QWidget>(this, "Panel1", 0, 0, ClientWidth, 73);
+    SBExit = Place<QPushButton>(Panel1, "SBExit", 6, 5, 115, 29);
+    SBAbout = Place<QPushButton>(Panel1, "SBAbout", 127, 5, 115, 29);
+    SBReset = Place<QPushButton>(Panel1, "SBReset", 248, 5, 115, 29);
+    SBNext = Place<QPushButton>(Panel1, "SBNext", 369, 5, 115, 29);
+    SBExit->setText(QStringLiteral("BF_Exit"));
+    SBAbout->setText(QStringLiteral("BF_About"));
+    SBReset->setText(QStringLiteral("BF_Reset"));
+    SBNext->setText(QStringLiteral("BF_Next"));
+    for (QPushButton* button : {SBExit, SBAbout, SBReset, SBNext})
+        button->setFocusPolicy(Qt::NoFocus);
+    Edit1 = ReadOnlyEdit(Panel1, "Edit1", 6, 43, 289);
+    NumLab1 = Place<TNumLab>(Panel1, "NumLab1", 311, 43, 173, 24);
+    NumLab1->SetLeftText(QStringLiteral("BF_Series length"));
+    NumLab1->setToolTip(QStringLiteral("The number of different random values"));
+    NumLab1->SetDisplayType(dtFixP);
+    NumLab1->SetPrecision(0);
+    NumLab1->SetLeftSpace(115);
+    NumLab1->SetLabelWidth(55);
+    NumLab1->SetFrameStyle(fsLowered);
+    NumLab1->SetColorScheme(csBWG);
+    NumLab1->SetAlignment(taCenter);
+}
+
+void TForm1::CreateTextControls()
+{
+    Memo1 = Place<QPlainTextEdit>(this, "Memo1", 0, 73, ClientWidth, 104);
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setContextMenuPolicy(Qt::PreventContextMenu);
+    Memo1->viewport()->setCursor(Qt::ArrowCursor);
+    SetColors(Memo1, QPalette::Base, clInfoBk);
+    SetColors(Memo1, QPalette::Text, clInfoText);
+    Edit2 = ReadOnlyEdit(this, "Edit2", 8, 184, 473);
+    Edit3 = ReadOnlyEdit(this, "Edit3", 8, 216, 473);
+    Edit4 = ReadOnlyEdit(this, "Edit4", 8, 248, 473);
+    QFont bold = Edit4->font();
+    bold.setBold(true);
+    Edit4->setFont(bold);
+    SetColors(Edit4, QPalette::Text, LastLineTextColor);
+    SetColors(Edit4, QPalette::Base, clInactiveBorder);
+}
+
+void TForm1::CreateChartControls()
+{
+    TabControl1 = Place<TTabControl>(this, "TabControl1", 0, 176, 385, 337);
+    TabControl1->SetTabs(
+        {QStringLiteral("BF_Random Area"), QStringLiteral("BF_Histogram"), QStringLiteral("BF_Correlation Graph")});
+    TabControl1->SetTabIndex(0);
+    RChart1 = new TRChart(TabControl1);
+    RChart1->setObjectName(QStringLiteral("RChart1"));
+    RChart1->BeginLoading();
+    RChart1->SetBounds(16, 32, 361, 297);
+    SetUpLessonChart(*RChart1);
+    views = std::make_unique<TLessonViews>(
+        *RChart1, [this](const QString& Key) { return cliDemon ? TranslateString(cliDemon->Translator(), Key) : Key; });
+}
+
+void TForm1::CreateSliders()
+{
+    const auto slider = [this](const char* Name, int Left) {
+        auto* bar = Place<QScrollBar>(this, Name, Left, 209, 16, 273);
+        bar->setOrientation(Qt::Vertical);
+        bar->setSingleStep(1);
+        bar->setPageStep(5);
+        return bar;
+    };
+    ScrollBarA = slider("ScrollBarA", 393);
+    ScrollBarB = slider("ScrollBarB", 417);
+    ScrollBarC = slider("ScrollBarC", 441);
+    ScrollBarX = slider("ScrollBarX", 465);
+    ScrollBarC->setMinimum(1);
+    ScrollBarX->setToolTip(QStringLiteral("This is also called 'Random seed'"));
+    Label1 = Place<QLabel>(this, "Label1", 397, 488, 8, 16);
+    Label2 = Place<QLabel>(this, "Label2", 421, 488, 8, 16);
+    Label3 = Place<QLabel>(this, "Label3", 445, 488, 8, 16);
+    Label4 = Place<QLabel>(this, "Label4", 465, 488, 16, 16);
+    Label1->setText(QStringLiteral("a"));
+    Label2->setText(QStringLiteral("b"));
+    Label3->setText(QStringLiteral("c"));
+    Label4->setText(QStringLiteral("x1"));
+}
+
+void TForm1::CreateDemon(const QStringList& CommandLine)
+{
+    cliDemon = new TmnxDemonClient(this, CommandLine);
+    cliDemon->setObjectName(QStringLiteral("cliDemon"));
+    cliDemon->SetAutoTranslate(true);
+    cliDemon->SetAutoCreateItlFile(false);
+    cliDemon->SetMultiStart(false);
+    // Alone the lesson reads the dictionary beside it; started by a host, it registers there and takes the
+    // host's dictionary, so that the host can name it, quit it and serve its texts.
+    cliDemon->SetUseTarvosServer(cliDemon->ServerEntity().Handle != 0);
+    cliDemon->OnParamsChange = [this](TmnxCustomDemon*) { cliDemonParamsChange(); };
+    // an accepted quit from the host frees the link, and with it ends the lesson
+    connect(cliDemon, &QObject::destroyed, this, [this] { close(); });
+}
+
+void TForm1::ConnectHandlers()
+{
+    connect(SBNext, &QPushButton::clicked, this, [this] { SBNextClick(); });
+    connect(SBReset, &QPushButton::clicked, this, [this] { SBResetClick(); });
+    connect(SBExit, &QPushButton::clicked, this, [this] { SBExitClick(); });
+    connect(SBAbout, &QPushButton::clicked, this, [this] { SBAboutClick(); });
+    TabControl1->OnChange = [this](QObject*) { TabControl1Change(); };
+    connect(ScrollBarA, &QScrollBar::valueChanged, this, [this] { ScrollBarAScroll(); });
+    connect(ScrollBarB, &QScrollBar::valueChanged, this, [this] { ScrollBarBScroll(); });
+    connect(ScrollBarC, &QScrollBar::valueChanged, this, [this] { ScrollBarCScroll(); });
+    connect(ScrollBarX, &QScrollBar::valueChanged, this, [this] { ScrollBarXScroll(); });
+}
+
+void TForm1::FormCreate()
+{
+    LastA = LastB = LastC = LastX = -1;
+    ScrollBarA->setMaximum(999);
+    ScrollBarB->setMaximum(999);
+    ScrollBarC->setMaximum(1000);
+    ScrollBarX->setMaximum(999);
+    lesson = std::make_unique<TLesson>();
+    lesson->OnNewSequence = [this](const TLesson&) {
+        if (!showingStep)
+            NewSequence();
+    };
+    lesson->GotoStep(1);
+    ShowStep();
+}
+
+// --- showing the lesson ---
+
+void TForm1::ShowStep()
+{
+    SBReset->setEnabled(lesson->ResetAllowed());
+    SBNext->setEnabled(lesson->NextAllowed());
+    ApplyLayout();
+    Edit2->setText(QString::fromStdString(lesson->Lines()[0]));
+    Edit3->setText(QString::fromStdString(lesson->Lines()[1]));
+    Edit4->setText(QString::fromStdString(lesson->Lines()[2]));
+    TabControl1->SetTabIndex(static_cast<int>(lesson->SelectedView()));
+    ShowSliders();
+    ShowEnabledFlags();
+    const QString memoKey = QString::fromStdString(lesson->MemoKey());
+    Memo1->setPlainText(cliDemon ? TranslateString(cliDemon->Translator(), memoKey) : memoKey);
+    UpdateText();
+    lesson->Recalculate();
+}
+
+void TForm1::ApplyLayout()
+{
+    const bool chart = lesson->Layout() == TLayout::Chart;
+    if (chart == InChartLayout())
+        return;
+    for (QWidget* control :
+        std::initializer_list<QWidget*>{TabControl1, ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX, Edit1, NumLab1})
+        control->setVisible(chart);
+    // the chart's own flag: a hidden chart does not paint
+    RChart1->SetVisible(chart);
+    for (QWidget* line : {Edit2, Edit3, Edit4})
+        line->setVisible(!chart);
+    setFixedSize(ClientWidth, chart ? ChartLayoutHeight : TextLayoutHeight);
+    if (chart)
+        move(x(), std::max(screen()->geometry().top(), y() - LayoutMove));
+}
+
+void TForm1::ShowSliders()
+{
+    SetSlider(ScrollBarC, LastC, lesson->C().Value(), lesson->C().Max());
+    SetSlider(ScrollBarA, LastA, lesson->A().Value(), lesson->A().Max());
+    SetSlider(ScrollBarX, LastX, lesson->X1().Value(), lesson->X1().Max());
+    SetSlider(ScrollBarB, LastB, lesson->B().Value(), lesson->B().Max());
+}
+
+void TForm1::SetSlider(QScrollBar* ScrollBar, int& Last, int Value, int Max)
+{
+    const QSignalBlocker quiet(ScrollBar);
+    ScrollBar->setMaximum(Max);
+    const int position =
+        std::clamp(ScrollBar->maximum() + ScrollBar->minimum() - Value, ScrollBar->minimum(), ScrollBar->maximum());
+    ScrollBar->setValue(position);
+    // a slider moved back to a value that was handled before a step or the coupling changed it must count
+    Last = RevPos(ScrollBar);
+}
+
+void TForm1::ShowEnabledFlags()
+{
+    const TEnabled& enabled = lesson->Enabled();
+    ScrollBarA->setEnabled(enabled.A);
+    ScrollBarB->setEnabled(enabled.B);
+    ScrollBarC->setEnabled(enabled.C);
+    ScrollBarX->setEnabled(enabled.X1);
+    TabControl1->setEnabled(enabled.Tabs);
+}
+
+void TForm1::NewSequence()
+{
+    NumLab1->SetValue(lesson->SeriesLength());
+    ShowView();
+}
+
+void TForm1::UpdateText()
+{
+    Edit1->setText(QString::fromStdString(lesson->FormulaText()));
+    Edit1->repaint();
+}
+
+int TForm1::RevPos(const QScrollBar* ScrollBar)
+{
+    return ScrollBar->maximum() + ScrollBar->minimum() - ScrollBar->value();
+}
+
+// --- views ---
+
+void TForm1::ShowView()
+{
+    switch (TabControl1->TabIndex()) {
+    case 0: ShowRandomArea(); break;
+    case 1: ShowHistogram(); break;
+    case 2: ShowCorrelation(); break;
+    default: break;
+    }
+}
+
+void TForm1::ShowRandomArea()
+{
+    views->ShowRandomArea(lesson->Sequence(), RevPos(ScrollBarC));
+}
+
+void TForm1::ShowHistogram()
+{
+    views->ShowHistogram(lesson->Sequence(), RevPos(ScrollBarC));
+}
+
+void TForm1::ShowCorrelation()
+{
+    views->ShowCorrelation(lesson->Sequence(), RevPos(ScrollBarC));
+}
+
+// --- handlers ---
+
+void TForm1::SBNextClick()
+{
+    if (!lesson->NextAllowed())
+        return;
+    showingStep = true;
+    lesson->Next();
+    showingStep = false;
+    ShowStep();
+}
+
+void TForm1::SBResetClick()
+{
+    if (!lesson->ResetAllowed())
+        return;
+    if (InChartLayout()) {
+        const int frameExtra = frameGeometry().height() - height();
+        const int outerTextHeight = TextLayoutHeight + frameExtra;
+        int top = y() + LayoutMove;
+        if (top + outerTextHeight > ScreenHeight())
+            top = ScreenHeight() - outerTextHeight;
+        move(x(), top);
+    }
+    showingStep = true;
+    lesson->Reset();
+    showingStep = false;
+    ShowStep();
+}
+
+int TForm1::ScreenHeight() const
+{
+    return screen()->geometry().bottom() + 1;
+}
+
+void TForm1::SBExitClick()
+{
+    close();
+}
+
+void TForm1::SBAboutClick()
+{
+    if (OnAbout)
+        OnAbout(this);
+}
+
+void TForm1::TabControl1Change()
+{
+    ShowView();
+}
+
+void TForm1::ScrollBarAScroll()
+{
+    HandleScroll(ScrollBarA, LastA, [this](int Value) { lesson->SetA(Value); });
+}
+
+void TForm1::ScrollBarBScroll()
+{
+    HandleScroll(ScrollBarB, LastB, [this](int Value) { lesson->SetB(Value); });
+}
+
+void TForm1::ScrollBarXScroll()
+{
+    HandleScroll(ScrollBarX, LastX, [this](int Value) { lesson->SetX(Value); });
+}
+
+void TForm1::ScrollBarCScroll()
+{
+    HandleScroll(ScrollBarC, LastC, [this](int Value) {
+        lesson->SetC(Value);
+        SetSlider(ScrollBarA, LastA, lesson->A().Value(), lesson->A().Max());
+        SetSlider(ScrollBarB, LastB, lesson->B().Value(), lesson->B().Max());
+        SetSlider(ScrollBarX, LastX, lesson->X1().Value(), lesson->X1().Max());
+    });
+}
+
+// Every scroll notification lands here; one whose value was handled last costs nothing.
+void TForm1::HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<void(int)>& Change)
+{
+    const int value = RevPos(ScrollBar);
+    if (value == Last)
+        return;
+    Last = value;
+    showingStep = true;
+    Change(value);
+    showingStep = false;
+    UpdateText();
+    NewSequence();
+}
+
+void TForm1::cliDemonParamsChange()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+// --- showing and closing ---
+
+void TForm1::showEvent(QShowEvent* Event)
+{
+    QWidget::showEvent(Event);
+    if (Event->spontaneous() || shownOnce)
+        return;
+    shownOnce = true;
+    // the About dialog is shown modally from the event loop, not from inside this event
+    QTimer::singleShot(0, this, [this] {
+        if (OnFirstShow)
+            OnFirstShow(this);
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* Event)
+{
+    QWidget::closeEvent(Event);
+    QCoreApplication::quit();
+}

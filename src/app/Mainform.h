@@ -1,0 +1,153 @@
+#pragma once
+// TForm1: the lesson window. It shows the lesson state in its controls, turns clicks and slider movements into
+// lesson operations, switches between the text and the chart layout and owns the host link cliDemon, whose
+// dictionary gives every text the learner reads.
+
+#include <functional>
+#include <memory>
+
+#include <QFrame>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include "app/USewella.h"
+#include "hostlink/TarvosDemon.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTabBar;
+class TLessonViews;
+class TNumLab;
+class TRChart;
+
+// A row of tabs over a framed area that holds other controls; the tabs have no pages of their own.
+class TTabControl : public QFrame {
+    Q_OBJECT
+    Q_PROPERTY(QStringList Tabs READ Tabs WRITE SetTabs)
+    Q_PROPERTY(int TabIndex READ TabIndex WRITE SetTabIndex)
+
+public:
+    explicit TTabControl(QWidget* Parent = nullptr);
+
+    QStringList Tabs() const;
+    void SetTabs(const QStringList& Value);
+    // -1 when no tab is selected. Selecting from code raises no OnChange.
+    int TabIndex() const;
+    void SetTabIndex(int Value);
+    QTabBar* TabBar() const { return tabBar; }
+
+    // A tab chosen by the user.
+    std::function<void(QObject* Sender)> OnChange;
+
+protected:
+    void resizeEvent(QResizeEvent* Event) override;
+
+private:
+    QTabBar* tabBar;
+    QFrame* area;
+};
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int ClientWidth = 491;
+    static constexpr int TextLayoutHeight = 283;
+    static constexpr int ChartLayoutHeight = 514;
+    static constexpr int LayoutMove = 115;
+
+    // CommandLine[0] is the executable, as QCoreApplication::arguments() gives it; the host link reads it.
+    explicit TForm1(const QStringList& CommandLine, QWidget* Parent = nullptr);
+    ~TForm1() override;
+
+    // Called once the main window has been shown for the first time (the About dialog's turn).
+    std::function<void(TForm1* Sender)> OnFirstShow;
+    // The About button.
+    std::function<void(TForm1* Sender)> OnAbout;
+
+    // Views of the selected tab.
+    void ShowView();
+    void ShowRandomArea();
+    void ShowHistogram();
+    void ShowCorrelation();
+
+    // Slider value: the sliders run upside down, the top end is the largest value.
+    static int RevPos(const QScrollBar* ScrollBar);
+    void UpdateText();
+
+    TLesson& Lesson() { return *lesson; }
+    // None once an accepted quit from the host has freed it.
+    TmnxDemonClient* Demon() const { return cliDemon.data(); }
+    bool InChartLayout() const { return height() == ChartLayoutHeight; }
+
+    QWidget* Panel1;
+    QPushButton* SBExit;
+    QPushButton* SBAbout;
+    QPushButton* SBReset;
+    QPushButton* SBNext;
+    QLineEdit* Edit1;
+    TNumLab* NumLab1;
+    QPlainTextEdit* Memo1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    TTabControl* TabControl1;
+    TRChart* RChart1;
+    QScrollBar* ScrollBarA;
+    QScrollBar* ScrollBarB;
+    QScrollBar* ScrollBarC;
+    QScrollBar* ScrollBarX;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+
+    void SBNextClick();
+    void SBResetClick();
+    void SBExitClick();
+    void SBAboutClick();
+    void TabControl1Change();
+    void ScrollBarAScroll();
+    void ScrollBarBScroll();
+    void ScrollBarCScroll();
+    void ScrollBarXScroll();
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+
+private:
+    void CreateControls();
+    void CreateButtons();
+    void CreateTextControls();
+    void CreateChartControls();
+    void CreateSliders();
+    void ConnectHandlers();
+    void CreateDemon(const QStringList& CommandLine);
+    void FormCreate();
+
+    void ShowStep();
+    void ApplyLayout();
+    void ShowSliders();
+    void ShowEnabledFlags();
+    void NewSequence();
+    // Sets a slider without a scroll notification; the value shown counts as handled.
+    void SetSlider(QScrollBar* ScrollBar, int& Last, int Value, int Max);
+    void HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<void(int)>& Change);
+    void cliDemonParamsChange();
+    int ScreenHeight() const;
+
+    std::unique_ptr<TLesson> lesson;
+    std::unique_ptr<TLessonViews> views;
+    QPointer<TmnxDemonClient> cliDemon;
+    int LastA = -1;
+    int LastB = -1;
+    int LastC = -1;
+    int LastX = -1;
+    bool showingStep = false;  // the lesson's own recalculation waits until the controls show the step
+    bool shownOnce = false;
+};
