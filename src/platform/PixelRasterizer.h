@@ -6,6 +6,7 @@
 // (wide pens, polygon fills, text, pictures) goes through QPainter in Canvas.cpp.
 // Internal to the platform layer: TCanvas is the interface.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,17 @@ public:
 
     // The part of box inside the writable area.
     void Fill(const TRect& box, QRgb rgb);
+
+    // The pixels x0..x1-1 of scan line y inside the writable area, in copy mode.
+    void FillRun(int y, int x0, int x1, QRgb rgb)
+    {
+        if (y < bounds_.Top || y >= bounds_.Bottom)
+            return;
+        x0 = std::max(x0, bounds_.Left);
+        x1 = std::min(x1, bounds_.Right);
+        if (x0 < x1)
+            std::fill(Line(y) + x0, Line(y) + x1, Opaque(rgb));
+    }
 
 private:
     static QRgb Opaque(QRgb rgb) { return 0xFF000000u | rgb; }
