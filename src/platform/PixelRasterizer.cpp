@@ -43,8 +43,8 @@ void PixelWriter::Fill(const TRect& box, QRgb rgb)
     const TRect r = box.Normalized().Intersected(bounds_);
     const int n = r.Width();
     if (mode_ == pmCopy) {
-        for (int y = r.Top; y < r.Bottom; ++y)
-            std::fill_n(Line(y) + r.Left, n, Opaque(rgb));
+        for (int y = r.Top; y < r.Bottom && n > 0; ++y)
+            FillPixels(Line(y) + r.Left, n, Opaque(rgb));
         return;
     }
     const QRgb key = XorKey(rgb);
@@ -190,6 +190,33 @@ void SolidFrame(PixelWriter& writer, const TRect& box, QRgb rgb)
     writer.Fill({box.Left, box.Top + 1, box.Left + 1, b + 1}, rgb);
 }
 
+// A solid one-pixel outline round an optional solid fill, in copy mode: each row is written once, edges in the
+// pen colour and the inside in the fill colour, which gives the pixels of the fill and the four edges drawn
+// one after the other.
+void SolidBoxCopy(PixelWriter& writer, const TRect& box, QRgb pen, std::optional<QRgb> fill)
+{
+    const TRect r = box.Intersected(writer.Bounds());
+    if (r.IsEmpty())
+        return;
+    const QRgb edge = 0xFF000000u | pen;
+    const QRgb inside = 0xFF000000u | fill.value_or(0);
+    const bool leftEdge = r.Left == box.Left, rightEdge = r.Right == box.Right;
+    for (int y = r.Top; y < r.Bottom; ++y) {
+        QRgb* line = writer.ScanLine(y);
+        if (y == box.Top || y == box.Bottom - 1) {
+            FillPixels(line + r.Left, r.Width(), edge);
+            continue;
+        }
+        int from = r.Left, to = r.Right;
+        if (leftEdge)
+            line[from++] = edge;
+        if (rightEdge && to > from)
+            line[--to] = edge;
+        if (fill && to > from)
+            FillPixels(line + from, to - from, inside);
+    }
+}
+
 void DashedFrame(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
 {
     ThinPen thin(writer, pen, brush);
@@ -209,6 +236,10 @@ void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, c
     if (pen.Style == psClear) {
         if (fill)
             writer.Fill(box, ToQRgb(brush.Color));
+        return;
+    }
+    if (writer.Mode() == pmCopy && DashPatternOf(pen.Style).empty()) {
+        SolidBoxCopy(writer, box, ToQRgb(pen.Color), fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt);
         return;
     }
     if (fill && box.Width() > 2 && box.Height() > 2)

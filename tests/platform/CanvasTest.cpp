@@ -141,6 +141,41 @@ TEST_F(CanvasTest, XorRectangleCombinesFillAndOutlineWithTheBackgroundOnce)
     }
 }
 
+// In copy mode a box is written row by row in one pass; every size and every cut by the picture's edges or
+// the clip must leave the same pixels as the fill and the four edges one after the other.
+TEST_F(CanvasTest, CopyRectangleOfEverySizeAndCutHasItsEdgesInThePenAndItsInsideInTheBrush)
+{
+    const TRect boxes[] = {{5, 5, 6, 6}, {5, 5, 6, 11}, {5, 5, 12, 6}, {5, 5, 7, 7}, {5, 5, 7, 10}, {5, 5, 8, 8},
+        {3, 4, 13, 11}, {-4, 2, 6, 9}, {14, -3, 25, 8}, {2, 15, 9, 26}, {-2, -2, 22, 22}, {11, 9, 10, 8}};
+    const std::optional<TRect> clips[] = {std::nullopt, TRect{4, 6, 12, 10}};
+    auto background = [](int x, int y) { return TColor((x * 37 + y * 91) * 0x010305 & 0xFFFFFF); };
+    for (const TRect& box : boxes)
+        for (const std::optional<TRect>& clip : clips)
+            for (TBrushStyle brush : {bsSolid, bsClear}) {
+                SCOPED_TRACE(testing::Message() << box.Left << "," << box.Top << "," << box.Right << "," << box.Bottom
+                                                << (clip ? " clipped" : "") << (brush ? " clear" : ""));
+                SetUp();
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x)
+                        c().SetPixel(x, y, background(x, y));
+                if (clip)
+                    c().SetClipRect(*clip);
+                c().Pen = {clRed, 1, psSolid, pmCopy};
+                c().Brush = {clBlue, brush};
+                c().Rectangle(box);
+                c().ClearClipRect();
+                const TRect b = box.Normalized();
+                const TRect inner{b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1};
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x) {
+                        TColor want = background(x, y);
+                        if (b.Contains(x, y) && (!clip || clip->Contains(x, y)))
+                            want = !inner.Contains(x, y) ? clRed : (brush == bsSolid ? clBlue : want);
+                        ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
+                    }
+            }
+}
+
 TEST_F(CanvasTest, FillRectUsesTheBrushOnlyAndIgnoresThePenMode)
 {
     c().Pen.Color = clRed;
