@@ -51,6 +51,14 @@ void StoreCutText(QStringView text, TextBuffer& out)
     std::fill(out + length, std::end(out), '\0');
 }
 
+// A buffer whose first byte is zero is zero throughout (StoreCutText pads with zeros), so only an entry that
+// held a text needs the clearing.
+void ClearText(TextBuffer& text)
+{
+    if (text[0] != '\0')
+        std::fill(std::begin(text), std::end(text), '\0');
+}
+
 }  // namespace
 
 QString ShareRefusalMessage(TShareResult result)
@@ -90,45 +98,58 @@ ChartItem& TChartData::AppendItem()
 {
     ChartItemList& list = *list_;
     if (std::size_t(list.Count) >= list.Items.size())
-        list.Items.resize(list.Items.size() + std::size_t(allocSize_));  // new entries are value-initialised
+        list.Items.grow(std::size_t(allocSize_));
     ChartItem& item = list.Items[std::size_t(list.Count)];
     ++list.Count;
-    item.Layer = CurrentLayer;
-    item.Class = classDefault_;
-    item.Color = dataColor_;
-    item.PenStyle = penStyle_;
-    item.LineWidth = lineWidth_;
     return item;
 }
 
+// Every field of the entry is written (those the kind does not use as zero), since a cleared list hands out its
+// old entries again.
 void TChartData::AddMark(std::uint8_t markKind, double x, double y)
 {
     ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Mark;
-    item.x1 = x;
-    item.y1 = y;
+    StartItem(item, TChartItemKind::Mark, x, y);
+    item.x2 = item.y2 = 0;
+    item.FillColor = 0;
+    item.Size = 0;
+    ClearText(item.Text);
     item.MarkKind = markKind;
 }
 
 void TChartData::AddRectangle(double x1, double y1, double x2, double y2)
 {
     ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Rectangle;
-    item.x1 = x1;
-    item.y1 = y1;
+    StartItem(item, TChartItemKind::Rectangle, x1, y1);
     item.x2 = x2;
     item.y2 = y2;
     item.FillColor = fillColor_;
+    item.Size = 0;
+    ClearText(item.Text);
+    item.MarkKind = 0;
 }
 
 void TChartData::AddText(std::int32_t size, QStringView text, double x, double y)
 {
     ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Text;
-    item.x1 = x;
-    item.y1 = y;
+    StartItem(item, TChartItemKind::Text, x, y);
+    item.x2 = item.y2 = 0;
+    item.FillColor = 0;
     item.Size = size;
     StoreCutText(text, item.Text);
+    item.MarkKind = 0;
+}
+
+void TChartData::StartItem(ChartItem& item, TChartItemKind kind, double x, double y) const
+{
+    item.Kind = kind;
+    item.x1 = x;
+    item.y1 = y;
+    item.Layer = CurrentLayer;
+    item.Class = classDefault_;
+    item.Color = dataColor_;
+    item.PenStyle = penStyle_;
+    item.LineWidth = lineWidth_;
 }
 
 void TChartData::ClearItems()

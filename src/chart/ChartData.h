@@ -103,6 +103,7 @@ public:
 
 private:
     ChartItem& AppendItem();
+    void StartItem(ChartItem& item, TChartItemKind kind, double x, double y) const;
     void LeaveOwner();
     void RemoveUser(TChartData* user);
     void KeepOwnCopy();

@@ -190,19 +190,30 @@ void SolidFrame(PixelWriter& writer, const TRect& box, QRgb rgb)
     writer.Fill({box.Left, box.Top + 1, box.Left + 1, b + 1}, rgb);
 }
 
-// A solid one-pixel outline round an optional solid fill, in copy mode: each row is written once, edges in the
-// pen colour and the inside in the fill colour, which gives the pixels of the fill and the four edges drawn
-// one after the other.
-void SolidBoxCopy(PixelWriter& writer, const TRect& box, QRgb pen, std::optional<QRgb> fill)
+void DashedFrame(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
 {
-    const TRect r = box.Intersected(writer.Bounds());
+    ThinPen thin(writer, pen, brush);
+    const int r = box.Right - 1;
+    const int b = box.Bottom - 1;
+    thin.Line(box.Left, box.Top, r, box.Top);
+    thin.Line(r, box.Top, r, b);
+    thin.Line(r, b, box.Left, b);
+    thin.Line(box.Left, b, box.Left, box.Top);
+}
+
+}  // namespace
+
+void WriteSolidBox(
+    QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill)
+{
+    const TRect r = box.Intersected(bounds);
     if (r.IsEmpty())
         return;
-    const QRgb edge = 0xFF000000u | pen;
+    edge |= 0xFF000000u;
     const QRgb inside = 0xFF000000u | fill.value_or(0);
     const bool leftEdge = r.Left == box.Left, rightEdge = r.Right == box.Right;
     for (int y = r.Top; y < r.Bottom; ++y) {
-        QRgb* line = writer.ScanLine(y);
+        QRgb* line = bits + std::ptrdiff_t(y) * stride;
         if (y == box.Top || y == box.Bottom - 1) {
             FillPixels(line + r.Left, r.Width(), edge);
             continue;
@@ -217,19 +228,6 @@ void SolidBoxCopy(PixelWriter& writer, const TRect& box, QRgb pen, std::optional
     }
 }
 
-void DashedFrame(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
-{
-    ThinPen thin(writer, pen, brush);
-    const int r = box.Right - 1;
-    const int b = box.Bottom - 1;
-    thin.Line(box.Left, box.Top, r, box.Top);
-    thin.Line(r, box.Top, r, b);
-    thin.Line(r, b, box.Left, b);
-    thin.Line(box.Left, b, box.Left, box.Top);
-}
-
-}  // namespace
-
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
 {
     const bool fill = brush.Style == bsSolid;
@@ -239,7 +237,8 @@ void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, c
         return;
     }
     if (writer.Mode() == pmCopy && DashPatternOf(pen.Style).empty()) {
-        SolidBoxCopy(writer, box, ToQRgb(pen.Color), fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt);
+        WriteSolidBox(writer.ScanLine(0), writer.StridePixels(), writer.Bounds(), box, ToQRgb(pen.Color),
+            fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt);
         return;
     }
     if (fill && box.Width() > 2 && box.Height() > 2)

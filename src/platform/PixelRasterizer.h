@@ -34,6 +34,12 @@ inline QRgb OpaqueRgb(TColor color)
 // for the processor it runs on (background and histogram fills are most of a chart's pixels).
 inline void FillPixels(QRgb* p, int n, QRgb rgb)
 {
+    constexpr int ShortRun = 48;  // below this a plain loop beats the call
+    if (n < ShortRun) {
+        for (int i = 0; i < n; ++i)
+            p[i] = rgb;
+        return;
+    }
     if constexpr (sizeof(wchar_t) == sizeof(QRgb))
         std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(rgb), std::size_t(n));
     else
@@ -71,6 +77,7 @@ public:
     }
 
     TPenMode Mode() const { return mode_; }
+    std::ptrdiff_t StridePixels() const { return stride_ / std::ptrdiff_t(sizeof(QRgb)); }
     // Scan line y; the caller keeps to Bounds().
     QRgb* ScanLine(int y) const { return Line(y); }
 
@@ -107,6 +114,12 @@ private:
     std::size_t index_ = 0;
     int run_ = 0;
 };
+
+// A solid one-pixel outline in edge round an optional solid fill, in copy mode, into the scan lines from bits
+// (stride in pixels) inside bounds: each row is written once, which gives the pixels of the fill and the four
+// edges drawn one after the other. Chart items call it with the scan lines they looked up once.
+void WriteSolidBox(
+    QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill);
 
 // Outline with a one-pixel (or clear) pen, fill with the brush; box is normalised and not empty.
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush);
