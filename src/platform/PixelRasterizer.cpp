@@ -211,19 +211,21 @@ void WriteSolidBox(
         return;
     edge |= 0xFF000000u;
     const QRgb inside = 0xFF000000u | fill.value_or(0);
-    const bool leftEdge = r.Left == box.Left, rightEdge = r.Right == box.Right;
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        QRgb* line = bits + std::ptrdiff_t(y) * stride;
-        if (y == box.Top || y == box.Bottom - 1) {
-            FillPixels(line + r.Left, r.Width(), edge);
+    const bool filled = fill.has_value();
+    // in locals: the pixel writes could alias the boxes, which would reload them on every row
+    const int left = r.Left, right = r.Right, top = box.Top, bottom = box.Bottom - 1;
+    const int from = left + (left == box.Left ? 1 : 0), to = std::max(from, right - (right == box.Right ? 1 : 0));
+    QRgb* line = bits + std::ptrdiff_t(r.Top) * stride;
+    for (int y = r.Top; y < r.Bottom; ++y, line += stride) {
+        if (y == top || y == bottom) {
+            FillPixels(line + left, right - left, edge);
             continue;
         }
-        int from = r.Left, to = r.Right;
-        if (leftEdge)
-            line[from++] = edge;
-        if (rightEdge && to > from)
-            line[--to] = edge;
-        if (fill && to > from)
+        if (from != left)
+            line[left] = edge;
+        if (to != right)
+            line[to] = edge;
+        if (filled)
             FillPixels(line + from, to - from, inside);
     }
 }
