@@ -475,7 +475,10 @@ void TCustomRChart::DrawChartFrame()
     style.CaptionAnchorHoriz = looks_.CaptionAnchorHoriz;
     style.CaptionAnchorVert = looks_.CaptionAnchorVert;
     style.Font = font_;
-    ::DrawChartFrame(frame_.Canvas(), geometry_, style);
+    const ChartGeometry& g = geometry_;
+    const TRect plot{g.MarginLeft, g.MarginTop, g.MarginLeft + std::max(0, g.PlotWidth() + 1),
+        g.MarginTop + std::max(0, g.PlotHeight() + 1)};
+    ::DrawChartFrame(frame_.Canvas(), geometry_, style, plot);  // Paint copies the plot bitmap over plot
     ComputeTransforms();
     for (TScale* scale : xScales_)
         scale->ForcePaint();

@@ -151,6 +151,16 @@ void ThinPen::Line(int x0, int y0, int x1, int y1)
         Advance(l.da);
         return;
     }
+    if (pattern_.empty() && l.dm == 0) {
+        // an axis-parallel solid line (tick marks, plot frames): no pattern to follow, no minor steps to take
+        for (std::int64_t i = first, a = l.a0 + l.sa * first; i < last; ++i, a += l.sa) {
+            if (l.xMajor)
+                writer_.Plot(int(a), int(l.m0), color_);
+            else
+                writer_.Plot(int(l.m0), int(a), color_);
+        }
+        return;
+    }
     Advance(first);
     // the minor step count after i steps: ceil((2 i dm - da) / (2 da))
     const std::int64_t num = 2 * first * l.dm - l.da;
