@@ -51,14 +51,6 @@ void StoreCutText(QStringView text, TextBuffer& out)
     std::fill(out + length, std::end(out), '\0');
 }
 
-// A buffer whose first byte is zero is zero throughout (StoreCutText pads with zeros), so only an entry that
-// held a text needs the clearing.
-void ClearText(TextBuffer& text)
-{
-    if (text[0] != '\0')
-        std::fill(std::begin(text), std::end(text), '\0');
-}
-
 }  // namespace
 
 QString ShareRefusalMessage(TShareResult result)
@@ -94,27 +86,9 @@ TChartData::~TChartData()
 
 // The list object is the one the whole sharing group holds, so growing it here grows it for every chart of the
 // group: an add through a chart with a small AllocSize never writes past the array another chart grew.
-ChartItem& TChartData::AppendItem()
+void TChartData::GrowList()
 {
-    ChartItemList& list = *list_;
-    if (std::size_t(list.Count) >= list.Items.size())
-        list.Items.grow(std::size_t(allocSize_));
-    ChartItem& item = list.Items[std::size_t(list.Count)];
-    ++list.Count;
-    return item;
-}
-
-// Every field of the entry is written (those the kind does not use as zero), since a cleared list hands out its
-// old entries again.
-void TChartData::AddMark(std::uint8_t markKind, double x, double y)
-{
-    ChartItem& item = AppendItem();
-    StartItem(item, TChartItemKind::Mark, x, y);
-    item.x2 = item.y2 = 0;
-    item.FillColor = 0;
-    item.Size = 0;
-    ClearText(item.Text);
-    item.MarkKind = markKind;
+    list_->Items.grow(std::size_t(allocSize_));
 }
 
 void TChartData::AddRectangle(double x1, double y1, double x2, double y2)
@@ -125,7 +99,7 @@ void TChartData::AddRectangle(double x1, double y1, double x2, double y2)
     item.y2 = y2;
     item.FillColor = fillColor_;
     item.Size = 0;
-    ClearText(item.Text);
+    ClearChartItemText(item);
     item.MarkKind = 0;
 }
 
@@ -138,18 +112,6 @@ void TChartData::AddText(std::int32_t size, QStringView text, double x, double y
     item.Size = size;
     StoreCutText(text, item.Text);
     item.MarkKind = 0;
-}
-
-void TChartData::StartItem(ChartItem& item, TChartItemKind kind, double x, double y) const
-{
-    item.Kind = kind;
-    item.x1 = x;
-    item.y1 = y;
-    item.Layer = CurrentLayer;
-    item.Class = classDefault_;
-    item.Color = dataColor_;
-    item.PenStyle = penStyle_;
-    item.LineWidth = lineWidth_;
 }
 
 void TChartData::ClearItems()

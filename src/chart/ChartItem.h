@@ -1,7 +1,9 @@
 #pragma once
 // One entry of a chart's display list, and the list that charts of a sharing group hold together.
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -28,6 +30,14 @@ struct ChartItem {
     std::int32_t Size = 0;                       // font size in points (texts)
     std::uint8_t MarkKind = 0;                   // shape code (marks)
 };
+
+// Empties an entry's text. A text whose first byte is zero is zero throughout (texts are stored padded with
+// zeros), so only an entry that held a text is written.
+inline void ClearChartItemText(ChartItem& item)
+{
+    if (item.Text[0] != '\0')
+        std::fill(std::begin(item.Text), std::end(item.Text), '\0');
+}
 
 // The growable array of a display list. Its length grows by a step when the list is full and drops to 0 on a
 // clear, but the storage behind it stays: a view that refills a cleared list allocates nothing and does not
