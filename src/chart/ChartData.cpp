@@ -86,49 +86,32 @@ TChartData::~TChartData()
 
 // The list object is the one the whole sharing group holds, so growing it here grows it for every chart of the
 // group: an add through a chart with a small AllocSize never writes past the array another chart grew.
-ChartItem& TChartData::AppendItem()
+void TChartData::GrowList()
 {
-    ChartItemList& list = *list_;
-    if (std::size_t(list.Count) >= list.Items.size())
-        list.Items.resize(list.Items.size() + std::size_t(allocSize_));  // new entries are value-initialised
-    ChartItem& item = list.Items[std::size_t(list.Count)];
-    ++list.Count;
-    item.Layer = CurrentLayer;
-    item.Class = classDefault_;
-    item.Color = dataColor_;
-    item.PenStyle = penStyle_;
-    item.LineWidth = lineWidth_;
-    return item;
-}
-
-void TChartData::AddMark(std::uint8_t markKind, double x, double y)
-{
-    ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Mark;
-    item.x1 = x;
-    item.y1 = y;
-    item.MarkKind = markKind;
+    list_->Items.grow(std::size_t(allocSize_));
 }
 
 void TChartData::AddRectangle(double x1, double y1, double x2, double y2)
 {
     ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Rectangle;
-    item.x1 = x1;
-    item.y1 = y1;
+    StartItem(item, TChartItemKind::Rectangle, x1, y1);
     item.x2 = x2;
     item.y2 = y2;
     item.FillColor = fillColor_;
+    item.Size = 0;
+    ClearChartItemText(item);
+    item.MarkKind = 0;
 }
 
 void TChartData::AddText(std::int32_t size, QStringView text, double x, double y)
 {
     ChartItem& item = AppendItem();
-    item.Kind = TChartItemKind::Text;
-    item.x1 = x;
-    item.y1 = y;
+    StartItem(item, TChartItemKind::Text, x, y);
+    item.x2 = item.y2 = 0;
+    item.FillColor = 0;
     item.Size = size;
     StoreCutText(text, item.Text);
+    item.MarkKind = 0;
 }
 
 void TChartData::ClearItems()

@@ -51,7 +51,17 @@ public:
     const ChartItemList& Items() const { return *list_; }
     const SharedChartItems& SharedItems() const { return list_; }
 
-    void AddMark(std::uint8_t markKind, double x, double y);
+    // Inline: a scatter view adds a mark per point on every update.
+    void AddMark(std::uint8_t markKind, double x, double y)
+    {
+        ChartItem& item = AppendItem();
+        StartItem(item, TChartItemKind::Mark, x, y);
+        item.x2 = item.y2 = 0;
+        item.FillColor = 0;
+        item.Size = 0;
+        ClearChartItemText(item);
+        item.MarkKind = markKind;
+    }
     void AddRectangle(double x1, double y1, double x2, double y2);
     // Keeps the first MaxChartTextLength characters (code points) of text, stored as UTF-8.
     void AddText(std::int32_t size, QStringView text, double x, double y);
@@ -102,7 +112,27 @@ public:
     void RepaintSharingCharts() const;
 
 private:
-    ChartItem& AppendItem();
+    // The entry at Count, the list grown first if it is full. Every add writes all the fields of its entry (those
+    // its kind does not use as zero), since a cleared list hands out its old entries again.
+    ChartItem& AppendItem()
+    {
+        ChartItemList& list = *list_;
+        if (std::size_t(list.Count) >= list.Items.size())
+            GrowList();
+        return list.Items[std::size_t(list.Count++)];
+    }
+    void GrowList();
+    void StartItem(ChartItem& item, TChartItemKind kind, double x, double y) const
+    {
+        item.Kind = kind;
+        item.x1 = x;
+        item.y1 = y;
+        item.Layer = CurrentLayer;
+        item.Class = classDefault_;
+        item.Color = dataColor_;
+        item.PenStyle = penStyle_;
+        item.LineWidth = lineWidth_;
+    }
     void LeaveOwner();
     void RemoveUser(TChartData* user);
     void KeepOwnCopy();

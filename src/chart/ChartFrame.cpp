@@ -51,6 +51,21 @@ void DrawShadow(TCanvas& Canvas, const ChartGeometry& G, const ChartFrameStyle& 
     Canvas.Polyline({{0, 0}, {right, 0}, {right, bottom}, {0, bottom}, {0, 0}});
 }
 
+// The face in the brush colour (a box whose pen and brush are both the wind colour), but for the part of it
+// that covered holds.
+void FillAround(TCanvas& Canvas, const TRect& Face, const TRect& Covered)
+{
+    const TRect c = Covered.Normalized().Intersected(Face);
+    if (c.IsEmpty()) {
+        Canvas.FillRect(Face);
+        return;
+    }
+    Canvas.FillRect({Face.Left, Face.Top, Face.Right, c.Top});
+    Canvas.FillRect({Face.Left, c.Bottom, Face.Right, Face.Bottom});
+    Canvas.FillRect({Face.Left, c.Top, c.Left, c.Bottom});
+    Canvas.FillRect({c.Right, c.Top, Face.Right, c.Bottom});
+}
+
 void DrawCaption(TCanvas& Canvas, const ChartGeometry& G, const ChartFrameStyle& Style)
 {
     Canvas.Pen.Color = Style.ChartFrameColor;
@@ -79,11 +94,11 @@ int AlignedTextLeft(int X, int TextWidth, TAlignment Alignment)
     return X;
 }
 
-void DrawChartFrame(TCanvas& Canvas, const ChartGeometry& G, const ChartFrameStyle& Style)
+void DrawChartFrame(TCanvas& Canvas, const ChartGeometry& G, const ChartFrameStyle& Style, const TRect& Covered)
 {
     Canvas.Pen = TPen{Style.WindColor, 1, psSolid, pmCopy};
     Canvas.Brush = {Style.WindColor, bsSolid};
-    Canvas.Rectangle(0, 0, G.Width, G.Height);
+    FillAround(Canvas, {0, 0, G.Width, G.Height}, Covered);
     if (G.ShadowWidth > 0)
         DrawShadow(Canvas, G, Style);
     DrawCaption(Canvas, G, Style);

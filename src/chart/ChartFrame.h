@@ -32,8 +32,10 @@ int AlignedTextLeft(int X, int TextWidth, TAlignment Alignment);
 
 // Background, shadow and caption of the whole control on a canvas the caller has sized to the control
 // (the shadow is laid along the canvas's own right and bottom edges). Leaves the pen in ChartFrameColor and
-// the brush clear, as the caption left them.
-void DrawChartFrame(TCanvas& Canvas, const ChartGeometry& Geometry, const ChartFrameStyle& Style);
+// the brush clear, as the caption left them. The background leaves out Covered, where the caller puts the plot
+// bitmap afterwards (a fifth of a lesson chart's pixels need not be written twice).
+void DrawChartFrame(
+    TCanvas& Canvas, const ChartGeometry& Geometry, const ChartFrameStyle& Style, const TRect& Covered = {});
 
 // The plot area's frame on the plot bitmap's canvas, (0, 0) to (W, H) both included, in the pen width the
 // canvas has.

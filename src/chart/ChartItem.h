@@ -1,8 +1,11 @@
 #pragma once
 // One entry of a chart's display list, and the list that charts of a sharing group hold together.
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -28,10 +31,56 @@ struct ChartItem {
     std::uint8_t MarkKind = 0;                   // shape code (marks)
 };
 
+// Empties an entry's text. A text whose first byte is zero is zero throughout (texts are stored padded with
+// zeros), so only an entry that held a text is written.
+inline void ClearChartItemText(ChartItem& item)
+{
+    if (item.Text[0] != '\0')
+        std::fill(std::begin(item.Text), std::end(item.Text), '\0');
+}
+
+// The growable array of a display list. Its length grows by a step when the list is full and drops to 0 on a
+// clear, but the storage behind it stays: a view that refills a cleared list allocates nothing and does not
+// zero entries it is about to write whole (an add writes every field of its entry). Storage that is new is
+// zero-filled.
+class ChartItemArray {
+public:
+    std::size_t size() const { return length_; }
+    bool empty() const { return length_ == 0; }
+    ChartItem& operator[](std::size_t i) { return storage_[i]; }
+    const ChartItem& operator[](std::size_t i) const { return storage_[i]; }
+    const ChartItem& at(std::size_t i) const
+    {
+        if (i >= length_)
+            throw std::out_of_range("chart item index");
+        return storage_[i];
+    }
+    ChartItem& back() { return storage_[length_ - 1]; }
+
+    // Lengthens the array by n entries.
+    void grow(std::size_t n)
+    {
+        length_ += n;
+        if (storage_.size() < length_)
+            storage_.resize(length_);
+    }
+    void push_back(const ChartItem& item)
+    {
+        grow(1);
+        back() = item;
+    }
+    // Length 0; the storage is kept for the next fill.
+    void clear() { length_ = 0; }
+
+private:
+    std::vector<ChartItem> storage_;
+    std::size_t length_ = 0;
+};
+
 // The display list: the array grows by the owner's step when full and is reused after a clear, so the steady
 // state allocates nothing. Charts that share data hold one shared_ptr to the same list.
 struct ChartItemList {
-    std::vector<ChartItem> Items;  // Items.size() is the array's length; only the first Count are valid
+    ChartItemArray Items;  // Items.size() is the array's length; only the first Count are valid
     std::int32_t Count = 0;
 };
 using SharedChartItems = std::shared_ptr<ChartItemList>;

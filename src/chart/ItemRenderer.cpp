@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "chart/MarkShapes.h"
+#include "platform/PixelRasterizer.h"
 
 namespace {
 
@@ -26,6 +27,13 @@ public:
     {
         for (std::size_t i = 0; i < linear_.size(); ++i)
             linear_[i] = IsLinear(scene.Transforms[i]);
+        if (QImage* image = canvas.Target()) {
+            bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for all the boxes
+            stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
+            area_ = {0, 0, image->width(), image->height()};
+            if (const std::optional<TRect> clip = canvas.ClipRect())
+                area_ = area_.Intersected(clip->Normalized());
+        }
     }
 
     void Draw(const ChartItem& item)
@@ -86,8 +94,28 @@ private:
         // the larger corner moves out by one, so that both corner pixels are covered
         (p2.X > p1.X ? p2.X : p1.X) += 1;
         (p2.Y > p1.Y ? p2.Y : p1.Y) += 1;
-        canvas_.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
+        if (bits_ == nullptr || canvas_.Pen.Style != psSolid || canvas_.Pen.Width > 1 || canvas_.Pen.Mode != pmCopy) {
+            canvas_.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
+            return;
+        }
+        // the common box (histogram bars, cells): written here with the scan lines looked up once
+        const TRect box = TRect{p1.X, p1.Y, p2.X, p2.Y}.Normalized();
+        PixelRaster::WriteSolidBox(bits_, stride_, area_, box, edge_.Of(item.Color), fill_.Of(item.FillColor));
     }
+
+    // The last colour asked for and its pixel value.
+    struct RgbOf {
+        TColor Color = 0;
+        QRgb Rgb = ToQRgb(0);
+        QRgb Of(TColor color)
+        {
+            if (color != Color) {
+                Color = color;
+                Rgb = ToQRgb(color);
+            }
+            return Rgb;
+        }
+    };
 
     void DrawTextItem(const ChartItem& item, TPoint p)
     {
@@ -117,6 +145,10 @@ private:
     const ItemRenderSettings& settings_;
     MarkPainter marks_;
     std::array<bool, ChartLayerCount> linear_{};  // per layer: IsLinear
+    QRgb* bits_ = nullptr;                        // pixel (0, 0) of the target; null without one
+    std::ptrdiff_t stride_ = 0;                   // pixels per scan line
+    TRect area_;                                  // the target within the clip
+    RgbOf edge_, fill_;
     ItemRenderStats stats_;
 };
 

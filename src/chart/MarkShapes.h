@@ -42,8 +42,20 @@ private:
     void WritePattern(int x, int y)
     {
         QRgb* const centre = bits_ + y * stride_ + x;
-        for (int i = 0; i < listedCount_; ++i)
-            centre[offsets_[std::size_t(i)]] = penRgb_;
+        // the pluses and crosses unrolled: a count known when compiling takes the loop away
+        switch (listedCount_) {
+        case 5: WriteListed<5>(centre); break;
+        case 9: WriteListed<9>(centre); break;
+        case 13: WriteListed<13>(centre); break;
+        default:
+            for (int i = 0; i < listedCount_; ++i)
+                centre[offsets_[std::size_t(i)]] = penRgb_;
+        }
+    }
+    template <int Count> void WriteListed(QRgb* centre) const
+    {
+        for (std::size_t i = 0; i < Count; ++i)
+            centre[offsets_[i]] = penRgb_;
     }
     void DrawAnyMark(std::uint8_t kind, int x, int y);
     QRgb PenRgb();

@@ -250,21 +250,25 @@ void TCustomRChart::SetIsometric(bool Value)
     isometric_ = Value;
     if (!Value)
         return;
-    AdjustIsometric();
-    RepaintIfAuto();
+    // the adjustment ends with the one paint its suspension owes, unless updates were suspended anyway
+    if (!AdjustIsometric())
+        RepaintIfAuto();
 }
 
-// One world unit as long on the y axis as on the x axis, for every layer. A plot without room (W + 1 = 0) has no
-// proportion to keep.
-void TCustomRChart::AdjustIsometric()
+// One world unit as long on the y axis as on the x axis, for every layer, set under one suspension: each range
+// setter would otherwise paint the chart, sixteen times in all. A plot without room (W + 1 = 0) has no
+// proportion to keep. Returns whether the ranges were set.
+bool TCustomRChart::AdjustIsometric()
 {
     const int w = geometry_.PlotWidth() + 1, h = geometry_.PlotHeight() + 1;
     if (w == 0)
-        return;
+        return false;
+    const UpdateSuspension suspension(*this);
     for (int i = 0; i < ChartLayerCount; ++i) {
         const double width = xProps_[i]->RangeHigh() - xProps_[i]->RangeLow();
         yProps_[i]->SetRangeHigh(yProps_[i]->RangeLow() + width * h / w * aspectY_ / aspectX_);
     }
+    return true;
 }
 
 void TCustomRChart::SetWindColor(TColor Value)
@@ -457,7 +461,10 @@ void TCustomRChart::DrawChartFrame()
     style.CaptionAnchorHoriz = looks_.CaptionAnchorHoriz;
     style.CaptionAnchorVert = looks_.CaptionAnchorVert;
     style.Font = font_;
-    ::DrawChartFrame(frame_.Canvas(), geometry_, style);
+    const ChartGeometry& g = geometry_;
+    const TRect plot{g.MarginLeft, g.MarginTop, g.MarginLeft + std::max(0, g.PlotWidth() + 1),
+        g.MarginTop + std::max(0, g.PlotHeight() + 1)};
+    ::DrawChartFrame(frame_.Canvas(), geometry_, style, plot);  // Paint copies the plot bitmap over plot
     ComputeTransforms();
     for (TScale* scale : xScales_)
         scale->ForcePaint();

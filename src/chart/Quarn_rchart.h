@@ -315,7 +315,7 @@ private:
     void CopyAllPropsToScales();
     void ScalePropsChanged();
     void ComputeTransforms();
-    void AdjustIsometric();
+    bool AdjustIsometric();
     void StoreLayerRange(int Layer, bool XAxis, double Low, double High);
     void TakeAxisRange(int Layer, bool XAxis, int FromLayer) override;
 

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 #include "platform/Bitmap.h"
 #include "platform/PixelRasterizer.h"
+#include "platform/TextStamp.h"
 
 TRect TRect::Normalized() const
 {
@@ -103,12 +105,33 @@ void RequireGui()
         throw std::logic_error("text on a canvas needs a GUI application (see EnsureGuiApplication)");
 }
 
-// A font as Qt draws and measures it.
+// What is known of one text in one font: its width, and once it was written, its pixels.
+struct TextEntry {
+    int Width = 0;
+    std::optional<TextStamp> Stamp;
+};
+
+// A font as Qt draws and measures it, with the texts written in it lately.
 struct QtFont {
     TFont font;
     QFont qfont;
     QFontMetrics metrics;
+    mutable QHash<QString, TextEntry> texts = {};
 };
+
+// Enough for every label of a few charts; past it the texts start afresh.
+constexpr qsizetype MaxTextsPerFont = 1024;
+
+TextEntry& TextEntryOf(const QtFont& font, const QString& text)
+{
+    auto& texts = font.texts;
+    auto found = texts.find(text);
+    if (found != texts.end())
+        return *found;
+    if (texts.size() >= MaxTextsPerFont)
+        texts.clear();
+    return *texts.insert(text, TextEntry{font.metrics.horizontalAdvance(text), std::nullopt});
+}
 
 // The last few fonts asked for: text is written and measured often, fonts change rarely, and building a
 // QFont per text would look the face up every time.
@@ -403,7 +426,7 @@ void TCanvas::SetPixel(int x, int y, TColor color)
 int TCanvas::TextWidth(const QString& text) const
 {
     RequireGui();
-    return MetricsOf(Font).horizontalAdvance(text);
+    return TextEntryOf(QtFontOf(Font), text).Width;
 }
 
 int TCanvas::TextHeight(const QString&) const
@@ -422,14 +445,24 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     }
     const QtFont& font = QtFontOf(Font);
     const QFontMetrics& m = font.metrics;
-    const int w = m.horizontalAdvance(text);
+    TextEntry& entry = TextEntryOf(font, text);
+    const int w = entry.Width;
+    penPos_ = {x + w, y};
+    if (!entry.Stamp)
+        entry.Stamp.emplace(font.qfont, m.ascent(), m.ascent() + m.descent(), w, text);
+    if (entry.Stamp->Exact()) {
+        PixelRaster::PixelWriter writer(*target_, clip_, pmCopy);
+        if (Brush.Style == bsSolid)
+            writer.Fill({x, y, x + w, y + m.ascent() + m.descent()}, PixelRaster::OpaqueRgb(Brush.Color));
+        entry.Stamp->Stamp(writer, x, y, PixelRaster::OpaqueRgb(Font.Color()));
+        return;
+    }
     ScopedPainter p(*target_, clip_);
     if (Brush.Style == bsSolid)
         p->fillRect(QRect(x, y, w, m.ascent() + m.descent()), ToQColor(Brush.Color));
     p->setFont(font.qfont);
     p->setPen(ToQColor(Font.Color()));
     p->drawText(x, y + m.ascent(), text);
-    penPos_ = {x + w, y};
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text)

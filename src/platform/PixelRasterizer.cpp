@@ -43,8 +43,8 @@ void PixelWriter::Fill(const TRect& box, QRgb rgb)
     const TRect r = box.Normalized().Intersected(bounds_);
     const int n = r.Width();
     if (mode_ == pmCopy) {
-        for (int y = r.Top; y < r.Bottom; ++y)
-            std::fill_n(Line(y) + r.Left, n, Opaque(rgb));
+        for (int y = r.Top; y < r.Bottom && n > 0; ++y)
+            FillPixels(Line(y) + r.Left, n, Opaque(rgb));
         return;
     }
     const QRgb key = XorKey(rgb);
@@ -151,6 +151,16 @@ void ThinPen::Line(int x0, int y0, int x1, int y1)
         Advance(l.da);
         return;
     }
+    if (pattern_.empty() && l.dm == 0) {
+        // an axis-parallel solid line (tick marks, plot frames): no pattern to follow, no minor steps to take
+        for (std::int64_t i = first, a = l.a0 + l.sa * first; i < last; ++i, a += l.sa) {
+            if (l.xMajor)
+                writer_.Plot(int(a), int(l.m0), color_);
+            else
+                writer_.Plot(int(l.m0), int(a), color_);
+        }
+        return;
+    }
     Advance(first);
     // the minor step count after i steps: ceil((2 i dm - da) / (2 da))
     const std::int64_t num = 2 * first * l.dm - l.da;
@@ -203,12 +213,44 @@ void DashedFrame(PixelWriter& writer, const TRect& box, const TPen& pen, const T
 
 }  // namespace
 
+void WriteSolidBox(
+    QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill)
+{
+    const TRect r = box.Intersected(bounds);
+    if (r.IsEmpty())
+        return;
+    edge |= 0xFF000000u;
+    const QRgb inside = 0xFF000000u | fill.value_or(0);
+    const bool filled = fill.has_value();
+    // in locals: the pixel writes could alias the boxes, which would reload them on every row
+    const int left = r.Left, right = r.Right, top = box.Top, bottom = box.Bottom - 1;
+    const int from = left + (left == box.Left ? 1 : 0), to = std::max(from, right - (right == box.Right ? 1 : 0));
+    QRgb* line = bits + std::ptrdiff_t(r.Top) * stride;
+    for (int y = r.Top; y < r.Bottom; ++y, line += stride) {
+        if (y == top || y == bottom) {
+            FillPixels(line + left, right - left, edge);
+            continue;
+        }
+        if (from != left)
+            line[left] = edge;
+        if (to != right)
+            line[to] = edge;
+        if (filled)
+            FillPixels(line + from, to - from, inside);
+    }
+}
+
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
 {
     const bool fill = brush.Style == bsSolid;
     if (pen.Style == psClear) {
         if (fill)
             writer.Fill(box, ToQRgb(brush.Color));
+        return;
+    }
+    if (writer.Mode() == pmCopy && DashPatternOf(pen.Style).empty()) {
+        WriteSolidBox(writer.ScanLine(0), writer.StridePixels(), writer.Bounds(), box, ToQRgb(pen.Color),
+            fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt);
         return;
     }
     if (fill && box.Width() > 2 && box.Height() > 2)

@@ -6,7 +6,9 @@
 // (wide pens, polygon fills, text, pictures) goes through QPainter in Canvas.cpp.
 // Internal to the platform layer: TCanvas is the interface.
 
+#include <algorithm>
 #include <cstddef>
+#include <cwchar>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -28,6 +30,22 @@ inline QRgb OpaqueRgb(TColor color)
     return 0xFF000000u | (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
 }
 
+// n pixels from p on set to rgb: the C library's wide-character fill where it is 32 bits, which is vectorised
+// for the processor it runs on (background and histogram fills are most of a chart's pixels).
+inline void FillPixels(QRgb* p, int n, QRgb rgb)
+{
+    constexpr int ShortRun = 48;  // below this a plain loop beats the call
+    if (n < ShortRun) {
+        for (int i = 0; i < n; ++i)
+            p[i] = rgb;
+        return;
+    }
+    if constexpr (sizeof(wchar_t) == sizeof(QRgb))
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(rgb), std::size_t(n));
+    else
+        std::fill_n(p, n, rgb);
+}
+
 // Writes pixels with the pen mode, inside the image and the clip. The image
 // has 32-bit pixels; the canvas made sure of that when it was given the image.
 class PixelWriter {
@@ -46,6 +64,22 @@ public:
 
     // The part of box inside the writable area.
     void Fill(const TRect& box, QRgb rgb);
+
+    // The pixels x0..x1-1 of scan line y inside the writable area, in copy mode.
+    void FillRun(int y, int x0, int x1, QRgb rgb)
+    {
+        if (y < bounds_.Top || y >= bounds_.Bottom)
+            return;
+        x0 = std::max(x0, bounds_.Left);
+        x1 = std::min(x1, bounds_.Right);
+        if (x0 < x1)
+            FillPixels(Line(y) + x0, x1 - x0, Opaque(rgb));
+    }
+
+    TPenMode Mode() const { return mode_; }
+    std::ptrdiff_t StridePixels() const { return stride_ / std::ptrdiff_t(sizeof(QRgb)); }
+    // Scan line y; the caller keeps to Bounds().
+    QRgb* ScanLine(int y) const { return Line(y); }
 
 private:
     static QRgb Opaque(QRgb rgb) { return 0xFF000000u | rgb; }
@@ -80,6 +114,12 @@ private:
     std::size_t index_ = 0;
     int run_ = 0;
 };
+
+// A solid one-pixel outline in edge round an optional solid fill, in copy mode, into the scan lines from bits
+// (stride in pixels) inside bounds: each row is written once, which gives the pixels of the fill and the four
+// edges drawn one after the other. Chart items call it with the scan lines they looked up once.
+void WriteSolidBox(
+    QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill);
 
 // Outline with a one-pixel (or clear) pen, fill with the brush; box is normalised and not empty.
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -94,6 +97,40 @@ TEST(ChartData, ClearEmptiesTheArrayAndTheNextAddStartsFromZeroFilledEntries)
     EXPECT_EQ(Item(d, 1).FillColor, 0u);
     EXPECT_EQ(Item(d, 1).x2, 0);
     EXPECT_EQ(Item(d, 1).MarkKind, 6);
+}
+
+// A cleared list hands out its old entries again without zeroing them first: each add must leave nothing of the
+// item that was there before.
+TEST(ChartData, ARefilledEntryKeepsNothingOfTheItemThatHeldItBefore)
+{
+    TChartData d;
+    d.SetAllocSize(3);
+    d.SetFillColor(0x0000FF);
+    d.AddText(12, u"a long old text", 1, 2);
+    d.AddRectangle(1, 2, 3, 4);
+    d.AddText(9, u"another text", 5, 6);
+    d.ClearItems();
+
+    d.SetFillColor(0x00FF00);
+    d.AddMark(2, 7, 8);              // over the long text
+    d.AddText(10, u"xy", 9, 10);     // over the rectangle
+    d.AddRectangle(11, 12, 13, 14);  // over the other text
+    const auto zeroText = [](const ChartItem& item) {
+        return std::all_of(std::begin(item.Text), std::end(item.Text), [](char c) { return c == '\0'; });
+    };
+    EXPECT_TRUE(zeroText(Item(d, 0)));
+    EXPECT_EQ(Item(d, 0).Size, 0);
+    EXPECT_EQ(Item(d, 0).MarkKind, 2);
+    EXPECT_STREQ(Item(d, 1).Text, "xy");
+    EXPECT_EQ(Item(d, 1).FillColor, 0u);
+    EXPECT_EQ(Item(d, 1).x2, 0);
+    EXPECT_EQ(Item(d, 1).y2, 0);
+    EXPECT_TRUE(zeroText(Item(d, 2)));
+    EXPECT_EQ(Item(d, 2).Size, 0);
+    EXPECT_EQ(Item(d, 2).FillColor, 0x00FF00u);
+    EXPECT_EQ(Item(d, 2).x2, 13);
+    EXPECT_EQ(ArrayLength(d), 3u);
+    EXPECT_THROW(Item(d, 3), std::out_of_range);  // the old length is gone with the clear
 }
 
 TEST(ChartData, ItemsCaptureTheAttributesCurrentWhenTheyWereAdded)

@@ -44,6 +44,31 @@ TEST(ChartFrame, WithoutAShadowTheWholeControlIsTheWindowColour)
     }
 }
 
+// The part the plot bitmap will cover keeps what it held; the rest is the picture drawn without the hole,
+// shadow and caption included, also where the covered part reaches past the control.
+TEST(ChartFrame, TheCoveredPartIsLeftAsItWasAndTheRestIsDrawnAsWithoutIt)
+{
+    const TRect covers[] = {{10, 6, 56, 33}, {-5, 20, 30, 70}, {0, 0, 60, 40}, {70, 0, 80, 10}, {20, 20, 20, 30}};
+    ChartFrameStyle style = PlainStyle(ssBox);
+    style.Caption = QStringLiteral("Wq");
+    style.CaptionAnchorHoriz = cahChartLeft;
+    style.CaptionPosY = 2;
+    for (const TRect& cover : covers) {
+        SCOPED_TRACE(testing::Message() << cover.Left << "," << cover.Top << "," << cover.Right << "," << cover.Bottom);
+        TBitmap whole(60, 40), holed(60, 40);
+        holed.Canvas().Brush.Color = clLime;
+        holed.Canvas().FillRect({0, 0, 60, 40});
+        DrawChartFrame(whole.Canvas(), SmallGeometry(3), style);
+        DrawChartFrame(holed.Canvas(), SmallGeometry(3), style, cover);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x) {
+                const TColor was = whole.Canvas().Pixel(x, y);
+                const TColor under = was == Wind ? clLime : was;  // only the background is left out
+                ASSERT_EQ(holed.Canvas().Pixel(x, y), cover.Contains(x, y) ? under : was) << x << "," << y;
+            }
+    }
+}
+
 TEST(ChartFrame, ShadowBandsCornersAndOutlineByStyle)
 {
     // S = 3 on 60 x 40: the face's outline runs along x 0 and 57, y 0 and 37; the corner squares are

@@ -261,6 +261,28 @@ TEST_F(RChartTest, TheShadowDoesNotAdjustIsometricRangesButMarginsDo)
     EXPECT_LT(chart.Scale1Y()->RangeHigh(), high);
 }
 
+TEST_F(RChartTest, TurningIsometricOnSetsTheSixteenRangesWithOnePaint)
+{
+    chart.show();
+    for (bool autoRedraw : {false, true}) {
+        SCOPED_TRACE(autoRedraw);
+        chart.SetIsometric(false);
+        chart.SetAutoRedraw(autoRedraw);
+        chart.ScaleY(16)->SetRangeHigh(1000);
+        int paints = 0;
+        chart.OnScalesRendered = [&paints](QObject*, TCanvas*&, int, int) { ++paints; };
+        chart.SetIsometric(true);
+        EXPECT_EQ(paints, 1);
+        EXPECT_LT(chart.ScaleY(16)->RangeHigh(), 1000);  // the last layer was adjusted too
+        chart.OnScalesRendered = nullptr;
+    }
+    int paints = 0;
+    chart.OnScalesRendered = [&paints](QObject*, TCanvas*&, int, int) { ++paints; };
+    chart.SetUpdateSuspended(true);
+    chart.SetIsometric(true);
+    EXPECT_EQ(paints, 0);  // suspended: the ranges change, the picture waits
+}
+
 TEST_F(RChartTest, AnIsometricPlotWithoutWidthKeepsItsRanges)
 {
     chart.SetMarginLeft(chart.Geometry().Width - chart.MarginRight() + 1);  // W = -1

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/Bitmap.h"
@@ -137,6 +139,41 @@ TEST_F(CanvasTest, XorRectangleCombinesFillAndOutlineWithTheBackgroundOnce)
                 ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
             }
     }
+}
+
+// In copy mode a box is written row by row in one pass; every size and every cut by the picture's edges or
+// the clip must leave the same pixels as the fill and the four edges one after the other.
+TEST_F(CanvasTest, CopyRectangleOfEverySizeAndCutHasItsEdgesInThePenAndItsInsideInTheBrush)
+{
+    const TRect boxes[] = {{5, 5, 6, 6}, {5, 5, 6, 11}, {5, 5, 12, 6}, {5, 5, 7, 7}, {5, 5, 7, 10}, {5, 5, 8, 8},
+        {3, 4, 13, 11}, {-4, 2, 6, 9}, {14, -3, 25, 8}, {2, 15, 9, 26}, {-2, -2, 22, 22}, {11, 9, 10, 8}};
+    const std::optional<TRect> clips[] = {std::nullopt, TRect{4, 6, 12, 10}};
+    auto background = [](int x, int y) { return TColor((x * 37 + y * 91) * 0x010305 & 0xFFFFFF); };
+    for (const TRect& box : boxes)
+        for (const std::optional<TRect>& clip : clips)
+            for (TBrushStyle brush : {bsSolid, bsClear}) {
+                SCOPED_TRACE(testing::Message() << box.Left << "," << box.Top << "," << box.Right << "," << box.Bottom
+                                                << (clip ? " clipped" : "") << (brush ? " clear" : ""));
+                SetUp();
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x)
+                        c().SetPixel(x, y, background(x, y));
+                if (clip)
+                    c().SetClipRect(*clip);
+                c().Pen = {clRed, 1, psSolid, pmCopy};
+                c().Brush = {clBlue, brush};
+                c().Rectangle(box);
+                c().ClearClipRect();
+                const TRect b = box.Normalized();
+                const TRect inner{b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1};
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x) {
+                        TColor want = background(x, y);
+                        if (b.Contains(x, y) && (!clip || clip->Contains(x, y)))
+                            want = !inner.Contains(x, y) ? clRed : (brush == bsSolid ? clBlue : want);
+                        ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
+                    }
+            }
 }
 
 TEST_F(CanvasTest, FillRectUsesTheBrushOnlyAndIgnoresThePenMode)
@@ -572,6 +609,65 @@ TEST_F(CanvasTextTest, ClearBrushDrawsGlyphsOnlyInTheFontColourInsideTheCell)
     const TRect b = PaintedBounds();
     EXPECT_LE(b.Top, cell.Top + 4);
     EXPECT_GE(b.Bottom, cell.Bottom - 4);  // the descender of g
+}
+
+// What QPainter itself draws for TextOut: the canvas keeps the pixels of a text it wrote once and writes them
+// again from there, which must give the same picture wherever the text lands, clipped or not.
+QImage PainterTextOut(
+    QImage image, const TFont& font, TBrush brush, std::optional<TRect> clip, int x, int y, const QString& text)
+{
+    const QFontMetrics m(font.ToQFont());
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    if (clip)
+        p.setClipRect(QRect(clip->Left, clip->Top, clip->Width(), clip->Height()));
+    if (brush.Style == bsSolid)
+        p.fillRect(QRect(x, y, m.horizontalAdvance(text), m.ascent() + m.descent()), ToQColor(brush.Color));
+    p.setFont(font.ToQFont());
+    p.setPen(ToQColor(font.Color()));
+    p.drawText(x, y + m.ascent(), text);
+    return image;
+}
+
+TEST_F(CanvasTextTest, TextWrittenAgainFromItsKeptPixelsMatchesQPainterAnywhere)
+{
+    const struct {
+        const char* Face;
+        int Height;
+        TFontStyles Style;
+        const char* Text;
+        TPoint At;
+        std::optional<TRect> Clip;
+        TBrushStyle Brush;
+    } rows[] = {
+        {"Arial", 13, 0, "0.25", {10, 5}, std::nullopt, bsClear},
+        {"Arial", 11, fsBold, "1000", {3, 20}, std::nullopt, bsSolid},
+        {"Arial", 16, fsItalic | fsUnderline, "Wfjg", {-4, -6}, std::nullopt, bsClear},  // cut by the edges
+        {"Courier New", 12, fsStrikeOut, "x[1] = 0", {90, 30}, std::nullopt, bsSolid},   // past right and bottom
+        {"Arial", 13, 0, "-1.5E-3", {20, 8}, TRect{25, 10, 50, 18}, bsSolid},
+        {"Times New Roman", 20, fsBold | fsItalic, "\u00c4gypten \u00df", {5, 2}, std::nullopt, bsClear},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Text);
+        const QString text = QString::fromUtf8(row.Text);
+        c().Font = TFont(QString::fromLatin1(row.Face), row.Height, row.Style, clNavy);
+        c().Brush = TBrush{clYellow, row.Brush};
+        if (row.Clip)
+            c().SetClipRect(*row.Clip);
+        else
+            c().ClearClipRect();
+        for (int pass = 0; pass < 2; ++pass) {  // the second pass writes the kept pixels
+            c().Brush.Color = kBack;
+            c().Brush.Style = bsSolid;
+            c().FillRect({0, 0, 120, 40});
+            c().Brush = TBrush{clYellow, row.Brush};
+            const QImage before = bmp.Image().copy();
+            c().TextOut(row.At.X, row.At.Y, text);
+            const QImage expected = PainterTextOut(before, c().Font, c().Brush, row.Clip, row.At.X, row.At.Y, text);
+            EXPECT_EQ(bmp.Image(), expected) << "pass " << pass;
+            EXPECT_EQ(c().PenPos(), (TPoint{row.At.X + c().TextWidth(text), row.At.Y}));
+        }
+    }
 }
 
 TEST_F(CanvasTextTest, TextRectFillsAndClipsToItsRectangle)
