@@ -114,7 +114,7 @@ void TTabControl::resizeEvent(QResizeEvent* Event)
 
 // --- the main window: reading the form ---
 
-TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent) : QWidget(Parent)
+TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetup& BeforeLoading) : QWidget(Parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("BF_LCG - Random Number Generator"));
@@ -126,6 +126,8 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent) : QWidget(Parent
     setFixedSize(ClientWidth, ChartLayoutHeight);
     CreateControls();
     CreateDemon(CommandLine);
+    if (BeforeLoading)
+        BeforeLoading(*cliDemon);
     RChart1->Loaded();
     cliDemon->Loaded();
     ConnectHandlers();

@@ -60,8 +60,12 @@ public:
     static constexpr int ChartLayoutHeight = 514;
     static constexpr int LayoutMove = 115;
 
+    using TDemonSetup = std::function<void(TmnxDemonClient& Demon)>;
+
     // CommandLine[0] is the executable, as QCoreApplication::arguments() gives it; the host link reads it.
-    explicit TForm1(const QStringList& CommandLine, QWidget* Parent = nullptr);
+    // BeforeLoading changes cliDemon's settings before it loads the dictionary and translates the window, as
+    // another form description would (a translator switches capture on to collect every key the lesson asks for).
+    explicit TForm1(const QStringList& CommandLine, QWidget* Parent = nullptr, const TDemonSetup& BeforeLoading = {});
     ~TForm1() override;
 
     // Called once the main window has been shown for the first time (the About dialog's turn).
