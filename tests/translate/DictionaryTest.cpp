@@ -174,6 +174,7 @@ TEST(Dictionary, ManyMissingKeysAreCapturedOnceInTheOrderAndCaseFirstAsked)
     expected.push_back("[Key 1 of Many\xc3\x84]=Key 1 of Many\xc3\x84|$$");
     expected.push_back("[Key 1 of Many\xc3\xa4]=Key 1 of Many\xc3\xa4|$$");
     EXPECT_EQ(dictionary.Capture(), expected);
+    dictionary.SetCreateItlFile(false);  // no capture file in the working directory
 }
 
 TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram)
