@@ -31,6 +31,12 @@ void BM_CaptureMissingKeys(benchmark::State& State)
     }
     State.SetComplexityN(count);
 }
-BENCHMARK(BM_CaptureMissingKeys)->Arg(1000)->Arg(4000)->Arg(16000)->Arg(64000)->Complexity()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CaptureMissingKeys)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Arg(16000)
+    ->Arg(64000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

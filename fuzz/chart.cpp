@@ -19,8 +19,7 @@ namespace {
     std::abort();
 }
 
-// A position the chart hands out is a pixel or says it is not one; a world position read back from a pixel
-// of a finite range is finite.
+// A position without a value (NaN) has no pixel; mapping any pixel back must not fault.
 void CheckMapping(const TCustomRChart& Chart, FuzzedDataProvider& Input)
 {
     const int layer = Input.ConsumeIntegralInRange(-2, ChartLayerCount + 2);
@@ -28,23 +27,27 @@ void CheckMapping(const TCustomRChart& Chart, FuzzedDataProvider& Input)
     const PixelPosition pixel = Chart.WorldToPixel(layer, x, y);
     if (pixel.Valid && (std::isnan(x) || std::isnan(y)))
         Fail("a position of NaN mapped to a valid pixel");
-    const WorldPosition world = Chart.PixelToWorld(layer, pixel.X, pixel.Y);
-    (void)world;
-    Chart.PixelToWorld(layer, FuzzDouble(Input), FuzzDouble(Input));
+    Chart.PixelToWorld(layer, pixel.X, pixel.Y);
+    const double px = FuzzDouble(Input);
+    Chart.PixelToWorld(layer, px, FuzzDouble(Input));
 }
 
+// Values are drawn one statement at a time: the order of a call's arguments is the compiler's choice.
 void AddItem(TCustomRChart& Chart, FuzzedDataProvider& Input)
 {
-    switch (Input.ConsumeIntegralInRange(0, 2)) {
-    case 0: Chart.AddMark(Input.ConsumeIntegral<uint8_t>(), FuzzDouble(Input), FuzzDouble(Input)); break;
-    case 1:
-        Chart.AddRectangle(FuzzDouble(Input), FuzzDouble(Input), FuzzDouble(Input), FuzzDouble(Input));
-        break;
-    default: {
+    const int kind = Input.ConsumeIntegralInRange(0, 2);
+    if (kind == 0) {
+        const auto mark = Input.ConsumeIntegral<uint8_t>();
+        const double x = FuzzDouble(Input);
+        Chart.AddMark(mark, x, FuzzDouble(Input));
+    } else if (kind == 1) {
+        const double x1 = FuzzDouble(Input), y1 = FuzzDouble(Input), x2 = FuzzDouble(Input);
+        Chart.AddRectangle(x1, y1, x2, FuzzDouble(Input));
+    } else {
         const int size = FuzzInt(Input);
         const QString text = FuzzText(Input, 64);
-        Chart.AddText(size, text, FuzzDouble(Input), FuzzDouble(Input));
-    }
+        const double x = FuzzDouble(Input);
+        Chart.AddText(size, text, x, FuzzDouble(Input));
     }
 }
 
@@ -95,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzedDataProvider input(Data, Size);
     TCustomRChart chart;
-    chart.SetBounds(0, 0, input.ConsumeIntegralInRange(1, 96), input.ConsumeIntegralInRange(1, 96));
+    const int width = input.ConsumeIntegralInRange(1, 96);
+    chart.SetBounds(0, 0, width, input.ConsumeIntegralInRange(1, 96));
     for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step)
         Operate(chart, input);
     chart.Paint();

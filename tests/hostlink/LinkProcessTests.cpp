@@ -66,7 +66,8 @@ protected:
         UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const std::string path = Sandbox.Path("run").toStdString() + "/sewella-link/" + LinkHandleName(Handle) + ".sock";
+        const std::string path =
+            Sandbox.Path("run").toStdString() + "/sewella-link/" + LinkHandleName(Handle) + ".sock";
         std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
         EXPECT_EQ(::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
         return fd;
