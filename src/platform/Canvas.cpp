@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -28,9 +29,23 @@ TRect TRect::Intersected(const TRect& o) const
     return r;
 }
 
+namespace {
+
+// The magnitude of a font size; the most negative int has none in an int, so it takes the largest.
+int SizeMagnitude(int value)
+{
+    return value == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : std::abs(value);
+}
+
+}  // namespace
+
 int TFont::Height() const
 {
-    return pixels_ > 0 ? pixels_ : (points_ * PixelsPerInch + 36) / 72;  // rounded like MulDiv
+    if (pixels_ > 0)
+        return pixels_;
+    // rounded like MulDiv; a size in points beyond the largest height in pixels gives that height
+    const long long pixels = (static_cast<long long>(points_) * PixelsPerInch + 36) / 72;
+    return static_cast<int>(std::min<long long>(pixels, std::numeric_limits<int>::max()));
 }
 
 void TFont::SetHeight(int pixels)
@@ -40,17 +55,19 @@ void TFont::SetHeight(int pixels)
         points_ = 8;
         return;
     }
-    pixels_ = std::abs(pixels);
+    pixels_ = SizeMagnitude(pixels);
 }
 
 int TFont::Size() const
 {
-    return pixels_ > 0 ? (pixels_ * 72 + PixelsPerInch / 2) / PixelsPerInch : points_;
+    if (pixels_ == 0)
+        return points_;
+    return static_cast<int>((static_cast<long long>(pixels_) * 72 + PixelsPerInch / 2) / PixelsPerInch);
 }
 
 void TFont::SetSize(int points)
 {
-    points_ = std::max(1, std::abs(points));
+    points_ = std::max(1, SizeMagnitude(points));
     pixels_ = 0;
 }
 

@@ -23,8 +23,13 @@ namespace {
 
 using WindowState = LinkWindow::State;
 
-// Connections waiting for their frame, per window; beyond this, the oldest overdue ones are dropped first.
-constexpr size_t MaxConnectionsPerWindow = 16;
+// Connections waiting for their frame. Each has its own limits (the answer limit in time, its announced
+// length in memory); the counts below only bound descriptors. One process may keep this many unfinished at a
+// window: its further connections are refused, so a peer that stalls its own sends harms no one else.
+constexpr size_t MaxConnectionsPerPeer = 16;
+// All processes together: beyond this the oldest unfinished connection of the window makes way for the new
+// one (a well-behaved sender writes its frame at once, so the oldest is the likeliest to be stalled).
+constexpr size_t MaxConnectionsPerWindow = 256;
 // Sends nested in window procedures beyond this depth no longer dispatch incoming messages, so a peer
 // cannot drive the stack deeper and deeper.
 constexpr int MaxDispatchDepth = 16;
@@ -33,6 +38,7 @@ struct Connection {
     UniqueFd Fd;
     std::weak_ptr<WindowState> Window;
     LinkFrameReader Reader;
+    pid_t Peer = 0;
     Clock::time_point Started;
     bool Dispatching = false;
     bool Closed = false;
@@ -93,6 +99,7 @@ void Dispatch(const std::shared_ptr<Connection>& C)
     if (const std::shared_ptr<WindowState> window = C->Window.lock(); window && !window->Closed) {
         const LinkFrameHeader& header = C->Reader.Header();
         ++TheReceiver().Dispatched;
+        const LinkCallScope call(LinkCall{LinkCall::Kind::Dispatch, C->Peer, {}});
         try {
             window->Proc(header.WParam, header.Tag, C->Reader.Data());
             status = LinkAckStatus::Handled;
@@ -162,13 +169,33 @@ void ReapOverdueConnections(const WindowState* Window)
     }
 }
 
-size_t ConnectionsOf(const WindowState* Window)
+// The unfinished connections of Window, oldest first; only those of process Peer unless Peer is 0.
+std::vector<std::shared_ptr<Connection>> UnfinishedAt(const WindowState* Window, pid_t Peer = 0)
 {
-    size_t count = 0;
+    std::vector<std::shared_ptr<Connection>> found;
     for (const auto& c : TheReceiver().Connections)
-        if (!c->Dispatching && c->Window.lock().get() == Window)
-            ++count;
-    return count;
+        if (!c->Dispatching && c->Window.lock().get() == Window && (Peer == 0 || c->Peer == Peer))
+            found.push_back(c);
+    return found;
+}
+
+// Whether a new connection from process Peer may wait for its frame at Window; makes room when it may.
+bool AdmitConnection(const WindowState* Window, pid_t Peer)
+{
+    if (UnfinishedAt(Window).size() >= MaxConnectionsPerWindow)
+        ReapOverdueConnections(Window);
+    if (UnfinishedAt(Window, Peer).size() >= MaxConnectionsPerPeer) {
+        qWarning("link window %s: too many unfinished messages from process %ld; a connection was refused",
+            LinkHandleName(Window->Handle).c_str(), static_cast<long>(Peer));
+        return false;
+    }
+    const std::vector<std::shared_ptr<Connection>> all = UnfinishedAt(Window);
+    if (all.size() >= MaxConnectionsPerWindow) {
+        qWarning("link window %s: too many unfinished messages; the oldest was dropped",
+            LinkHandleName(Window->Handle).c_str());
+        CloseConnection(all.front());
+    }
+    return true;
 }
 
 // Lets the event loop read the connection as its bytes arrive and drop it when they stop coming.
@@ -204,15 +231,11 @@ void Accept(const std::shared_ptr<WindowState>& Window)
                 static_cast<unsigned>(peer.uid));
             continue;
         }
-        if (ConnectionsOf(Window.get()) >= MaxConnectionsPerWindow)
-            ReapOverdueConnections(Window.get());
-        if (ConnectionsOf(Window.get()) >= MaxConnectionsPerWindow) {
-            qWarning("link window %s: too many unfinished messages; a connection was refused",
-                LinkHandleName(Window->Handle).c_str());
+        if (!AdmitConnection(Window.get(), peer.pid))
             continue;
-        }
         auto c = std::make_shared<Connection>();
         c->Fd = std::move(fd);
+        c->Peer = peer.pid;
         c->Window = Window;
         c->Started = Clock::now();
         if (CanUseNotifiers())

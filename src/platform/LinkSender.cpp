@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/LastError.h"
 #include "platform/LinkDirectory.h"
@@ -28,6 +29,7 @@ namespace {
 struct Sender {
     milliseconds AnswerTimeout{10000};
     int Depth = 0;
+    std::vector<LinkCall> Calls;
 };
 
 Sender& TheSender()
@@ -104,12 +106,14 @@ SendFailure ConnectWithin(int Fd, const std::string& Socket, Clock::time_point D
     }
 }
 
-SendFailure PeerIsSameUser(int Fd, const std::string& Socket)
+SendFailure PeerIsSameUser(int Fd, const std::string& Socket, pid_t& Pid)
 {
     ucred peer{};
     socklen_t length = sizeof peer;
-    if (::getsockopt(Fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && LinkPeerAllowed(peer.uid, ::geteuid()))
+    if (::getsockopt(Fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && LinkPeerAllowed(peer.uid, ::geteuid())) {
+        Pid = peer.pid;
         return std::nullopt;
+    }
     qWarning("link: the window at %s belongs to another user; nothing was sent", Socket.c_str());
     return Undelivered(Status::OtherUser, "the window at " + Socket + " belongs to another user; nothing was sent");
 }
@@ -169,13 +173,49 @@ LinkSendResult Acknowledged(const std::string& Socket, const std::array<char, Li
     return LinkSendResult{Status::Delivered, {}};
 }
 
+// One answer limit from now, but never later than a send this one is nested in: a chain of sends made while
+// handling messages ends within the limit of its first send.
+Clock::time_point SendDeadline()
+{
+    const Clock::time_point own = Clock::now() + TheSender().AnswerTimeout;
+    const std::vector<LinkCall>& calls = TheSender().Calls;
+    for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+        if (it->What == LinkCall::Kind::Send)
+            return std::min(own, it->Deadline);
+    return own;
+}
+
+// True when a send further out is still waiting for Target's answer and Target has sent us nothing since:
+// the peer is busy or hung, cannot answer this send before that one, and waiting would only nest deeper.
+// A peer that sends to us while we wait for it is alive and handles our nested sends in its own wait.
+bool AwaitingSilentPeer(pid_t Target)
+{
+    if (Target == 0 || Target == ::getpid())
+        return false;
+    const std::vector<LinkCall>& calls = TheSender().Calls;
+    // the innermost entry is this send itself
+    for (size_t i = calls.size() - 1; i-- > 0;) {
+        if (calls[i].Peer != Target)
+            continue;
+        return calls[i].What == LinkCall::Kind::Send;
+    }
+    return false;
+}
+
 LinkSendResult SendFrame(int Fd, const std::string& Socket, uint32_t WParam, int32_t Tag, const std::string& Data,
-    Clock::time_point Deadline)
+    Clock::time_point Deadline, LinkCallScope& Call)
 {
     if (SendFailure failure = ConnectWithin(Fd, Socket, Deadline))
         return std::move(*failure);
-    if (SendFailure failure = PeerIsSameUser(Fd, Socket))
+    pid_t target = 0;
+    if (SendFailure failure = PeerIsSameUser(Fd, Socket, target))
         return std::move(*failure);
+    if (AwaitingSilentPeer(target)) {
+        qWarning("link: %s has not answered an earlier message yet; nothing was sent", Socket.c_str());
+        return Undelivered(Status::TimedOut,
+            "no answer from " + Socket + ": it has not answered an earlier message yet; nothing was sent");
+    }
+    Call.SetPeer(target);
     const auto header = EncodeLinkFrameHeader(LinkFrameHeader{WParam, Tag, static_cast<uint32_t>(Data.size())});
     const size_t total = header.size() + Data.size();
     size_t written = 0;
@@ -206,6 +246,21 @@ int LinkSendDepth()
     return TheSender().Depth;
 }
 
+LinkCallScope::LinkCallScope(const LinkCall& Call) : FIndex(TheSender().Calls.size())
+{
+    TheSender().Calls.push_back(Call);
+}
+
+LinkCallScope::~LinkCallScope()
+{
+    TheSender().Calls.resize(FIndex);
+}
+
+void LinkCallScope::SetPeer(pid_t Peer)
+{
+    TheSender().Calls[FIndex].Peer = Peer;
+}
+
 milliseconds LinkAnswerTimeout()
 {
     return TheSender().AnswerTimeout;
@@ -233,7 +288,8 @@ LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const
     const UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd)
         return Undelivered(Status::Failed, "cannot create a socket: " + GetErrorString(errno));
-    const auto deadline = Clock::now() + TheSender().AnswerTimeout;
     const SendScope scope(TheSender().Depth);
-    return SendFrame(fd.Get(), LinkEntryPath(*directory, Target, ".sock"), WParam, Tag, Data, deadline);
+    LinkCallScope call(LinkCall{LinkCall::Kind::Send, 0, SendDeadline()});
+    return SendFrame(fd.Get(), LinkEntryPath(*directory, Target, ".sock"), WParam, Tag, Data,
+        TheSender().Calls.back().Deadline, call);
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstddef>
+
 // The sending side's nesting count. Window procedures may send while a send of theirs is waiting for its
 // answer, so sends nest on one stack; a SendScope counts one send for as long as it lives.
 class SendScope {
@@ -15,3 +20,26 @@ private:
 
 // How many SendCopyData calls of this process are running now, one inside the other.
 int LinkSendDepth();
+
+// One entry of this process's stack of link calls: a send waiting for its answer, or a message being handled
+// by a window procedure (from inside such a wait or from the event loop).
+struct LinkCall {
+    enum class Kind { Send, Dispatch };
+    Kind What = Kind::Send;
+    pid_t Peer = 0;  // the process a send goes to, or the one a message came from; 0 while not known
+    std::chrono::steady_clock::time_point Deadline{};  // of a send
+};
+
+// Keeps one entry on the stack for as long as it lives.
+class LinkCallScope {
+public:
+    explicit LinkCallScope(const LinkCall& Call);
+    ~LinkCallScope();
+    LinkCallScope(const LinkCallScope&) = delete;
+    LinkCallScope& operator=(const LinkCallScope&) = delete;
+
+    void SetPeer(pid_t Peer);
+
+private:
+    size_t FIndex;
+};

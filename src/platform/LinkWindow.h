@@ -120,6 +120,9 @@ struct LinkSendResult {
 // the acknowledgement, which the receiver sends after its window procedure has returned. While waiting,
 // messages arriving at this process's own windows are dispatched (so a reply sent during the send reaches
 // us before this returns); other Qt events are not processed. Gives up after LinkAnswerTimeout() in all.
+// A send made by a procedure dispatched inside another send's wait ends no later than that send, so a chain of
+// them is bounded by one answer limit; one to a process that the outer send still waits for, and that has sent
+// us nothing since, cannot be answered first and fails at once (TimedOut) instead of nesting another wait.
 LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data);
 
 // The longest a SendCopyData waits for its answer; 10 seconds unless set. A receiver also drops a

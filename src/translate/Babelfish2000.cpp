@@ -90,13 +90,8 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
     std::string text = substitute(Key);
     if (FCreateItlFile) {
         std::string line = "[" + Key + "]=" + Key + std::string(RecordEnd);
-        bool known = false;
-        for (const std::string& captured : FCapture)
-            if (EqualIgnoringAsciiCase(captured, line)) {
-                known = true;
-                break;
-            }
-        if (!known)
+        // the set holds the lines lower-cased, so each miss costs one look-up however long the capture is
+        if (FCaptured.insert(LowerAscii(line)).second)
             FCapture.push_back(std::move(line));
     }
     return text;

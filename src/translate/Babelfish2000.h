@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class QObject;
@@ -86,6 +87,7 @@ private:
     std::vector<std::string> FTexts;
     const std::string FKeyPrefix{"BF_"};
     std::vector<std::string> FCapture;
+    std::unordered_set<std::string> FCaptured;  // FCapture's lines in lower case
     bool FCreateItlFile = false;
     std::string FAppName;
     std::string FExecutablePath;

@@ -9,9 +9,16 @@
 
 #include <memory>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sstream>
 
 #include "LinkPeers.h"
+#include "hostlink/SkolarMessageStream.h"
+#include "hostlink/SkolarWire.h"
+#include "platform/DateTime.h"
+#include "platform/LinkTransport.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -40,7 +47,9 @@ protected:
         args += Extra;
         QDir().mkpath(Sandbox.Path("served"));
         auto host = std::make_unique<Peer>(LinkSandbox::HostProgram(), args, Sandbox.Environment());
-        EXPECT_NE(host->WaitForLine("ready "), "") << host->Output();
+        const std::string ready = host->WaitForLine("ready ");
+        EXPECT_NE(ready, "") << host->Output();
+        HostHandle = RunningHandle(ready);
         return host;
     }
 
@@ -51,7 +60,31 @@ protected:
             Program.isEmpty() ? LinkSandbox::ClientProgram() : Program, Args, Sandbox.Environment(Env));
     }
 
+    // A connection to a window of the sandbox, made by hand as a misbehaving process of the same user would.
+    UniqueFd ConnectTo(uint32_t Handle)
+    {
+        UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path =
+            Sandbox.Path("run").toStdString() + "/sewella-link/" + LinkHandleName(Handle) + ".sock";
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        EXPECT_EQ(::connect(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+        return fd;
+    }
+
+    // Asks the running client for a string and expects the host's answer within a second.
+    void ExpectPromptAnswer(Peer& Client, const std::string& Text)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        Client.Send("string " + Text);
+        EXPECT_EQ(Client.WaitForLine("string: ", 5000), "string: " + Text) << Client.Output();
+        EXPECT_LT(timer.elapsed(), 1000);
+    }
+
     LinkSandbox Sandbox;
+    uint32_t HostHandle = 0;
 };
 
 TEST_F(LinkProcesses, AServerClientCannotStartWithoutAnAnsweringHost)
@@ -302,6 +335,52 @@ TEST_F(LinkProcesses, AHungHostCostsNoMoreThanTheAnswerLimit)
     ASSERT_NE(host->WaitForLine("delay ", 4000), "");
     client->Send("string next");
     EXPECT_EQ(client->WaitForLine("string: "), "string: next");
+}
+
+// Processes of the same user that hold connections open, or name a peer that never acknowledges, must
+// not keep the host from serving everyone else.
+TEST_F(LinkProcesses, TwentyConnectionsStalledInTheHeaderLockNoSenderOut)
+{
+    auto host = StartHost("crowd");
+    auto client = StartClient({"/serverhandle=crowd"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    ASSERT_NE(client->WaitForLine("running "), "") << client->Output();
+    const auto header = EncodeLinkFrameHeader({1, msgQueryString, 100});
+    std::vector<UniqueFd> stalled;
+    for (int i = 0; i < 20; ++i) {
+        stalled.push_back(ConnectTo(HostHandle));
+        ASSERT_EQ(::send(stalled.back().Get(), header.data(), header.size() / 2, MSG_NOSIGNAL), 8);
+    }
+    ExpectPromptAnswer(*client, "through");
+    ExpectPromptAnswer(*client, "again");
+}
+
+TEST_F(LinkProcesses, RequestsNamingAHungPeerDoNotHoldUpOthers)
+{
+    auto host = StartHost("hung");
+    auto client = StartClient({"/serverhandle=hung"}, {{"LINKCLIENT_USE_SERVER", "1"}});
+    ASSERT_NE(client->WaitForLine("running "), "") << client->Output();
+    auto frozen = StartClient({}, {{"LINKCLIENT_MULTISTART", "1"}});
+    const uint32_t hung = RunningHandle(frozen->WaitForLine("running "));
+    ASSERT_NE(hung, 0u) << frozen->Output();
+    ASSERT_EQ(::kill(static_cast<pid_t>(frozen->Pid()), SIGSTOP), 0);
+
+    // each request asks the host to answer the frozen window; nobody reads the acknowledgements
+    TSkolarMessageStream request;
+    request.WriteString("for the frozen one");
+    const std::string block = EncodeSkolarBlock(DateTimeToTimeStamp(Now()), request.Content());
+    const auto header = EncodeLinkFrameHeader({hung, msgQueryString, static_cast<uint32_t>(block.size())});
+    const std::string frame = std::string(header.data(), header.size()) + block;
+    std::vector<UniqueFd> requests;
+    for (int i = 0; i < 20; ++i) {
+        requests.push_back(ConnectTo(HostHandle));
+        ASSERT_EQ(::send(requests.back().Get(), frame.data(), frame.size(), MSG_NOSIGNAL),
+            static_cast<ssize_t>(frame.size()));
+    }
+    ASSERT_NE(host->WaitForLine("query string for the frozen one"), "");
+    ExpectPromptAnswer(*client, "valid");
+    // every one of them was handled long before the first one's answer limit
+    for (int i = 1; i < 20; ++i)
+        EXPECT_NE(host->WaitForLine("query string for the frozen one", 2000), "") << i;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -786,3 +787,34 @@ TEST(CanvasWithoutTarget, EveryPrimitiveIsANoOp)
 }
 
 }  // namespace
+
+TEST(FontSize, ExtremeSizesGiveTheLargestHeightInsteadOfOverflowing)
+{
+    // a chart text item carries any 32-bit size into its font
+    constexpr int most = std::numeric_limits<int>::max();
+    constexpr int least = std::numeric_limits<int>::min();
+    const struct {
+        const char* name;
+        bool inPoints;
+        int value;
+        int height;
+    } rows[] = {
+        {"8 points", true, 8, 11},
+        {"-12 points", true, -12, 16},
+        {"largest points", true, most, most},
+        {"points one step beyond a height in range", true, most / 96 * 72 + 72, most},
+        {"most negative points", true, least, most},
+        {"most negative pixels", false, least, most},
+        {"-20 pixels", false, -20, 20},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TFont font;
+        if (row.inPoints)
+            font.SetSize(row.value);
+        else
+            font.SetHeight(row.value);
+        EXPECT_EQ(font.Height(), row.height);
+        EXPECT_GT(font.Size(), 0);
+    }
+}

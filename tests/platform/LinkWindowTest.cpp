@@ -21,6 +21,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -286,6 +287,57 @@ TEST_F(LinkWindowTest, EndlesslyNestedSendsStopWhenDeepAndTheOuterOnesAreDeliver
     EXPECT_TRUE(SendCopyData(window->Handle(), 0, 1, "start"));
     EXPECT_GT(deepest, 1);
     EXPECT_LT(deepest, 100);
+}
+
+// A message reaches our window from another process while a send of ours waits for a peer that never
+// accepts; the window's procedure sends on. Its send shares the waiting send's deadline, and a second send
+// to the silent peer is refused at once, while a peer that talks to us during the wait is still served.
+TEST_F(LinkWindowTest, SendsNestedInAWaitEndWithinTheFirstSendsLimit)
+{
+    using Clock = std::chrono::steady_clock;
+    HelperProcess silent("idle", "silent"), otherSilent("idle", "other"), echo("echo", "echo");
+    const uint32_t silentPeer = ReadyHandle(silent.ReadLine(10s));
+    const uint32_t otherPeer = ReadyHandle(otherSilent.ReadLine(10s));
+    const uint32_t echoPeer = ReadyHandle(echo.ReadLine(10s));
+    ASSERT_TRUE(silentPeer != 0 && otherPeer != 0 && echoPeer != 0);
+    const auto limit = 2000ms;
+    SetLinkAnswerTimeout(limit);
+    const struct {
+        const char* name;
+        uint32_t outer, nested;
+        LinkSendResult::Status outcome;
+        Clock::duration longest;  // the nested send's own time
+    } rows[] = {
+        {"another silent peer", silentPeer, otherPeer, LinkSendResult::Status::TimedOut, limit},
+        {"the same silent peer", silentPeer, silentPeer, LinkSendResult::Status::TimedOut, 300ms},
+        {"the peer that is talking to us", echoPeer, echoPeer, LinkSendResult::Status::Delivered, limit},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::optional<LinkSendResult> nested;
+        Clock::time_point nestedStart{}, nestedEnd{};
+        const auto window = LinkWindow::Create("Nesting", "", [&](uint32_t, int32_t Tag, const std::string&) {
+            if (Tag != 5 || nested)
+                return;
+            std::this_thread::sleep_for(600ms);
+            nestedStart = Clock::now();
+            nested = SendCopyData(row.nested, 0, 6, "nested");
+            nestedEnd = Clock::now();
+        }).Window;
+        ASSERT_TRUE(window);
+        std::unique_ptr<HelperProcess> sender;
+        if (row.outer != echoPeer)
+            sender = std::make_unique<HelperProcess>("send", LinkHandleName(window->Handle()) + " 5");
+        const auto start = Clock::now();
+        // the echo peer answers with tag 5 + 1000; make its answer the one that starts the nested send
+        const LinkSendResult outer = SendCopyData(row.outer, window->Handle(), row.outer == echoPeer ? -995 : 1, "x");
+        ASSERT_TRUE(nested.has_value()) << "no message reached the window during the send";
+        EXPECT_EQ(nested->Outcome, row.outcome) << nested->Error;
+        EXPECT_LT(nestedEnd - nestedStart, row.longest);
+        // by the outer send's deadline, however late the message came
+        EXPECT_LT(nestedEnd - start, limit + 200ms);
+        EXPECT_EQ(bool(outer), row.outer == echoPeer) << outer.Error;
+    }
 }
 
 TEST_F(LinkWindowTest, ReplyDuringSendReachesUsBeforeSendReturns)

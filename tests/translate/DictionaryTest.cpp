@@ -153,6 +153,30 @@ TEST(Dictionary, CaptureFileHoldsEachMissingKeyOnceThenTheDictionary)
     std::filesystem::remove(path);
 }
 
+TEST(Dictionary, ManyMissingKeysAreCapturedOnceInTheOrderAndCaseFirstAsked)
+{
+    // keys asked again in another letter case, or interleaved with new ones, keep their first place and case
+    TBabelfish2000 dictionary;
+    dictionary.SetCreateItlFile(true);
+    std::vector<std::string> expected;
+    const auto key = [](int i) { return "Key " + std::to_string(i) + " of Many"; };
+    for (int i = 0; i < 3000; ++i) {
+        dictionary.Translate(key(i));
+        expected.push_back("[" + key(i) + "]=" + key(i) + "|$$");
+        if (i % 3 == 0)
+            dictionary.Translate("KEY " + std::to_string(i / 2) + " OF MANY");
+        if (i % 7 == 0)
+            dictionary.Translate("key " + std::to_string(i) + " of many");
+    }
+    // a key that differs only beyond ASCII letter case is another key
+    dictionary.Translate("Key 1 of Many\xc3\x84");
+    dictionary.Translate("Key 1 of Many\xc3\xa4");
+    expected.push_back("[Key 1 of Many\xc3\x84]=Key 1 of Many\xc3\x84|$$");
+    expected.push_back("[Key 1 of Many\xc3\xa4]=Key 1 of Many\xc3\xa4|$$");
+    EXPECT_EQ(dictionary.Capture(), expected);
+    dictionary.SetCreateItlFile(false);  // no capture file in the working directory
+}
+
 TEST(Dictionary, UnwritableCaptureFileIsReportedAndDoesNotStopTheProgram)
 {
     const auto path = TempPath("no-such-dir") / "capture.itl";
