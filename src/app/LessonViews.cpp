@@ -90,7 +90,9 @@ void TLessonViews::SetScales(double XHigh, double YHigh, bool Visible)
 
 void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
 {
-    const auto [columns, rows] = TSequence::AreaGrid(c);
+    const TAreaGrid grid = TSequence::AreaGrid(c);
+    const int columns = grid.Columns;
+    const int rows = grid.Rows;
     const bool small = c <= SmallGridLimit;
     BeginView();
     chart.SetGridStyle(small ? gsDotLines : gsNone);
