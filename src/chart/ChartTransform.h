@@ -109,6 +109,45 @@ inline PixelPosition LinearWorldToPixel(const LayerTransform& T, double X, doubl
     return {RoundPositionToPixel(static_cast<double>(px)), RoundPositionToPixel(static_cast<double>(py)), true};
 }
 
+// A linear axis in double precision, for mapping many items: the long-double multiply-add goes through the
+// x87 unit and memory, while the double one stays in registers. It decides a pixel only where double precision
+// provably gives the same one; elsewhere (next to a half pixel, far out, NaN) the caller takes the exact path.
+struct FastLinearAxis {
+    // Positions from here on out are left to the exact path, which clamps them.
+    static constexpr double Reach = 1e9;
+
+    double Factor = 0, Offset = 0;
+    // How far the double multiply-add (factor, offset, product and sum each rounded once) can lie from the
+    // long-double one rounded to double, for any position within Reach: a few units of 2^-53 of
+    // |Factor·V| + |Offset|, which is at most Reach + 2·|Offset| there; 2^-48 of it leaves room to spare.
+    double Tolerance = 0;
+
+    static FastLinearAxis Of(const AxisTransform& T)
+    {
+        const auto offset = static_cast<double>(T.Offset);
+        constexpr double scale = 1.0 / 281474976710656.0;  // 2^-48
+        return {static_cast<double>(T.Factor), offset, (Reach + 2 * std::fabs(offset)) * scale};
+    }
+};
+
+// The rounded pixel of V on the axis when double precision settles it (true), as RoundPositionToPixel of the
+// long-double position would give it; false when V is NaN, lies far out or maps within the tolerance of a half
+// pixel, where only the exact path can tell.
+inline bool FastAxisPixel(const FastLinearAxis& A, double V, std::int32_t& Pixel)
+{
+    const double p = A.Factor * V + A.Offset;
+    if (!(std::fabs(p) < FastLinearAxis::Reach))
+        return false;
+    auto lower = static_cast<std::int32_t>(p);  // toward zero
+    if (static_cast<double>(lower) > p)
+        --lower;
+    const double half = p - static_cast<double>(lower) - 0.5;  // exact near a half pixel, where it decides
+    if (!(std::fabs(half) > A.Tolerance))
+        return false;
+    Pixel = half > 0 ? lower + 1 : lower;
+    return true;
+}
+
 // The inverse; a factor of 0 gives the axis's low end instead of dividing by zero.
 struct WorldPosition {
     double X = 0, Y = 0;

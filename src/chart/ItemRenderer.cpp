@@ -25,8 +25,10 @@ public:
     ItemPainter(TCanvas& canvas, const ItemScene& scene, const ItemRenderSettings& settings)
         : canvas_(canvas), scene_(scene), settings_(settings), marks_(canvas)
     {
-        for (std::size_t i = 0; i < linear_.size(); ++i)
+        for (std::size_t i = 0; i < linear_.size(); ++i) {
             linear_[i] = IsLinear(scene.Transforms[i]);
+            fast_[i] = {FastLinearAxis::Of(scene.Transforms[i].X), FastLinearAxis::Of(scene.Transforms[i].Y)};
+        }
         if (QImage* image = canvas.Target()) {
             bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for all the boxes
             stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
@@ -58,16 +60,33 @@ public:
 
 private:
     // The item's pixel in plot-bitmap coordinates, clamped to the drawing reach; none for a NaN coordinate.
+    // Inline for the common case that double precision settles; the rest goes the exact way, out of line.
     std::optional<TPoint> PlotPixel(int layer, double x, double y) const
     {
-        const LayerTransform& t = scene_.Transforms[std::size_t(layer - 1)];
-        const PixelPosition p =
-            linear_[std::size_t(layer - 1)] ? LinearWorldToPixel(t, x, y) : WorldToPixel(scene_.Geometry, t, x, y);
+        const auto index = std::size_t(layer - 1);
+        std::int32_t px = 0, py = 0;
+        if (linear_[index] && FastAxisPixel(fast_[index].X, x, px) && FastAxisPixel(fast_[index].Y, y, py))
+            return ToPlot(px, py);
+        return ExactPlotPixel(index, x, y);
+    }
+
+    [[gnu::noinline]] std::optional<TPoint> ExactPlotPixel(std::size_t index, double x, double y) const
+    {
+        const LayerTransform& t = scene_.Transforms[index];
+        const PixelPosition p = linear_[index] ? LinearWorldToPixel(t, x, y) : WorldToPixel(scene_.Geometry, t, x, y);
         if (!p.Valid)
             return std::nullopt;
-        return TPoint{
-            ClampToDrawRange(p.X) - scene_.Geometry.MarginLeft, ClampToDrawRange(p.Y) - scene_.Geometry.MarginTop};
+        return ToPlot(p.X, p.Y);
     }
+
+    TPoint ToPlot(std::int32_t x, std::int32_t y) const
+    {
+        return {ClampToDrawRange(x) - scene_.Geometry.MarginLeft, ClampToDrawRange(y) - scene_.Geometry.MarginTop};
+    }
+
+    struct FastLayer {
+        FastLinearAxis X, Y;
+    };
 
     void UsePen(const ChartItem& item)
     {
@@ -144,10 +163,11 @@ private:
     const ItemScene& scene_;
     const ItemRenderSettings& settings_;
     MarkPainter marks_;
-    std::array<bool, ChartLayerCount> linear_{};  // per layer: IsLinear
-    QRgb* bits_ = nullptr;                        // pixel (0, 0) of the target; null without one
-    std::ptrdiff_t stride_ = 0;                   // pixels per scan line
-    TRect area_;                                  // the target within the clip
+    std::array<bool, ChartLayerCount> linear_{};     // per layer: IsLinear
+    std::array<FastLayer, ChartLayerCount> fast_{};  // per linear layer: its axes in double
+    QRgb* bits_ = nullptr;                           // pixel (0, 0) of the target; null without one
+    std::ptrdiff_t stride_ = 0;                      // pixels per scan line
+    TRect area_;                                     // the target within the clip
     RgbOf edge_, fill_;
     ItemRenderStats stats_;
 };

@@ -59,6 +59,72 @@ TEST(ChartTransform, FastPixelRoundingMatchesTheSharedRounding)
         ASSERT_EQ(RoundPositionToPixel(v), RoundToPixel(v)) << std::setprecision(17) << v;
 }
 
+// The double mapping of the item loop must give the exact path's pixel whenever it gives one: over random
+// plots and values, at exact half pixels and their neighbours, and far out; and it must settle nearly all
+// ordinary values, or it saves nothing.
+TEST(ChartTransform, FastLinearAxisGivesTheExactPixelOrDefers)
+{
+    std::mt19937_64 random(11);
+    std::uniform_int_distribution<int> size(20, 3000);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    int decided = 0;  // of the random values
+    auto check = [&](const LayerTransform& t, double x, double y) {
+        const PixelPosition exact = LinearWorldToPixel(t, x, y);
+        std::int32_t fx = 0, fy = 0;
+        if (FastAxisPixel(FastLinearAxis::Of(t.X), x, fx) && FastAxisPixel(FastLinearAxis::Of(t.Y), y, fy)) {
+            ASSERT_TRUE(exact.Valid) << std::setprecision(17) << x << ' ' << y;
+            ASSERT_EQ(fx, exact.X) << std::setprecision(17) << x;
+            ASSERT_EQ(fy, exact.Y) << std::setprecision(17) << y;
+        }
+    };
+    for (int plot = 0; plot < 300; ++plot) {
+        ChartGeometry g;
+        g.Width = size(random);
+        g.Height = size(random);
+        g.MarginLeft = g.MarginRight = g.MarginTop = g.MarginBottom = 5;
+        const double scale = std::pow(10.0, std::floor(unit(random) * 12));
+        const double lowX = unit(random) * scale, lowY = unit(random) * scale;
+        const LayerTransform t =
+            ComputeLayerTransform(g, {lowX, lowX + scale * (1.5 + unit(random))}, {lowY, lowY - scale});
+        for (int i = 0; i < 1000; ++i) {
+            const double x = lowX + unit(random) * 3 * scale, y = lowY + unit(random) * 3 * scale;
+            std::int32_t px = 0, py = 0;
+            decided += FastAxisPixel(FastLinearAxis::Of(t.X), x, px) && FastAxisPixel(FastLinearAxis::Of(t.Y), y, py);
+            check(t, x, y);
+        }
+        // values that land on a half pixel, or a few steps beside it, where the two precisions part
+        for (int k = 0; k < 100; ++k) {
+            const long double half = std::floor(unit(random) * 2 * g.Width) + 0.5L;
+            double v = static_cast<double>((half - t.X.Offset) / t.X.Factor);
+            for (int step = 0; step < 4; ++step)
+                v = std::nextafter(v, -Inf);
+            for (int step = -4; step <= 4; ++step, v = std::nextafter(v, Inf))
+                check(t, v, lowY);
+        }
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_GT(decided, 300 * 1000 * 99 / 100);
+
+    // plot width 4 and height 4 from 0 to 4: value v lands on the pixel edge 50 + v, halves are exact ties
+    ChartGeometry g;
+    g.Width = 64;
+    g.Height = 52;
+    g.MarginLeft = 50;
+    g.MarginRight = 10;
+    g.MarginTop = 16;
+    g.MarginBottom = 32;
+    const LayerTransform t = ComputeLayerTransform(g, {0, 4}, {0, 4});
+    for (int n = -200; n <= 200; ++n)
+        for (double v : {n + 0.5, double(n), n + 0.25})
+            for (double d : {v, std::nextafter(v, Inf), std::nextafter(v, -Inf)})
+                check(t, d, d);
+    for (double far : {2e9, -2e9, 3e9, 1e300, -1e300, Inf, -Inf, NaN}) {
+        std::int32_t pixel = 0;
+        EXPECT_FALSE(FastAxisPixel(FastLinearAxis::Of(t.X), far, pixel)) << far;
+    }
+}
+
 TEST(ChartTransform, LogarithmicAxesAndValuesWithoutALogarithm)
 {
     const ChartGeometry g;

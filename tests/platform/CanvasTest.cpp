@@ -13,6 +13,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/PixelRasterizer.h"
 
 namespace {
 
@@ -175,6 +176,21 @@ TEST_F(CanvasTest, CopyRectangleOfEverySizeAndCutHasItsEdgesInThePenAndItsInside
                         ASSERT_EQ(c().Pixel(x, y), want) << x << "," << y;
                     }
             }
+}
+
+// Runs are written in stores of several pixels: every length and start must set exactly its own pixels,
+// whatever lies to either side.
+TEST(PixelFill, EveryRunSetsExactlyItsPixels)
+{
+    constexpr QRgb Guard = 0x12345678u, Ink = 0xFF00FF00u;
+    for (int start = 0; start < 4; ++start)
+        for (int n = 0; n <= 70; ++n) {
+            std::vector<QRgb> line(80, Guard);
+            PixelRaster::FillPixels(line.data() + start, n, Ink);
+            for (int i = 0; i < int(line.size()); ++i)
+                ASSERT_EQ(line[std::size_t(i)], i >= start && i < start + n ? Ink : Guard)
+                    << "start " << start << " length " << n << " pixel " << i;
+        }
 }
 
 TEST_F(CanvasTest, FillRectUsesTheBrushOnlyAndIgnoresThePenMode)
