@@ -16,13 +16,23 @@ int MarginFor(int height)
     return std::max(height, 8);
 }
 
+// Texts worth keeping are a label's size; a larger scratch image than this (16 MB) is not worth its memory.
+constexpr std::int64_t MaxScratchPixels = std::int64_t(1) << 22;
+
 }  // namespace
 
 TextStamp::TextStamp(const QFont& font, int ascent, int height, int width, const QString& text)
 {
     const int margin = MarginFor(height);
-    QImage scratch(width + 2 * margin, height + 2 * margin, QImage::Format_ARGB32_Premultiplied);
-    if (scratch.isNull() || width + 2 * margin > INT16_MAX || height + 2 * margin > INT16_MAX) {
+    const std::int64_t scratchWidth = std::int64_t(width) + 2 * std::int64_t(margin);
+    const std::int64_t scratchHeight = std::int64_t(height) + 2 * std::int64_t(margin);
+    if (width < 0 || scratchWidth > INT16_MAX || scratchHeight > INT16_MAX ||
+        scratchWidth * scratchHeight > MaxScratchPixels) {
+        exact_ = false;  // checked before allocating: a huge font would ask for gigabytes
+        return;
+    }
+    QImage scratch(int(scratchWidth), int(scratchHeight), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull()) {
         exact_ = false;
         return;
     }

@@ -14,6 +14,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/PixelRasterizer.h"
+#include "platform/TextStamp.h"
 
 namespace {
 
@@ -685,6 +686,25 @@ TEST_F(CanvasTextTest, TextWrittenAgainFromItsKeptPixelsMatchesQPainterAnywhere)
             EXPECT_EQ(c().PenPos(), (TPoint{row.At.X + c().TextWidth(text), row.At.Y}));
         }
     }
+}
+
+// A text of a huge font is drawn by QPainter straight into the target, never through a scratch image of its
+// whole cell, which would take gigabytes.
+TEST_F(CanvasTextTest, HugeTextsAreNotKeptAndStillDrawAsQPainterDrawsThem)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(100);
+    EXPECT_TRUE(TextStamp(font, 80, 100, 70, QStringLiteral("W")).Exact());
+    font.setPixelSize(3000);
+    EXPECT_FALSE(TextStamp(font, 2400, 3000, 20000, QStringLiteral("WWWWWWW")).Exact()) << "a 0.9-gigabyte scratch";
+    EXPECT_FALSE(TextStamp(font, 2400, 3000, std::numeric_limits<int>::max(), QStringLiteral("W")).Exact());
+
+    c().Font = TFont(QStringLiteral("Arial"), 3000, 0, clNavy);
+    c().Brush = TBrush{clYellow, bsClear};
+    const QImage before = bmp.Image().copy();
+    c().TextOut(-500, -1500, QStringLiteral("W"));
+    EXPECT_EQ(bmp.Image(), PainterTextOut(before, c().Font, c().Brush, std::nullopt, -500, -1500, QStringLiteral("W")));
+    EXPECT_NE(bmp.Image(), before) << "the glyph covers part of the bitmap";
 }
 
 TEST_F(CanvasTextTest, TextRectFillsAndClipsToItsRectangle)
