@@ -7,8 +7,6 @@
 
 namespace {
 
-using TextBuffer = char[sizeof(ChartItem::Text)];
-
 std::size_t EncodeUtf8(char32_t c, char* out)
 {
     if (c < 0x80) {
@@ -36,7 +34,7 @@ std::size_t EncodeUtf8(char32_t c, char* out)
 // The first MaxChartTextLength code points of text as zero-terminated UTF-8, written in place so that adding a
 // text allocates nothing. A surrogate pair is one character; an unpaired surrogate becomes U+FFFD, as
 // QString::toUtf8 makes it.
-void StoreCutText(QStringView text, TextBuffer& out)
+void StoreCutText(QStringView text, ChartItemText& text8)
 {
     std::size_t length = 0;
     qsizetype i = 0;
@@ -46,9 +44,9 @@ void StoreCutText(QStringView text, TextBuffer& out)
             c = QChar::surrogateToUcs4(char16_t(c), text[i++].unicode());
         else if (QChar::isSurrogate(c))
             c = QChar::ReplacementCharacter;
-        length += EncodeUtf8(c, out + length);
+        length += EncodeUtf8(c, text8.data() + length);
     }
-    std::fill(out + length, std::end(out), '\0');
+    std::fill(text8.begin() + std::ptrdiff_t(length), text8.end(), '\0');
 }
 
 }  // namespace
@@ -99,7 +97,7 @@ void TChartData::AddRectangle(double x1, double y1, double x2, double y2)
     item.y2 = y2;
     item.FillColor = fillColor_;
     item.Size = 0;
-    ClearChartItemText(item);
+    item.Text = 0;
     item.MarkKind = 0;
 }
 
@@ -110,7 +108,9 @@ void TChartData::AddText(std::int32_t size, QStringView text, double x, double y
     item.x2 = item.y2 = 0;
     item.FillColor = 0;
     item.Size = size;
-    StoreCutText(text, item.Text);
+    std::vector<ChartItemText>& texts = list_->Texts;
+    item.Text = std::uint32_t(texts.size());
+    StoreCutText(text, texts.emplace_back());
     item.MarkKind = 0;
 }
 
@@ -120,6 +120,7 @@ void TChartData::ClearItems()
         PaintPlotBackground();
     list_->Items.clear();  // keeps the storage: the next view fills it again without allocating
     list_->Count = 0;
+    list_->Texts.clear();
 }
 
 void TChartData::SetAllocSize(std::int32_t value)

@@ -59,7 +59,7 @@ public:
         item.x2 = item.y2 = 0;
         item.FillColor = 0;
         item.Size = 0;
-        ClearChartItemText(item);
+        item.Text = 0;
         item.MarkKind = markKind;
     }
     void AddRectangle(double x1, double y1, double x2, double y2);

@@ -22,8 +22,9 @@ template <typename T> void Change(T& field, const T& value, int& changes)
 
 class ItemPainter {
 public:
-    ItemPainter(TCanvas& canvas, const ItemScene& scene, const ItemRenderSettings& settings)
-        : canvas_(canvas), scene_(scene), settings_(settings), marks_(canvas)
+    ItemPainter(
+        TCanvas& canvas, const ChartItemList& items, const ItemScene& scene, const ItemRenderSettings& settings)
+        : canvas_(canvas), items_(items), scene_(scene), settings_(settings), marks_(canvas)
     {
         for (std::size_t i = 0; i < linear_.size(); ++i) {
             linear_[i] = IsLinear(scene.Transforms[i]);
@@ -40,7 +41,7 @@ public:
 
     void Draw(const ChartItem& item)
     {
-        const int layer = std::clamp(item.Layer, 1, ChartLayerCount);
+        const int layer = std::clamp(int(item.Layer), 1, ChartLayerCount);
         if (!scene_.ClassVisible[item.Class] || !scene_.LayerVisible[std::size_t(layer - 1)])
             return;
         const std::optional<TPoint> p1 = PlotPixel(layer, item.x1, item.y1);
@@ -149,7 +150,7 @@ private:
         Change(canvas_.Font, font, stats_.FontChanges);
         Change(canvas_.Brush.Color, settings_.TextBkColor, stats_.BrushChanges);
         Change(canvas_.Brush.Style, settings_.TextBkStyle == tbSolid ? bsSolid : bsClear, stats_.BrushChanges);
-        const QString text = QString::fromUtf8(item.Text);
+        const QString text = QString::fromUtf8(items_.TextOf(item));
         const int w = canvas_.TextWidth(text);
         p.Y -= canvas_.TextHeight(text) / 2;
         if (settings_.TextAlignment == taRightJustify)
@@ -160,6 +161,7 @@ private:
     }
 
     TCanvas& canvas_;
+    const ChartItemList& items_;
     const ItemScene& scene_;
     const ItemRenderSettings& settings_;
     MarkPainter marks_;
@@ -181,7 +183,7 @@ ItemRenderStats RenderItems(
     Canvas.Pen.Color = Settings.ChartColor;
     Canvas.Pen.Style = psSolid;
     Canvas.Brush.Color = Settings.ChartColor;
-    ItemPainter painter(Canvas, Scene, Settings);
+    ItemPainter painter(Canvas, Items, Scene, Settings);
     const std::size_t count = std::min(std::size_t(std::max(Items.Count, 0)), Items.Items.size());
     for (std::size_t i = 0; i < count; ++i)
         painter.Draw(Items.Items[i]);

@@ -79,7 +79,7 @@ TEST_F(LessonWindow, RandomAreaCellsGridAndNumbers)
         const std::vector<ChartItem> numbers = ItemsOfKind(*Form.RChart1, TChartItemKind::Text);
         ASSERT_EQ(numbers.size(), row.Small ? static_cast<size_t>(row.C) : 0u);
         for (int v = 0; v < static_cast<int>(numbers.size()); ++v) {
-            EXPECT_EQ(std::string(numbers[v].Text), std::to_string(v));
+            EXPECT_EQ(std::string(Form.RChart1->Items().TextOf(numbers[v])), std::to_string(v));
             EXPECT_EQ(numbers[v].Size, 8);
             EXPECT_EQ(numbers[v].x1, v % row.Columns + 0.5);
             EXPECT_EQ(numbers[v].y1, row.Rows - 1 - v / row.Columns + 0.5) << "value 0 is the top-left cell";

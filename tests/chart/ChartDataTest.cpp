@@ -52,7 +52,7 @@ TEST(ChartData, TheThousandAndFirstItemGrowsTheArrayByTheStepAndKeepsTheFirstTho
     const ChartItem& unused = Item(d, 1999);
     EXPECT_EQ(unused.x1, 0);
     EXPECT_EQ(unused.Color, 0u);
-    EXPECT_EQ(unused.Text[0], '\0');
+    EXPECT_EQ(unused.Text, 0u);
 }
 
 TEST(ChartData, AllocSizeAcceptsOnlyOneToAMillionAndSetsTheGrowthStep)
@@ -92,7 +92,8 @@ TEST(ChartData, ClearEmptiesTheArrayAndTheNextAddStartsFromZeroFilledEntries)
     d.AddMark(6, 9, 10);
     EXPECT_EQ(ArrayLength(d), 4u);
     // the marks occupy the entries that held the text and the rectangle: fields marks do not use are zero
-    EXPECT_EQ(Item(d, 0).Text[0], '\0');
+    EXPECT_EQ(Item(d, 0).Text, 0u);
+    EXPECT_TRUE(d.Items().Texts.empty());
     EXPECT_EQ(Item(d, 0).Size, 0);
     EXPECT_EQ(Item(d, 1).FillColor, 0u);
     EXPECT_EQ(Item(d, 1).x2, 0);
@@ -115,17 +116,17 @@ TEST(ChartData, ARefilledEntryKeepsNothingOfTheItemThatHeldItBefore)
     d.AddMark(2, 7, 8);              // over the long text
     d.AddText(10, u"xy", 9, 10);     // over the rectangle
     d.AddRectangle(11, 12, 13, 14);  // over the other text
-    const auto zeroText = [](const ChartItem& item) {
-        return std::all_of(std::begin(item.Text), std::end(item.Text), [](char c) { return c == '\0'; });
-    };
-    EXPECT_TRUE(zeroText(Item(d, 0)));
+    EXPECT_STREQ(d.Items().TextOf(Item(d, 0)), "");
     EXPECT_EQ(Item(d, 0).Size, 0);
     EXPECT_EQ(Item(d, 0).MarkKind, 2);
-    EXPECT_STREQ(Item(d, 1).Text, "xy");
+    EXPECT_STREQ(d.Items().TextOf(Item(d, 1)), "xy");
+    ASSERT_EQ(d.Items().Texts.size(), 1u);  // the cleared texts are gone
+    const ChartItemText& xy = d.Items().Texts[0];
+    EXPECT_TRUE(std::all_of(xy.begin() + 2, xy.end(), [](char c) { return c == '\0'; })) << "no rest of the old text";
     EXPECT_EQ(Item(d, 1).FillColor, 0u);
     EXPECT_EQ(Item(d, 1).x2, 0);
     EXPECT_EQ(Item(d, 1).y2, 0);
-    EXPECT_TRUE(zeroText(Item(d, 2)));
+    EXPECT_STREQ(d.Items().TextOf(Item(d, 2)), "");
     EXPECT_EQ(Item(d, 2).Size, 0);
     EXPECT_EQ(Item(d, 2).FillColor, 0x00FF00u);
     EXPECT_EQ(Item(d, 2).x2, 13);
@@ -203,7 +204,7 @@ TEST(ChartData, TextIsCutToItsFirstFifteenWholeCharacters)
         SCOPED_TRACE(row.Name);
         TChartData d;
         d.AddText(8, row.Text, 0, 0);
-        EXPECT_EQ(std::string(Item(d, 0).Text), row.Expected.toStdString());
+        EXPECT_EQ(std::string(d.Items().TextOf(Item(d, 0))), row.Expected.toStdString());
     }
 }
 

@@ -60,7 +60,8 @@ struct Plot {
     ChartItem& Text(const char* text, int size, double x, double y, TColor color)
     {
         ChartItem& item = Add(TChartItemKind::Text, x, y, color);
-        std::snprintf(item.Text, sizeof item.Text, "%s", text);
+        item.Text = std::uint32_t(items.Texts.size());
+        std::snprintf(items.Texts.emplace_back().data(), sizeof(ChartItemText), "%s", text);
         item.Size = size;
         return item;
     }
