@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -216,28 +217,50 @@ void DashedFrame(PixelWriter& writer, const TRect& box, const TPen& pen, const T
 void WriteSolidBox(
     QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill)
 {
-    const TRect r = box.Intersected(bounds);
-    if (r.IsEmpty())
+    // in locals: the pixel writes could alias the boxes, which would reload them on every row
+    const int left = std::max(box.Left, bounds.Left), right = std::min(box.Right, bounds.Right);
+    int top = std::max(box.Top, bounds.Top);
+    const int bottom = std::min(box.Bottom, bounds.Bottom);
+    if (left >= right || top >= bottom)
         return;
     edge |= 0xFF000000u;
-    const QRgb inside = 0xFF000000u | fill.value_or(0);
-    const bool filled = fill.has_value();
-    // in locals: the pixel writes could alias the boxes, which would reload them on every row
-    const int left = r.Left, right = r.Right, top = box.Top, bottom = box.Bottom - 1;
-    const int from = left + (left == box.Left ? 1 : 0), to = std::max(from, right - (right == box.Right ? 1 : 0));
-    QRgb* line = bits + std::ptrdiff_t(r.Top) * stride;
-    for (int y = r.Top; y < r.Bottom; ++y, line += stride) {
-        if (y == top || y == bottom) {
-            FillPixels(line + left, right - left, edge);
-            continue;
-        }
-        if (from != left)
-            line[left] = edge;
-        if (to != right)
-            line[to] = edge;
-        if (filled)
-            FillPixels(line + from, to - from, inside);
+    QRgb* line = bits + std::ptrdiff_t(top) * stride;
+    if (top == box.Top) {
+        FillPixels(line + left, right - left, edge);
+        line += stride;
+        ++top;
     }
+    const bool bottomEdge = bottom == box.Bottom && top < bottom;
+    const int innerBottom = bottomEdge ? bottom - 1 : bottom;
+    const bool leftEdge = left == box.Left, rightEdge = right == box.Right;
+    const int from = left + (leftEdge ? 1 : 0), n = std::max(0, right - (rightEdge ? 1 : 0) - from);
+    const QRgb inside = 0xFF000000u | fill.value_or(0);
+    const int rows = innerBottom - top;
+    if (fill && n >= 4 && n < 48) {
+        // cells and bars: the same few four-pixel stores on every row, so the run length is looked at once
+        const QRgb quad[4] = {inside, inside, inside, inside};
+        for (int row = 0; row < rows; ++row, line += stride) {
+            QRgb* run = line + from;
+            for (int i = 0; i < n - 4; i += 4)
+                std::memcpy(run + i, quad, sizeof quad);
+            std::memcpy(run + n - 4, quad, sizeof quad);
+            if (leftEdge)
+                line[left] = edge;
+            if (rightEdge)
+                line[right - 1] = edge;
+        }
+    } else {
+        for (int row = 0; row < rows; ++row, line += stride) {
+            if (fill)
+                FillPixels(line + from, n, inside);
+            if (leftEdge)
+                line[left] = edge;
+            if (rightEdge)
+                line[right - 1] = edge;
+        }
+    }
+    if (bottomEdge)
+        FillPixels(line + left, right - left, edge);
 }
 
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
