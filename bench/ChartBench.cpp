@@ -23,7 +23,7 @@ namespace {
 
 using chartbench::Picture;
 
-void SetUpOurChart(TRChart& chart)
+void SetUpOurChart(TRChart& chart, const Picture& picture)
 {
     using namespace chartbench;
     chart.SetAutoRedraw(false);
@@ -32,8 +32,8 @@ void SetUpOurChart(TRChart& chart)
     chart.SetMarginTop(MarginTop);
     chart.SetMarginBottom(MarginBottom);
     chart.SetBounds(0, 0, FrameWidth, FrameHeight);
-    chart.Scale1X()->SetVisible(true);
-    chart.Scale1Y()->SetVisible(true);
+    chart.Scale1X()->SetVisible(picture.ScalesVisible);
+    chart.Scale1Y()->SetVisible(picture.ScalesVisible);
     chart.SetVisible(true);
 }
 
@@ -59,7 +59,7 @@ void SetUpOurChart(TRChart& chart)
 void BM_Ours(benchmark::State& state, const Picture* picture)
 {
     TRChart chart;
-    SetUpOurChart(chart);
+    SetUpOurChart(chart, *picture);
     for (auto _ : state) {
         PaintOurs(chart, *picture);
         benchmark::DoNotOptimize(chart.Image().constBits());
@@ -135,7 +135,7 @@ int SavePictures(const std::vector<Picture>& pictures, const std::string& dir)
 {
     for (const Picture& p : pictures) {
         TRChart chart;
-        SetUpOurChart(chart);
+        SetUpOurChart(chart, p);
         PaintOurs(chart, p);
         const std::string ours = dir + "/ours-" + p.Name + ".png";
         if (!chart.Image().save(QString::fromStdString(ours)))

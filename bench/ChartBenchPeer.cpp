@@ -130,6 +130,8 @@ void PeerChart::Paint(const Picture& picture)
     case PeerStyle::ColorMap: p.LoadColorMap(picture); break;
     case PeerStyle::Rectangles: p.LoadRectangles(picture); break;
     }
+    p.widget.xAxis->setVisible(picture.ScalesVisible);
+    p.widget.yAxis->setVisible(picture.ScalesVisible);
     p.widget.xAxis->setRange(picture.XLow, picture.XHigh);
     p.widget.yAxis->setRange(picture.YLow, picture.YHigh);
     QCPPainter painter(&image_);

@@ -36,6 +36,7 @@ Picture RandomArea(const std::vector<int>& x)
     constexpr int Side = 32;
     Picture p{"RandomArea", PeerStyle::ColorMap, 0, Side, 0, Side};
     p.GridSize = Side;
+    p.ScalesVisible = false;
     const auto cell = [&](int v, TColor fill) {
         p.Rects.push_back({double(v % Side), double(v / Side), double(v % Side + 1), double(v / Side + 1), fill});
     };

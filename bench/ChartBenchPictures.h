@@ -38,7 +38,8 @@ struct Picture {
     std::uint8_t MarkKind = 2;  // a plus 5 pixels across
     std::vector<Mark> Marks = {};
     std::vector<Rect> Rects = {};
-    int GridSize = 0;  // the colour map's cells per side
+    int GridSize = 0;           // the colour map's cells per side
+    bool ScalesVisible = true;  // the lesson hides them in its random area
 };
 
 // The generator the lesson plots: x[i] = (a + b x[i-1]) mod c with a = 1, b = 21, x[1] = 0; its full period
