@@ -16,19 +16,6 @@
 #include "platform/PixelRasterizer.h"
 #include "platform/TextStamp.h"
 
-TRect TRect::Normalized() const
-{
-    return {std::min(Left, Right), std::min(Top, Bottom), std::max(Left, Right), std::max(Top, Bottom)};
-}
-
-TRect TRect::Intersected(const TRect& o) const
-{
-    TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
-    if (r.IsEmpty())
-        return {r.Left, r.Top, r.Left, r.Top};
-    return r;
-}
-
 namespace {
 
 // The magnitude of a font size; the most negative int has none in an int, so it takes the largest.

@@ -7,6 +7,7 @@
 // A canvas draws into a QImage it does not own (usually a TBitmap's); the
 // image is checked once, when it is set as the target.
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -38,8 +39,18 @@ struct TRect {
     int Height() const { return Bottom - Top; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    TRect Normalized() const;
-    TRect Intersected(const TRect& other) const;
+    // Inline: every box a chart draws passes through both.
+    TRect Normalized() const
+    {
+        return {std::min(Left, Right), std::min(Top, Bottom), std::max(Left, Right), std::max(Top, Bottom)};
+    }
+    // An empty result keeps the corner where the two would meet, with no size.
+    TRect Intersected(const TRect& o) const
+    {
+        const TRect r{
+            std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+        return r.IsEmpty() ? TRect{r.Left, r.Top, r.Left, r.Top} : r;
+    }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
