@@ -16,8 +16,8 @@ int MarginFor(int height)
     return std::max(height, 8);
 }
 
-// Texts worth keeping are a label's size; a larger scratch image than this (16 MB) is not worth its memory.
-constexpr std::int64_t MaxScratchPixels = std::int64_t(1) << 22;
+// Texts worth keeping are a label's size; a larger scratch image than this (4 MB) is not worth its memory.
+constexpr std::int64_t MaxScratchPixels = std::int64_t(1) << 20;
 
 }  // namespace
 
