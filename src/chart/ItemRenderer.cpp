@@ -44,40 +44,46 @@ public:
         const int layer = std::clamp(int(item.Layer), 1, ChartLayerCount);
         if (!scene_.ClassVisible[item.Class] || !scene_.LayerVisible[std::size_t(layer - 1)])
             return;
-        const std::optional<TPoint> p1 = PlotPixel(layer, item.x1, item.y1);
-        if (!p1)
+        TPoint p1, p2;
+        if (!PlotPixel(layer, item.x1, item.y1, p1))
             return;
         switch (item.Kind) {
-        case TChartItemKind::Mark: DrawMarkItem(item, *p1); break;
+        case TChartItemKind::Mark: DrawMarkItem(item, p1); break;
         case TChartItemKind::Rectangle:
-            if (const std::optional<TPoint> p2 = PlotPixel(layer, item.x2, item.y2))
-                DrawRectangleItem(item, *p1, *p2);
+            if (PlotPixel(layer, item.x2, item.y2, p2))
+                DrawRectangleItem(item, p1, p2);
             break;
-        case TChartItemKind::Text: DrawTextItem(item, *p1); break;
+        case TChartItemKind::Text: DrawTextItem(item, p1); break;
         }
     }
 
     const ItemRenderStats& Stats() const { return stats_; }
 
 private:
-    // The item's pixel in plot-bitmap coordinates, clamped to the drawing reach; none for a NaN coordinate.
+    // The item's pixel in plot-bitmap coordinates, clamped to the drawing reach; false for a NaN coordinate.
     // Inline for the common case that double precision settles; the rest goes the exact way, out of line.
-    std::optional<TPoint> PlotPixel(int layer, double x, double y) const
+    // (A flag and an out-parameter rather than an optional point: the optional's flag byte, written apart from
+    // the point and read back with it, stalled the store forwarding once per item.)
+    bool PlotPixel(int layer, double x, double y, TPoint& p) const
     {
         const auto index = std::size_t(layer - 1);
         std::int32_t px = 0, py = 0;
-        if (linear_[index] && FastAxisPixel(fast_[index].X, x, px) && FastAxisPixel(fast_[index].Y, y, py))
-            return ToPlot(px, py);
-        return ExactPlotPixel(index, x, y);
+        if (linear_[index] && FastAxisPixel(fast_[index].X, x, px) && FastAxisPixel(fast_[index].Y, y, py)) {
+            p = ToPlot(px, py);
+            return true;
+        }
+        return ExactPlotPixel(index, x, y, p);
     }
 
-    [[gnu::noinline]] std::optional<TPoint> ExactPlotPixel(std::size_t index, double x, double y) const
+    [[gnu::noinline]] bool ExactPlotPixel(std::size_t index, double x, double y, TPoint& p) const
     {
         const LayerTransform& t = scene_.Transforms[index];
-        const PixelPosition p = linear_[index] ? LinearWorldToPixel(t, x, y) : WorldToPixel(scene_.Geometry, t, x, y);
-        if (!p.Valid)
-            return std::nullopt;
-        return ToPlot(p.X, p.Y);
+        const PixelPosition exact =
+            linear_[index] ? LinearWorldToPixel(t, x, y) : WorldToPixel(scene_.Geometry, t, x, y);
+        if (!exact.Valid)
+            return false;
+        p = ToPlot(exact.X, exact.Y);
+        return true;
     }
 
     TPoint ToPlot(std::int32_t x, std::int32_t y) const
