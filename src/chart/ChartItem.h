@@ -1,10 +1,8 @@
 #pragma once
 // One entry of a chart's display list, and the list that charts of a sharing group hold together.
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <vector>
