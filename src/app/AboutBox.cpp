@@ -15,6 +15,7 @@
 #include "app/AppIcon.h"
 #include "platform/AnsiText.h"
 #include "platform/Cursors.h"
+#include "platform/PlainToolTips.h"
 #include "platform/Shell.h"
 #include "translate/ComponentTranslation.h"
 
@@ -50,7 +51,10 @@ QFrame* CreatePanel(QWidget* Parent, const QRect& Geometry)
 
 QLabel* CreateLabel(QWidget* Parent, const QRect& Geometry, Qt::Alignment Alignment, const QString& Text = {})
 {
-    auto* label = new QLabel(Text, Parent);
+    auto* label = new QLabel(Parent);
+    // dictionary texts are never markup: rich text would load any <img src=...> it names
+    label->setTextFormat(Qt::PlainText);
+    label->setText(Text);
     label->setGeometry(Geometry);
     label->setAlignment(Alignment);
     return label;
@@ -76,6 +80,7 @@ TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent), ShellOpen([](const QStr
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("BF_About"));
     setWindowIcon(SewellaIcon());
+    ShowToolTipsAsPlainText();
     setFont(FontOf("Arial", 13));
     setFixedSize(543, 332);
 

@@ -20,6 +20,7 @@
 #include "hostlink/TarvosDemon.h"
 #include "numlab/Quarn_NumLab.h"
 #include "platform/Color.h"
+#include "platform/PlainToolTips.h"
 #include "translate/ComponentTranslation.h"
 
 namespace {
@@ -124,6 +125,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     SetColors(this, QPalette::Window, clBtnFace);
     setAutoFillBackground(true);
     setFixedSize(ClientWidth, ChartLayoutHeight);
+    ShowToolTipsAsPlainText();
     CreateControls();
     CreateDemon(CommandLine);
     if (BeforeLoading)
@@ -235,6 +237,8 @@ void TForm1::CreateSliders()
     Label2->setText(QStringLiteral("b"));
     Label3->setText(QStringLiteral("c"));
     Label4->setText(QStringLiteral("x1"));
+    for (QLabel* label : {Label1, Label2, Label3, Label4})
+        label->setTextFormat(Qt::PlainText);
 }
 
 void TForm1::CreateDemon(const QStringList& CommandLine)

@@ -24,7 +24,11 @@ void ShowInfoMessage(const QString& text)
         qWarning().noquote() << text;
         return;
     }
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), text, QMessageBox::Ok);
+    // the text may come from outside: shown as it is, never as markup
+    QMessageBox box(
+        QMessageBox::Information, QApplication::applicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 TMessageSink SetMessageSink(TMessageSink sink)
