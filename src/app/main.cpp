@@ -4,14 +4,18 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
 #include "app/AboutBox.h"
 #include "app/Mainform.h"
+#include "app/ProgramGuard.h"
 #include "hostlink/TarvosDemon.h"
+#include "platform/LinkWindow.h"
 
 namespace {
 
@@ -60,13 +64,20 @@ private:
     bool painted = false;
 };
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Tests shorten the host link's answer limit with SEWELLA_ANSWER_LIMIT_MS; nothing lengthens it.
+void ApplyAnswerLimitFromEnvironment()
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sewella"));
+    const char* text = std::getenv("SEWELLA_ANSWER_LIMIT_MS");
+    if (!text)
+        return;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end != text && *end == '\0' && value > 0 && std::chrono::milliseconds(value) < LinkAnswerTimeout())
+        SetLinkAnswerTimeout(std::chrono::milliseconds(value));
+}
 
+int RunLesson()
+{
     TForm1 form(QApplication::arguments());
     auto* about = new TFrmAbout(&form);
     // each first showing of the main window fills and translates the About dialog; the About button shows it
@@ -82,4 +93,22 @@ int main(int argc, char** argv)
         new Trace(form, exitAtFirstPaint);
     form.show();
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    OpenStandardStreams();
+    TGuardedApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Sewella"));
+    ApplyAnswerLimitFromEnvironment();
+    try {
+        return RunLesson();
+    } catch (const std::exception& e) {
+        ReportFatal(QStringLiteral("the lesson could not start"), e);
+    } catch (...) {
+        ReportFatal(QStringLiteral("the lesson could not start"), std::runtime_error("an unknown error"));
+    }
+    return 1;
 }

@@ -137,19 +137,26 @@ void TmnxCustomDemon::CreateLinkWindow()
     if (const LinkClassRegistration registration = RegisterLinkWindowClass(className); !registration)
         throw ESkolar(registration.Error);
     FRegisteredClass = className;
-    FWindow =
-        LinkWindow::Create(className, GetWindowName(), [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
-            Receive(WParam, Tag, Data);
-        }).Window;
-    if (!FWindow) {
-        UnregisterLinkWindowClass(className);
-        FRegisteredClass.clear();
-        throw ESkolar("Could not create window handle");
-    }
+    LinkWindowCreation creation = LinkWindow::Create(className, GetWindowName(),
+        [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
     FOwnEntity->SetTitle(ApplicationTitle());
     FOwnEntity->SetExeName(ApplicationExeName());
-    FOwnEntity->Handle = FWindow->Handle();
     FLinked = true;
+    if (creation.Outcome == LinkWindowCreation::Status::Unusable) {
+        // another user's folder in /tmp, a full disk or a path too long for a socket must not keep the lesson
+        // from starting; it runs alone
+        std::fprintf(stderr, "host link: %s; running without the host link and without the single-instance check\n",
+            creation.Error.c_str());
+        return;
+    }
+    if (!creation.Window) {
+        UnregisterLinkWindowClass(className);
+        FRegisteredClass.clear();
+        FLinked = false;
+        throw ESkolar("Could not create window handle");
+    }
+    FWindow = std::move(creation.Window);
+    FOwnEntity->Handle = FWindow->Handle();
 }
 
 void TmnxCustomDemon::DestroyLinkWindow()
@@ -192,7 +199,7 @@ void TmnxCustomDemon::Loaded()
 {
     Start();
     LoadDictionary();
-    if (!FMultiStart)
+    if (!FMultiStart && FWindow)
         CheckSingleInstance();
 }
 
@@ -258,11 +265,21 @@ void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request,
     Request.Stamp = NextStamp();
     if (!FOwnEntity->IsAlive() || Target.Handle == 0)
         return;
+    // a host that let one send run out of time is not waited for again until it sends something itself:
+    // a stopped host must cost one answer limit, not one per request
+    const bool toServer = Target.Handle == FServerEntity->Handle;
+    if (toServer && FServerSilent)
+        return;
 
     const std::string block = EncodeSkolarBlock(Request.Stamp, Request.Content());
+    LinkSendResult result;
     {
         const SendScope scope(FSendDepth);
-        SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
+        result = SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
+    }
+    if (toServer && result.Outcome == LinkSendResult::Status::TimedOut) {
+        FServerSilent = true;
+        qWarning("host link: the host did not answer within the answer limit: %s", result.Error.c_str());
     }
     if (FQuitting && FSendDepth == 0)
         deleteLater();
@@ -284,6 +301,8 @@ void TmnxCustomDemon::Receive(uint32_t WParam, int32_t Tag, const std::string& D
     // after an accepted quit the component only waits to be freed; a send still running takes its reply
     if (FQuitting && Tag != msgReply)
         return;
+    if (WParam != 0 && WParam == FServerEntity->Handle)
+        FServerSilent = false;
     auto message = std::make_unique<TSkolarMessageStream>();
     if (!message->SetFromBlock(WParam, Tag, Data)) {
         qWarning("host link: dropped a copy-data block of %zu bytes, shorter than its stamp", Data.size());
@@ -385,15 +404,26 @@ void TmnxDemonClient::SendOwnEntity(int32_t Code)
 
 void TmnxDemonClient::LoadDictionary()
 {
-    if (UseTarvosServer()) {
+    if (!UseTarvosServer() || !LoadServedDictionary())
+        LoadLocalDictionary();
+    if (AutoTranslate() && parent())
+        Translator().TranslateComponent(parent());
+}
+
+bool TmnxDemonClient::LoadServedDictionary()
+{
+    try {
         const std::string name = TBabelfish2000::ItlFileNameFor(ResolveFileName(ApplicationExeName()));
         if (std::unique_ptr<std::istream> stream = GetFile(name))
             Translator().LoadFromStream(*stream);
-    } else {
-        LoadLocalDictionary();
+        return true;
+    } catch (const EReadError&) {
+        // no reply: a host that does not answer is no host for the dictionary
+        std::fprintf(stderr,
+            "host link: the host did not answer the request for the dictionary; the lesson uses "
+            "its own\n");
+        return false;
     }
-    if (AutoTranslate() && parent())
-        Translator().TranslateComponent(parent());
 }
 
 void TmnxDemonClient::LoadLocalDictionary()

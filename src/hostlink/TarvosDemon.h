@@ -144,6 +144,7 @@ private:
     TTimeStamp FLastStamp;
     bool FLinked = false;
     bool FQuitting = false;
+    bool FServerSilent = false;
     int FSendDepth = 0;
 };
 
@@ -173,6 +174,8 @@ protected:
 private:
     // The dictionary beside the program, else the installed one of the user's language.
     void LoadLocalDictionary();
+    // The host's dictionary; false when the host did not answer.
+    bool LoadServedDictionary();
     bool LoadDictionaryFile(const std::string& Path);
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
     // Sends S and reads the string the host answers.

@@ -45,7 +45,12 @@ std::set<std::string, LessIgnoringCase>& RegisteredClasses()
 
 std::nullopt_t RefuseLinkDirectory(const std::string& Text, std::string* Error)
 {
-    qWarning("%s", Text.c_str());
+    // every look-up asks again; the same refusal is said once
+    static std::string lastSaid;
+    if (Text != lastSaid) {
+        lastSaid = Text;
+        qWarning("%s", Text.c_str());
+    }
     if (Error)
         *Error = Text;
     return std::nullopt;

@@ -5,11 +5,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
+#include <csignal>
+#include <functional>
 #include <memory>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include "LinkPeers.h"
+#include "platform/LinkTransport.h"
 
 namespace {
 
@@ -102,4 +109,105 @@ TEST_F(LessonProcesses, TheDictionaryComesFromTheHostOrFromBesideTheProgram)
 
     auto local = StartLesson({}, program);
     EXPECT_EQ(local->WaitForLine("shown "), "shown Local title") << local->Output();
+}
+
+// A host whose link window exists but that does not answer is no host for the dictionary: the lesson starts
+// with its own, and a second start still ends, both within the answer limit, never by abort.
+TEST_F(LessonProcesses, AHostThatDoesNotAnswerIsNoHostForTheDictionary)
+{
+    const QByteArray key = QByteArray("[") + Title + "]=";
+    WriteFile(Sandbox.Path("lesson.itl"), key + "Local title|$$\r\n");
+    const QString program = Sandbox.CopyClient("lesson");
+    const auto start = [&](const QStringList& Args) {
+        return std::make_unique<Peer>(
+            program, Args, Sandbox.Environment({{"SEWELLA_TRACE", "1"}, {"SEWELLA_ANSWER_LIMIT_MS", "400"}}));
+    };
+
+    for (const bool stopped : {false, true}) {
+        SCOPED_TRACE(stopped ? "a stopped host" : "a host that acknowledges but never replies");
+        QDir().mkpath(Sandbox.Path("served"));
+        QStringList hostArgs{"--suffix", "mute", "--serve", Sandbox.Path("served")};
+        if (!stopped)
+            hostArgs << "--no-reply";
+        Peer host(LinkSandbox::HostProgram(), hostArgs, Sandbox.Environment());
+        ASSERT_NE(host.WaitForLine("ready "), "") << host.Output();
+        if (stopped)
+            ::kill(static_cast<pid_t>(host.Pid()), SIGSTOP);
+
+        auto lesson = start({"/serverhandle=mute"});
+        EXPECT_EQ(lesson->WaitForLine("shown ", 8000), "shown Local title") << lesson->ErrorOutput();
+        EXPECT_NE(lesson->ErrorOutput().find("did not answer"), std::string::npos) << lesson->ErrorOutput();
+
+        auto second = start({"/serverhandle=mute", "again"});
+        EXPECT_EQ(second->WaitForExit(8000), 0) << second->ErrorOutput();
+        EXPECT_FALSE(second->HasSeen("shown"));
+        lesson->Kill();
+        host.Kill();
+    }
+}
+
+// Whatever stands where the link folder should be, the lesson starts alone, says why, and uses nothing of it.
+TEST_F(LessonProcesses, ALinkFolderThatCannotBeUsedDoesNotStopTheLesson)
+{
+    struct Case {
+        const char* Name;
+        std::function<void(const QString& Folder)> Plant;
+        QString RuntimeDir;
+    };
+    const QString elsewhere = Sandbox.Path("elsewhere");
+    QDir().mkpath(elsewhere);
+    std::vector<Case> cases = {
+        {"a symbolic link", [&](const QString& Folder) { QFile::link(elsewhere, Folder); }, {}},
+        {"a file", [](const QString& Folder) { WriteFile(Folder, "planted"); }, {}},
+        {"a folder others may write",
+            [](const QString& Folder) {
+                QDir().mkpath(Folder);
+                ::chmod(Folder.toLocal8Bit().constData(), 0777);
+            },
+            {}},
+        {"a path too long for a socket", [](const QString&) {}, Sandbox.Path(QString(110, QLatin1Char('x')))},
+    };
+    if (::geteuid() == 0)  // only root can give a folder to another user
+        cases.push_back({"another user's folder",
+            [](const QString& Folder) {
+                QDir().mkpath(Folder);
+                ASSERT_EQ(::chown(Folder.toLocal8Bit().constData(), 4242, 4242), 0);
+            },
+            {}});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString runtime = c.RuntimeDir.isEmpty() ? Sandbox.Path(QString("run-") + c.Name) : c.RuntimeDir;
+        QDir().mkpath(runtime);
+        const QString folder = runtime + "/sewella-link";
+        c.Plant(folder);
+        Peer lesson(LinkSandbox::ClientProgram(), {},
+            Sandbox.Environment({{"SEWELLA_TRACE", "1"}, {"XDG_RUNTIME_DIR", runtime}}));
+        EXPECT_NE(lesson.WaitForLine("shown "), "") << lesson.ErrorOutput();
+        EXPECT_NE(lesson.ErrorOutput().find("running without the host link"), std::string::npos)
+            << lesson.ErrorOutput();
+        lesson.Kill();
+    }
+    EXPECT_TRUE(QDir(elsewhere).isEmpty()) << "nothing is created through a planted link";
+}
+
+// Started with its standard streams closed, the program puts /dev/null on them before it opens a file of
+// its own, so what it prints never lands in its link entry.
+TEST_F(LessonProcesses, ClosedStandardStreamsAreReopenedOnTheNullDevice)
+{
+    Peer lesson("/bin/sh", {"-c", "exec \"$0\" <&- >&- 2>&-", LinkSandbox::ClientProgram()},
+        Sandbox.Environment({{"SEWELLA_TRACE", "1"}}));
+    const QString entries = Sandbox.Path("run/sewella-link");
+    for (int i = 0; i < 100 && QDir(entries).entryList({"*.info"}, QDir::Files).isEmpty(); ++i)
+        QThread::msleep(50);
+    QThread::msleep(300);  // past the first paint and its trace line
+    for (int fd = 0; fd <= 2; ++fd) {
+        const QString target = QFile::symLinkTarget(QString("/proc/%1/fd/%2").arg(lesson.Pid()).arg(fd));
+        EXPECT_EQ(target.toStdString(), "/dev/null") << "descriptor " << fd;
+    }
+    const QStringList infos = QDir(entries).entryList({"*.info"}, QDir::Files);
+    ASSERT_EQ(infos.size(), 1);
+    QFile entry(entries + "/" + infos[0]);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(DecodeLinkEntryInfo(entry.readAll().toStdString())) << "the entry holds its class and title";
 }

@@ -89,6 +89,12 @@ std::string Peer::Output() const
     return all + FBuffer;
 }
 
+std::string Peer::ErrorOutput()
+{
+    FErrors += FProcess.readAllStandardError().toStdString();
+    return FErrors;
+}
+
 LinkSandbox::LinkSandbox()
 {
     QDir(FDir.path()).mkdir("run");

@@ -31,12 +31,15 @@ public:
     void Kill();
     qint64 Pid() const { return FProcess.processId(); }
     std::string Output() const;
+    // Everything the process wrote to standard error so far.
+    std::string ErrorOutput();
 
 private:
     bool ReadMore(int TimeoutMs);
 
     QProcess FProcess;
     std::string FBuffer;
+    std::string FErrors;
     std::vector<std::string> FLines;
     size_t FCursor = 0;
 };
