@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -39,6 +40,18 @@ void SetTextColor(QWidget* Widget, const QColor& Color)
     Widget->setPalette(palette);
 }
 
+// "&About" -> "About"; "&&" stands for one ampersand
+QString WithoutMnemonic(const QString& Text)
+{
+    QString plain;
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        if (Text[i] == QLatin1Char('&') && i + 1 < Text.size())
+            ++i;
+        plain += Text[i];
+    }
+    return plain;
+}
+
 QFrame* CreatePanel(QWidget* Parent, const QRect& Geometry)
 {
     // an etched rim: lowered outside, raised inside
@@ -69,6 +82,7 @@ QLabel* CreateLinkLabel(QWidget* Parent, const QRect& Geometry, const QString& T
     label->setFont(font);
     label->setCursor(Qt::PointingHandCursor);
     label->setMouseTracking(true);
+    label->setFocusPolicy(Qt::TabFocus);
     SetTextColor(label, LinkBlue);
     return label;
 }
@@ -198,10 +212,33 @@ void TFrmAbout::showEvent(QShowEvent* Event)
 {
     FormShow();
     QDialog::showEvent(Event);
+    // Return closes the dialog at once; Tab reaches the links
+    BButOK->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFrmAbout::LinkKeyPressed(QObject* Watched, const QKeyEvent& Key)
+{
+    if (Key.key() != Qt::Key_Return && Key.key() != Qt::Key_Enter && Key.key() != Qt::Key_Space)
+        return false;
+    if (Watched == LblHomePage)
+        LblHomePageClick();
+    else if (Watched == LblSimus)
+        LblSimusClick();
+    else
+        return false;
+    return true;
 }
 
 bool TFrmAbout::eventFilter(QObject* Watched, QEvent* Event)
 {
+    const bool isLink = Watched == LblHomePage || Watched == LblSimus;
+    if (isLink && Event->type() == QEvent::KeyPress)
+        return LinkKeyPressed(Watched, *static_cast<QKeyEvent*>(Event));
+    if (isLink && (Event->type() == QEvent::FocusIn || Event->type() == QEvent::FocusOut)) {
+        // a link with the keyboard's focus looks as under the mouse
+        SetTextColor(static_cast<QWidget*>(Watched), Event->type() == QEvent::FocusIn ? LinkRed : LinkBlue);
+        return false;
+    }
     if (Event->type() == QEvent::MouseMove) {
         // a label passes its mouse moves on to its parent: stop them here, or the panel would turn it blue again
         if (Watched == LblHomePage) {
@@ -234,6 +271,8 @@ void FillAboutBox(TFrmAbout& About, TBabelfish2000& Dictionary)
     About.HomePageAddress = TranslateString(Dictionary, QStringLiteral("HomePageURL"));
     const std::string language = LowerAscii(Dictionary.Translate("$dlglanguage$"));
     Dictionary.TranslateComponent(&About);
+    // the caption shares its text with the About button, whose mnemonic marker a title does not show
+    About.setWindowTitle(WithoutMnemonic(About.windowTitle()));
     if (language == "lggerman") {
         About.LblWebSite->setText(QStringLiteral("Mehr Informationen finden Sie auf folgenden Webseiten:"));
         About.LblDescription->setText(QStringLiteral(

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class TBabelfish2000;
@@ -61,6 +62,8 @@ private:
     void CreateNamePanel();
     void CreateLinkPanel();
     void OpenLink(const QString& Address);
+    // Return, Enter or Space on a focused link opens it.
+    bool LinkKeyPressed(QObject* Watched, const QKeyEvent& Key);
 };
 
 // What the main window does to the About dialog each time it is shown: name and version, the home page

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+#include "app/AppIcon.h"
+#include "app/LessonSlider.h"
 #include "app/LessonViews.h"
 #include "chart/Quarn_rchart.h"
 #include "hostlink/TarvosDemon.h"
@@ -121,6 +123,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     setWindowTitle(QStringLiteral("BF_LCG - Random Number Generator"));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(SewellaIcon());
     setFont(FormFont());
     SetColors(this, QPalette::Window, clBtnFace);
     setAutoFillBackground(true);
@@ -133,6 +136,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     RChart1->Loaded();
     cliDemon->Loaded();
     ConnectHandlers();
+    SetTabOrder();
     FormCreate();
     const QRect screenArea = screen()->geometry();
     move(screenArea.center() - rect().center());
@@ -165,8 +169,9 @@ void TForm1::CreateButtons()
     SBAbout->setText(QStringLiteral("BF_About"));
     SBReset->setText(QStringLiteral("BF_Reset"));
     SBNext->setText(QStringLiteral("BF_Next"));
+    // the keyboard reaches the buttons; a click leaves the focus where it was, as before
     for (QPushButton* button : {SBExit, SBAbout, SBReset, SBNext})
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
     Edit1 = ReadOnlyEdit(Panel1, "Edit1", 6, 43, 289);
     NumLab1 = Place<TNumLab>(Panel1, "NumLab1", 311, 43, 173, 24);
     NumLab1->SetLeftText(QStringLiteral("BF_Series length"));
@@ -217,7 +222,7 @@ void TForm1::CreateChartControls()
 void TForm1::CreateSliders()
 {
     const auto slider = [this](const char* Name, int Left) {
-        auto* bar = Place<QScrollBar>(this, Name, Left, 209, 16, 273);
+        auto* bar = Place<TLessonSlider>(this, Name, Left, 209, 16, 273);
         bar->setOrientation(Qt::Vertical);
         bar->setSingleStep(1);
         bar->setPageStep(5);
@@ -254,6 +259,15 @@ void TForm1::CreateDemon(const QStringList& CommandLine)
     cliDemon->OnParamsChange = [this](TmnxCustomDemon*) { cliDemonParamsChange(); };
     // an accepted quit from the host frees the link, and with it ends the lesson
     connect(cliDemon, &QObject::destroyed, this, [this] { close(); });
+}
+
+void TForm1::SetTabOrder()
+{
+    // top left to bottom right; what a step disables or hides is passed over
+    QWidget* const order[] = {
+        SBExit, SBAbout, SBReset, SBNext, TabControl1->TabBar(), ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm1::ConnectHandlers()
@@ -503,6 +517,9 @@ void TForm1::showEvent(QShowEvent* Event)
     QTimer::singleShot(0, this, [this] {
         if (OnFirstShow)
             OnFirstShow(this);
+        // Space or Return walks the lesson from here
+        if (SBNext->isEnabled())
+            SBNext->setFocus(Qt::OtherFocusReason);
     });
 }
 

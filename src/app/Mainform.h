@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "app/LessonSlider.h"
 #include "app/USewella.h"
 #include "hostlink/TarvosDemon.h"
 
@@ -101,10 +102,10 @@ public:
     QLineEdit* Edit4;
     TTabControl* TabControl1;
     TRChart* RChart1;
-    QScrollBar* ScrollBarA;
-    QScrollBar* ScrollBarB;
-    QScrollBar* ScrollBarC;
-    QScrollBar* ScrollBarX;
+    TLessonSlider* ScrollBarA;
+    TLessonSlider* ScrollBarB;
+    TLessonSlider* ScrollBarC;
+    TLessonSlider* ScrollBarX;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
@@ -131,6 +132,7 @@ private:
     void CreateChartControls();
     void CreateSliders();
     void ConnectHandlers();
+    void SetTabOrder();
     void CreateDemon(const QStringList& CommandLine);
     void FormCreate();
 
