@@ -1,5 +1,8 @@
 #include "app/LessonViews.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/USewella.h"
 #include "chart/Quarn_rchart.h"
 
@@ -63,9 +66,13 @@ void SetUpLessonChart(TRChart& Chart)
     }
 }
 
-TLessonViews::TLessonViews(TRChart& Chart, std::function<QString(const QString&)> Translate)
-    : chart(Chart), translate(std::move(Translate))
+TLessonViews::TLessonViews(TRChart& Chart, TTranslate Translate) : chart(Chart), translate(std::move(Translate))
 {
+}
+
+void TLessonViews::Describe(const QString& Key, const QStringList& Args)
+{
+    chart.setAccessibleDescription(translate(Key, Args));
 }
 
 void TLessonViews::BeginView()
@@ -116,6 +123,26 @@ void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
     SetCaption(*chart.Scale1X(), {});
     SetCaption(*chart.Scale1Y(), {});
     EndView();
+    DescribeRandomArea(Sequence, c);
+}
+
+void TLessonViews::DescribeRandomArea(const TSequence& Sequence, int c)
+{
+    const int hits = Sequence.SeriesLength();
+    const QStringList numbers{QString::number(c), QString::number(hits)};
+    if (hits > ListedHitsLimit) {
+        Describe(QStringLiteral("Random area: <%1%> cells, the series hits <%2%>"), numbers);
+        return;
+    }
+    std::vector<int> values;
+    for (int i = 1; i <= hits; ++i)
+        values.push_back(Sequence.Value(i));
+    std::sort(values.begin(), values.end());
+    QStringList listed;
+    for (const int v : values)
+        listed.append(QString::number(v));
+    Describe(QStringLiteral("Random area: <%1%> cells, the series hits <%2%>: <%3%>"),
+        numbers + QStringList{listed.join(QStringLiteral(", "))});
 }
 
 void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
@@ -136,6 +163,8 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
     SetVisible(*chart.Scale1X(), true);
     SetVisible(*chart.Scale1Y(), true);
     EndView();
+    Describe(QStringLiteral("Histogram: <%1%> bins, largest count <%2%>"),
+        {QString::number(count), QString::number(largest)});
 }
 
 void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
@@ -149,7 +178,8 @@ void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
     chart.SetDataColor(OutlineColor);
     SetLabelType(*chart.Scale1X(), ftNum);
     SetLabelType(*chart.Scale1Y(), ftNum);
-    SetCaption(*chart.Scale1X(), translate(QStringLiteral("Precursor (x)")));
-    SetCaption(*chart.Scale1Y(), translate(QStringLiteral("Successor (y)")));
+    SetCaption(*chart.Scale1X(), translate(QStringLiteral("Precursor (x)"), {}));
+    SetCaption(*chart.Scale1Y(), translate(QStringLiteral("Successor (y)"), {}));
     EndView();
+    Describe(QStringLiteral("Correlation graph: <%1%> points"), {QString::number(Sequence.SeriesLength() - 1)});
 }

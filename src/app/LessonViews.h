@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QString>
+#include <QStringList>
 
 class TRChart;
 class TSequence;
@@ -14,8 +15,9 @@ void SetUpLessonChart(TRChart& Chart);
 
 class TLessonViews {
 public:
-    // Translate gives the text of a dictionary key, or the key itself.
-    TLessonViews(TRChart& Chart, std::function<QString(const QString&)> Translate);
+    // Translate gives the text of a dictionary key with its arguments filled in, or the key itself.
+    using TTranslate = std::function<QString(const QString& Key, const QStringList& Args)>;
+    TLessonViews(TRChart& Chart, TTranslate Translate);
 
     // Sequence holds the built series for modulus c.
     void ShowRandomArea(const TSequence& Sequence, int c);
@@ -30,6 +32,8 @@ public:
     static constexpr int SmallGridLimit = 20;
     static constexpr int CellNumberSize = 8;
     static constexpr int PlusMark = 2;
+    // The random area's description lists the values hit up to this many.
+    static constexpr int ListedHitsLimit = 20;
 
 private:
     void BeginView();
@@ -37,5 +41,9 @@ private:
     void SetScales(double XHigh, double YHigh, bool Visible);
 
     TRChart& chart;
-    std::function<QString(const QString&)> translate;
+    // What the picture shows, in words, for assistive technology.
+    void Describe(const QString& Key, const QStringList& Args);
+    void DescribeRandomArea(const TSequence& Sequence, int c);
+
+    TTranslate translate;
 };

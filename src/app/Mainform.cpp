@@ -12,10 +12,14 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
+#include <QPointer>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <algorithm>
 
 #include "app/AppIcon.h"
+#include "app/LessonAccessibility.h"
 #include "app/LessonSlider.h"
 #include "app/LessonViews.h"
 #include "chart/Quarn_rchart.h"
@@ -60,11 +64,32 @@ void SetColors(QWidget* Control, QPalette::ColorRole Role, TColor Color)
     Control->setPalette(palette);
 }
 
+// The page under the tabs; it rings the control on it that has the keyboard's focus, outside that control's
+// own picture.
+class TTabArea : public QFrame {
+public:
+    using QFrame::QFrame;
+    QPointer<QWidget> Ringed;
+
+protected:
+    void paintEvent(QPaintEvent* Event) override
+    {
+        QFrame::paintEvent(Event);
+        if (!Ringed || !Ringed->hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = QRect(Ringed->mapTo(parentWidget(), QPoint()) - pos(), Ringed->size()).adjusted(-3, -3, 2, 2);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
 }  // namespace
 
 // --- the tab control ---
 
-TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar(new QTabBar(this)), area(new QFrame(this))
+TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar(new QTabBar(this)), area(new TTabArea(this))
 {
     tabBar->setObjectName(QStringLiteral("Tabs"));
     tabBar->setDrawBase(false);
@@ -94,6 +119,19 @@ void TTabControl::SetTabs(const QStringList& Value)
     for (const QString& tab : Value)
         tabBar->addTab(tab);
     tabBar->setCurrentIndex(std::min(selected, static_cast<int>(Value.size()) - 1));
+}
+
+void TTabControl::RingFocusOf(QWidget* Control)
+{
+    static_cast<TTabArea*>(area)->Ringed = Control;
+    Control->installEventFilter(this);
+}
+
+bool TTabControl::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() == QEvent::FocusIn || Event->type() == QEvent::FocusOut)
+        area->update();
+    return QFrame::eventFilter(Watched, Event);
 }
 
 int TTabControl::TabIndex() const
@@ -129,6 +167,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     setAutoFillBackground(true);
     setFixedSize(ClientWidth, ChartLayoutHeight);
     ShowToolTipsAsPlainText();
+    InstallLessonAccessibility();
     CreateControls();
     CreateDemon(CommandLine);
     if (BeforeLoading)
@@ -136,7 +175,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     RChart1->Loaded();
     cliDemon->Loaded();
     ConnectHandlers();
-    SetTabOrder();
+    NameControls();
     FormCreate();
     const QRect screenArea = screen()->geometry();
     move(screenArea.center() - rect().center());
@@ -152,6 +191,7 @@ TForm1::~TForm1()
 
 void TForm1::CreateControls()
 {
+    // the order of creation is the keyboard's tab order: top left to bottom right
     CreateButtons();
     CreateTextControls();
     CreateChartControls();
@@ -214,9 +254,12 @@ void TForm1::CreateChartControls()
     RChart1->setObjectName(QStringLiteral("RChart1"));
     RChart1->BeginLoading();
     RChart1->SetBounds(16, 32, 361, 297);
+    // a screen reader user stops on the chart to hear what it shows
+    RChart1->setFocusPolicy(Qt::TabFocus);
+    TabControl1->RingFocusOf(RChart1);
     SetUpLessonChart(*RChart1);
     views = std::make_unique<TLessonViews>(
-        *RChart1, [this](const QString& Key) { return cliDemon ? TranslateString(cliDemon->Translator(), Key) : Key; });
+        *RChart1, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); });
 }
 
 void TForm1::CreateSliders()
@@ -261,13 +304,24 @@ void TForm1::CreateDemon(const QStringList& CommandLine)
     connect(cliDemon, &QObject::destroyed, this, [this] { close(); });
 }
 
-void TForm1::SetTabOrder()
+QString TForm1::Translated(const QString& Key, const QStringList& Args)
 {
-    // top left to bottom right; what a step disables or hides is passed over
-    QWidget* const order[] = {
-        SBExit, SBAbout, SBReset, SBNext, TabControl1->TabBar(), ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    // after the host's quit freed the link, keys still show as themselves with their arguments
+    static TBabelfish2000 none{std::string()};
+    return TranslateString(cliDemon ? cliDemon->Translator() : none, Key, Args);
+}
+
+void TForm1::NameControls()
+{
+    const std::pair<QWidget*, const char*> names[] = {{ScrollBarA, "a, the increment"},
+        {ScrollBarB, "b, the multiplier"}, {ScrollBarC, "c, the modulus"}, {ScrollBarX, "x1, the seed"},
+        {Memo1, "Explanation"}, {Edit1, "Formula"}, {RChart1, "Chart"}, {TabControl1->TabBar(), "Views"}};
+    for (const auto& [control, key] : names)
+        control->setAccessibleName(Translated(QString::fromLatin1(key)));
+    int line = 0;
+    for (QLineEdit* edit : {Edit2, Edit3, Edit4})
+        edit->setAccessibleName(
+            Translated(QStringLiteral("Line <%1%> of the worked example"), {QString::number(++line)}));
 }
 
 void TForm1::ConnectHandlers()
@@ -313,7 +367,9 @@ void TForm1::ShowStep()
     ShowSliders();
     ShowEnabledFlags();
     const QString memoKey = QString::fromStdString(lesson->MemoKey());
-    Memo1->setPlainText(cliDemon ? TranslateString(cliDemon->Translator(), memoKey) : memoKey);
+    Memo1->setPlainText(Translated(memoKey));
+    // with the focus on Next, a screen reader reads the new explanation
+    SBNext->setAccessibleDescription(Memo1->toPlainText());
     UpdateText();
     lesson->Recalculate();
 }
@@ -367,6 +423,8 @@ void TForm1::ShowEnabledFlags()
 void TForm1::NewSequence()
 {
     NumLab1->SetValue(lesson->SeriesLength());
+    NumLab1->setAccessibleName(
+        Translated(QStringLiteral("Series length <%1%>"), {QString::number(lesson->SeriesLength())}));
     ShowView();
 }
 

@@ -40,12 +40,15 @@ public:
     int TabIndex() const;
     void SetTabIndex(int Value);
     QTabBar* TabBar() const { return tabBar; }
+    // Shows Control's keyboard focus as a ring on the page around it.
+    void RingFocusOf(QWidget* Control);
 
     // A tab chosen by the user.
     std::function<void(QObject* Sender)> OnChange;
 
 protected:
     void resizeEvent(QResizeEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     QTabBar* tabBar;
@@ -132,7 +135,10 @@ private:
     void CreateChartControls();
     void CreateSliders();
     void ConnectHandlers();
-    void SetTabOrder();
+    // Names for assistive technology, from the dictionary.
+    void NameControls();
+    // The dictionary's text of Key with its arguments filled in; the key itself (filled in) when missing.
+    QString Translated(const QString& Key, const QStringList& Args = {});
     void CreateDemon(const QStringList& CommandLine);
     void FormCreate();
 

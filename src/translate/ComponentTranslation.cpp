@@ -139,9 +139,13 @@ bool IsScalePropsObject(const QObject* Object)
     return Object && Object->inherits("TScaleProps");
 }
 
-QString TranslateString(TBabelfish2000& Dictionary, const QString& Key)
+QString TranslateString(TBabelfish2000& Dictionary, const QString& Key, const QStringList& Args)
 {
-    return FromAnsi(Dictionary.Translate(ToAnsi(Key)));
+    std::vector<std::string> args;
+    args.reserve(static_cast<size_t>(Args.size()));
+    for (const QString& arg : Args)
+        args.push_back(ToAnsi(arg));
+    return FromAnsi(Dictionary.Translate(ToAnsi(Key), args));
 }
 
 void TBabelfish2000::TranslateComponent(QObject* Component)

@@ -3,6 +3,7 @@
 #include "translate/Babelfish2000.h"
 
 #include <QString>
+#include <QStringList>
 
 class QObject;
 
@@ -26,4 +27,4 @@ bool IsScalePropsObject(const QObject* Object);
 
 // Translate for Qt text: the key goes in as ToAnsi bytes, the text comes back through FromAnsi (UTF-8, else
 // Windows-1252).
-QString TranslateString(TBabelfish2000& Dictionary, const QString& Key);
+QString TranslateString(TBabelfish2000& Dictionary, const QString& Key, const QStringList& Args = {});
