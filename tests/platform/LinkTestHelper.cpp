@@ -1,6 +1,8 @@
 // The helper processes of the link transport's tests (see HelperProcess in LinkTestSupport.h):
 //   link_test_helper MODE ARGUMENT
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/LinkTransport.h"
 #include "platform/LinkWindow.h"
@@ -24,8 +27,31 @@ void Announce(const std::string& Line)
     std::fflush(stdout);
 }
 
+// Fills the open-file limit but for Spare descriptors, for good.
+void HoardDescriptors(int Spare)
+{
+    std::vector<int> held;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        held.push_back(fd);
+    for (int i = 0; i < Spare && !held.empty(); ++i) {
+        ::close(held.back());
+        held.pop_back();
+    }
+}
+
+void LowerDescriptorLimit()
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = 64;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 int RunWindowHelper(const std::string& Mode, const std::string& Title)
 {
+    const bool starved = Mode == "starved" || Mode == "starved-polling";
+    if (starved)
+        LowerDescriptorLimit();
     int argc = 1;
     char name[] = "link-helper";
     char* argv[] = {name, nullptr};
@@ -45,17 +71,23 @@ int RunWindowHelper(const std::string& Mode, const std::string& Title)
     }).Window;
     if (!window)
         return 2;
+    if (starved)
+        HoardDescriptors(4);
     Announce("ready " + LinkHandleName(window->Handle()));
     if (Mode == "idle") {
         for (;;)
             ::pause();
+    }
+    if (Mode == "starved-polling") {
+        for (;;)
+            ProcessLinkMessages(std::chrono::hours(1));
     }
     return app.exec();
 }
 
 int RunHelper(const std::string& Mode, const std::string& Argument)
 {
-    if (Mode == "echo" || Mode == "hang" || Mode == "idle")
+    if (Mode == "echo" || Mode == "hang" || Mode == "idle" || Mode == "starved" || Mode == "starved-polling")
         return RunWindowHelper(Mode, Argument);
     if (Mode == "probe") {
         Announce("ready");

@@ -20,8 +20,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -561,6 +564,43 @@ TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
     ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_EQ(result.Outcome, LinkSendResult::Status::Failed);
     EXPECT_NE(result.Error.find(GetErrorString(EINVAL)), std::string::npos) << result.Error;
+}
+
+// The user and system time a process has used so far.
+std::chrono::milliseconds CpuTime(pid_t Pid)
+{
+    std::ifstream in("/proc/" + std::to_string(Pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // the fields after the command name, which may hold spaces and ends with the last ')', begin with the third
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string skipped;
+    for (int field = 3; field < 14; ++field)
+        fields >> skipped;
+    long long user = 0, system = 0;
+    fields >> user >> system;
+    return std::chrono::milliseconds((user + system) * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+
+// A process out of descriptors, with a connection waiting that it cannot accept, waits instead of spinning, and
+// serves again once its stalled connections are gone.
+TEST_F(LinkWindowTest, ProcessOutOfDescriptorsWaitsInsteadOfSpinning)
+{
+    for (const char* mode : {"starved", "starved-polling"}) {
+        SCOPED_TRACE(mode);
+        HelperProcess helper(mode, "");
+        const uint32_t peer = ReadyHandle(helper.ReadLine(10s));
+        ASSERT_NE(peer, 0u);
+        // more than its four spare descriptors: the rest stay in its backlog
+        std::vector<UniqueFd> stalled;
+        for (int i = 0; i < 8; ++i)
+            stalled.emplace_back(ConnectRaw(peer));
+        std::this_thread::sleep_for(200ms);
+        const auto before = CpuTime(helper.Pid());
+        std::this_thread::sleep_for(1s);
+        EXPECT_LT(CpuTime(helper.Pid()) - before, 300ms);
+        stalled.clear();
+        EXPECT_TRUE(SendCopyData(peer, 0, 1, "served"));
+    }
 }
 
 TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
