@@ -286,9 +286,12 @@ void TakeConnection(const std::shared_ptr<WindowState>& Window, UniqueFd Fd)
     ReadConnection(c);
 }
 
-void Accept(const std::shared_ptr<WindowState>& Window)
+// Who accepts: the event loop, or a wait, which stops handing messages to procedures at its deadline.
+enum class AcceptFrom { EventLoop, Wait };
+
+void Accept(const std::shared_ptr<WindowState>& Window, AcceptFrom From)
 {
-    while (!Window->Closed) {
+    while (!Window->Closed && (From == AcceptFrom::EventLoop || LinkDispatchOpen())) {
         UniqueFd fd(::accept4(Window->ListenFd.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (fd) {
             TakeConnection(Window, std::move(fd));
@@ -312,7 +315,7 @@ using PollTarget = std::variant<std::shared_ptr<WindowState>, std::shared_ptr<Co
 Clock::time_point CollectOwnDescriptors(std::vector<pollfd>& Fds, std::vector<PollTarget>& Targets)
 {
     Clock::time_point resume = Clock::time_point::max();
-    if (LinkSendDepth() > MaxDispatchDepth)
+    if (LinkSendDepth() > MaxDispatchDepth || !LinkDispatchOpen())
         return resume;
     for (const auto& w : TheReceiver().Windows) {
         if (w->Closed)
@@ -338,9 +341,12 @@ void ServiceReady(const std::vector<pollfd>& Fds, const std::vector<PollTarget>&
     for (size_t i = First; i < Fds.size(); ++i) {
         if (Fds[i].revents == 0)
             continue;
+        // a procedure may have run past the deadline of the send that waits; the rest stays queued
+        if (!LinkDispatchOpen())
+            break;
         const PollTarget& target = Targets[i - First];
         if (const auto* window = std::get_if<std::shared_ptr<WindowState>>(&target))
-            Accept(*window);
+            Accept(*window, AcceptFrom::Wait);
         else
             ReadConnection(std::get<std::shared_ptr<Connection>>(target));
     }
@@ -362,7 +368,7 @@ void StartReceiving(const std::shared_ptr<LinkWindow::State>& Window)
         std::weak_ptr<WindowState> weak = Window;
         QObject::connect(Window->Notifier.data(), &QSocketNotifier::activated, [weak] {
             if (const std::shared_ptr<WindowState> window = weak.lock())
-                Accept(window);
+                Accept(window, AcceptFrom::EventLoop);
         });
     }
     TheReceiver().Windows.push_back(Window);

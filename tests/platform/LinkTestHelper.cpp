@@ -47,6 +47,22 @@ void LowerDescriptorLimit()
     ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
+// Asks Target from a window of its own and says how large the answer that came during the send was.
+int Ask(const std::string& Target)
+{
+    const std::optional<uint32_t> handle = ParseLinkHandleName(Target);
+    std::optional<size_t> answer;
+    const auto window = LinkWindow::Create("AskerClass", "", [&](uint32_t, int32_t, const std::string& Data) {
+        answer = Data.size();
+    }).Window;
+    if (!handle || !window)
+        return 2;
+    Announce("asking");
+    const bool delivered = bool(SendCopyData(*handle, window->Handle(), 7, "question"));
+    Announce(answer ? "answer " + std::to_string(*answer) : "no answer");
+    return delivered ? 0 : 1;
+}
+
 int RunWindowHelper(const std::string& Mode, const std::string& Title)
 {
     const bool starved = Mode == "starved" || Mode == "starved-polling";
@@ -89,6 +105,8 @@ int RunHelper(const std::string& Mode, const std::string& Argument)
 {
     if (Mode == "echo" || Mode == "hang" || Mode == "idle" || Mode == "starved" || Mode == "starved-polling")
         return RunWindowHelper(Mode, Argument);
+    if (Mode == "ask")
+        return Ask(Argument);
     if (Mode == "probe") {
         Announce("ready");
         for (;;)
