@@ -27,9 +27,13 @@ void Announce(const std::string& Line)
     std::fflush(stdout);
 }
 
-// Fills the open-file limit but for Spare descriptors, for good.
+// Lowers the open-file limit to 64 and fills it but for Spare descriptors, for good.
 void HoardDescriptors(int Spare)
 {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = 64;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
     std::vector<int> held;
     for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
         held.push_back(fd);
@@ -37,14 +41,6 @@ void HoardDescriptors(int Spare)
         ::close(held.back());
         held.pop_back();
     }
-}
-
-void LowerDescriptorLimit()
-{
-    rlimit limit{};
-    ::getrlimit(RLIMIT_NOFILE, &limit);
-    limit.rlim_cur = 64;
-    ::setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 // Asks Target from a window of its own and says how large the answer that came during the send was.
@@ -65,9 +61,6 @@ int Ask(const std::string& Target)
 
 int RunWindowHelper(const std::string& Mode, const std::string& Title)
 {
-    const bool starved = Mode == "starved" || Mode == "starved-polling";
-    if (starved)
-        LowerDescriptorLimit();
     int argc = 1;
     char name[] = "link-helper";
     char* argv[] = {name, nullptr};
@@ -87,7 +80,7 @@ int RunWindowHelper(const std::string& Mode, const std::string& Title)
     }).Window;
     if (!window)
         return 2;
-    if (starved)
+    if (Mode == "starved" || Mode == "starved-polling")
         HoardDescriptors(4);
     Announce("ready " + LinkHandleName(window->Handle()));
     if (Mode == "idle") {
