@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/LastError.h"
 #include "platform/LinkSender.h"
 #include "platform/LinkTransport.h"
 
@@ -33,6 +34,9 @@ constexpr size_t MaxConnectionsPerWindow = 256;
 // Sends nested in window procedures beyond this depth no longer dispatch incoming messages, so a peer
 // cannot drive the stack deeper and deeper.
 constexpr int MaxDispatchDepth = 16;
+// How long a window leaves its listening socket alone when accepting lacks a descriptor, unless one of our
+// connections closes first.
+constexpr milliseconds AcceptPause{200};
 
 struct Connection {
     UniqueFd Fd;
@@ -78,6 +82,45 @@ bool CanUseNotifiers()
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
+void ResumeAccepting(WindowState& Window)
+{
+    Window.AcceptPausedUntil = {};
+    if (Window.Notifier && !Window.Closed)
+        Window.Notifier->setEnabled(true);
+}
+
+// Whether Window's listening socket is watched now; ends a pause whose time is up.
+bool Accepting(WindowState& Window)
+{
+    if (Window.AcceptPausedUntil == Clock::time_point{})
+        return true;
+    if (Clock::now() < Window.AcceptPausedUntil)
+        return false;
+    ResumeAccepting(Window);
+    return true;
+}
+
+// A connection accept cannot take stays in the backlog and keeps the socket readable: watching it now would
+// only spin until a descriptor is free.
+void PauseAccepting(const std::shared_ptr<WindowState>& Window, int Error)
+{
+    if (!Window->WarnedOutOfDescriptors)
+        qWarning("link window %s: cannot accept a connection (%s); new connections wait until a descriptor is free",
+            LinkHandleName(Window->Handle).c_str(), GetErrorString(Error).c_str());
+    Window->WarnedOutOfDescriptors = true;
+    const Clock::time_point until = Clock::now() + AcceptPause;
+    Window->AcceptPausedUntil = until;
+    if (!Window->Notifier)
+        return;
+    Window->Notifier->setEnabled(false);
+    std::weak_ptr<WindowState> weak = Window;
+    QTimer::singleShot(AcceptPause, Window->Notifier.data(), [weak, until] {
+        // a later pause has its own timer
+        if (const std::shared_ptr<WindowState> window = weak.lock(); window && window->AcceptPausedUntil == until)
+            ResumeAccepting(*window);
+    });
+}
+
 void CloseConnection(const std::shared_ptr<Connection>& C)
 {
     if (C->Closed)
@@ -87,6 +130,10 @@ void CloseConnection(const std::shared_ptr<Connection>& C)
     C->Fd.Reset();
     auto& list = TheReceiver().Connections;
     list.erase(std::remove(list.begin(), list.end(), C), list.end());
+    // the descriptor just freed may take a connection that is waiting
+    for (const auto& window : TheReceiver().Windows)
+        if (window->AcceptPausedUntil != Clock::time_point{})
+            ResumeAccepting(*window);
 }
 
 void Dispatch(const std::shared_ptr<Connection>& C)
@@ -214,48 +261,69 @@ void WatchFromEventLoop(const std::shared_ptr<Connection>& C)
     });
 }
 
-void Accept(const std::shared_ptr<WindowState>& Window)
+// Serves a connection just accepted at Window, unless its peer is another user or has too many waiting.
+void TakeConnection(const std::shared_ptr<WindowState>& Window, UniqueFd Fd)
 {
-    while (!Window->Closed) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    if (::getsockopt(Fd.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
+        !LinkPeerAllowed(peer.uid, ::geteuid())) {
+        qWarning("link window %s: a connection from user %u was refused", LinkHandleName(Window->Handle).c_str(),
+            static_cast<unsigned>(peer.uid));
+        return;
+    }
+    if (!AdmitConnection(Window.get(), peer.pid))
+        return;
+    auto c = std::make_shared<Connection>();
+    c->Fd = std::move(Fd);
+    c->Peer = peer.pid;
+    c->Window = Window;
+    c->Started = Clock::now();
+    if (CanUseNotifiers())
+        WatchFromEventLoop(c);
+    TheReceiver().Connections.push_back(c);
+    // the frame is usually there already
+    ReadConnection(c);
+}
+
+// Who accepts: the event loop, or a wait, which stops handing messages to procedures at its deadline.
+enum class AcceptFrom { EventLoop, Wait };
+
+void Accept(const std::shared_ptr<WindowState>& Window, AcceptFrom From)
+{
+    while (!Window->Closed && (From == AcceptFrom::EventLoop || LinkDispatchOpen())) {
         UniqueFd fd(::accept4(Window->ListenFd.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-        if (!fd) {
-            if (errno == EINTR)
-                continue;
-            return;
-        }
-        ucred peer{};
-        socklen_t length = sizeof peer;
-        if (::getsockopt(fd.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &length) != 0 ||
-            !LinkPeerAllowed(peer.uid, ::geteuid())) {
-            qWarning("link window %s: a connection from user %u was refused", LinkHandleName(Window->Handle).c_str(),
-                static_cast<unsigned>(peer.uid));
+        if (fd) {
+            TakeConnection(Window, std::move(fd));
             continue;
         }
-        if (!AdmitConnection(Window.get(), peer.pid))
+        const int error = errno;
+        if (error == EINTR)
             continue;
-        auto c = std::make_shared<Connection>();
-        c->Fd = std::move(fd);
-        c->Peer = peer.pid;
-        c->Window = Window;
-        c->Started = Clock::now();
-        if (CanUseNotifiers())
-            WatchFromEventLoop(c);
-        TheReceiver().Connections.push_back(c);
-        // the frame is usually there already
-        ReadConnection(c);
+        if (error == EMFILE || error == ENFILE)
+            PauseAccepting(Window, error);
+        else if (error == EAGAIN || error == EWOULDBLOCK)
+            Window->WarnedOutOfDescriptors = false;
+        return;
     }
 }
 
 using PollTarget = std::variant<std::shared_ptr<WindowState>, std::shared_ptr<Connection>>;
 
-// Adds the descriptors of this process's windows that may deliver messages now.
-void CollectOwnDescriptors(std::vector<pollfd>& Fds, std::vector<PollTarget>& Targets)
+// Adds the descriptors of this process's windows that may deliver messages now; returns when a window whose
+// listening socket is left alone for a while is to be watched again.
+Clock::time_point CollectOwnDescriptors(std::vector<pollfd>& Fds, std::vector<PollTarget>& Targets)
 {
-    if (LinkSendDepth() > MaxDispatchDepth)
-        return;
+    Clock::time_point resume = Clock::time_point::max();
+    if (LinkSendDepth() > MaxDispatchDepth || !LinkDispatchOpen())
+        return resume;
     for (const auto& w : TheReceiver().Windows) {
         if (w->Closed)
             continue;
+        if (!Accepting(*w)) {
+            resume = std::min(resume, w->AcceptPausedUntil);
+            continue;
+        }
         Fds.push_back(pollfd{w->ListenFd.Get(), POLLIN, 0});
         Targets.emplace_back(w);
     }
@@ -265,6 +333,7 @@ void CollectOwnDescriptors(std::vector<pollfd>& Fds, std::vector<PollTarget>& Ta
         Fds.push_back(pollfd{c->Fd.Get(), POLLIN, 0});
         Targets.emplace_back(c);
     }
+    return resume;
 }
 
 void ServiceReady(const std::vector<pollfd>& Fds, const std::vector<PollTarget>& Targets, size_t First)
@@ -272,9 +341,12 @@ void ServiceReady(const std::vector<pollfd>& Fds, const std::vector<PollTarget>&
     for (size_t i = First; i < Fds.size(); ++i) {
         if (Fds[i].revents == 0)
             continue;
+        // a procedure may have run past the deadline of the send that waits; the rest stays queued
+        if (!LinkDispatchOpen())
+            break;
         const PollTarget& target = Targets[i - First];
         if (const auto* window = std::get_if<std::shared_ptr<WindowState>>(&target))
-            Accept(*window);
+            Accept(*window, AcceptFrom::Wait);
         else
             ReadConnection(std::get<std::shared_ptr<Connection>>(target));
     }
@@ -296,7 +368,7 @@ void StartReceiving(const std::shared_ptr<LinkWindow::State>& Window)
         std::weak_ptr<WindowState> weak = Window;
         QObject::connect(Window->Notifier.data(), &QSocketNotifier::activated, [weak] {
             if (const std::shared_ptr<WindowState> window = weak.lock())
-                Accept(window);
+                Accept(window, AcceptFrom::EventLoop);
         });
     }
     TheReceiver().Windows.push_back(Window);
@@ -318,8 +390,8 @@ OwnWindowsPoll PollWithOwnWindows(int Fd, short Events, Clock::time_point Deadli
 {
     std::vector<pollfd> fds{pollfd{Fd, Events, 0}};
     std::vector<PollTarget> targets;
-    CollectOwnDescriptors(fds, targets);
-    const int ready = ::poll(fds.data(), fds.size(), RemainingMs(Deadline));
+    const Clock::time_point resume = CollectOwnDescriptors(fds, targets);
+    const int ready = ::poll(fds.data(), fds.size(), RemainingMs(std::min(Deadline, resume)));
     if (ready < 0)
         return OwnWindowsPoll{ready, 0, errno};
     if (ready > 0)

@@ -24,6 +24,10 @@ struct LinkWindow::State {
     std::string InfoPath;
     bool Closed = false;
     QPointer<QSocketNotifier> Notifier;
+    // While the process is out of descriptors the listening socket is left alone until then, or until one of our
+    // connections closes: a connection accept cannot take keeps the socket readable.
+    std::chrono::steady_clock::time_point AcceptPausedUntil{};
+    bool WarnedOutOfDescriptors = false;  // until the backlog has been emptied
 };
 
 // Serves a window whose socket listens: from the event loop when there is one on this thread, and from

@@ -26,6 +26,11 @@ using std::chrono::milliseconds;
 
 namespace {
 
+// The least time a send nested in another's wait gets, however late it begins: a procedure still running at the
+// first send's deadline gets its reply out whole. Waits past that deadline dispatch nothing, so no send begins
+// inside this time and it does not add up along the chain.
+constexpr milliseconds NestedSendGrace{500};
+
 struct Sender {
     milliseconds AnswerTimeout{10000};
     int Depth = 0;
@@ -174,8 +179,8 @@ LinkSendResult Acknowledged(const std::string& Socket, const std::array<char, Li
 }
 
 // One answer limit from now, but never later than a send this one is nested in: a chain of sends made while
-// handling messages ends within the limit of its first send.
-Clock::time_point SendDeadline()
+// handling messages ends within the limit of its first send (each send waits at most NestedSendGrace past it).
+Clock::time_point ChainDeadline()
 {
     const Clock::time_point own = Clock::now() + TheSender().AnswerTimeout;
     const std::vector<LinkCall>& calls = TheSender().Calls;
@@ -183,6 +188,12 @@ Clock::time_point SendDeadline()
         if (it->What == LinkCall::Kind::Send)
             return std::min(own, it->Deadline);
     return own;
+}
+
+// When a send whose chain ends at Chain stops waiting.
+Clock::time_point WaitDeadline(Clock::time_point Chain)
+{
+    return std::max(Chain, Clock::now() + std::min(NestedSendGrace, TheSender().AnswerTimeout));
 }
 
 // True when a send further out is still waiting for Target's answer and Target has sent us nothing since:
@@ -246,6 +257,15 @@ int LinkSendDepth()
     return TheSender().Depth;
 }
 
+bool LinkDispatchOpen()
+{
+    const std::vector<LinkCall>& calls = TheSender().Calls;
+    for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+        if (it->What == LinkCall::Kind::Send)
+            return Clock::now() < it->Deadline;
+    return true;
+}
+
 LinkCallScope::LinkCallScope(const LinkCall& Call) : FIndex(TheSender().Calls.size())
 {
     TheSender().Calls.push_back(Call);
@@ -289,7 +309,8 @@ LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const
     if (!fd)
         return Undelivered(Status::Failed, "cannot create a socket: " + GetErrorString(errno));
     const SendScope scope(TheSender().Depth);
-    LinkCallScope call(LinkCall{LinkCall::Kind::Send, 0, SendDeadline()});
-    return SendFrame(fd.Get(), LinkEntryPath(*directory, Target, ".sock"), WParam, Tag, Data,
-        TheSender().Calls.back().Deadline, call);
+    const Clock::time_point chain = ChainDeadline();
+    LinkCallScope call(LinkCall{LinkCall::Kind::Send, 0, chain});
+    return SendFrame(
+        fd.Get(), LinkEntryPath(*directory, Target, ".sock"), WParam, Tag, Data, WaitDeadline(chain), call);
 }

@@ -21,13 +21,18 @@ private:
 // How many SendCopyData calls of this process are running now, one inside the other.
 int LinkSendDepth();
 
+// Whether a wait may hand incoming messages to window procedures now: not once the deadline of the innermost
+// send has passed. What arrives then stays queued for the next dispatch, where its procedure's sends have time.
+bool LinkDispatchOpen();
+
 // One entry of this process's stack of link calls: a send waiting for its answer, or a message being handled
 // by a window procedure (from inside such a wait or from the event loop).
 struct LinkCall {
     enum class Kind { Send, Dispatch };
     Kind What = Kind::Send;
     pid_t Peer = 0;  // the process a send goes to, or the one a message came from; 0 while not known
-    std::chrono::steady_clock::time_point Deadline{};  // of a send
+    // of a send: when the chain of sends it is nested in ends (a send begun late waits a little longer)
+    std::chrono::steady_clock::time_point Deadline{};
 };
 
 // Keeps one entry on the stack for as long as it lives.

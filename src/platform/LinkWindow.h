@@ -119,10 +119,13 @@ struct LinkSendResult {
 // Sends one copy-data message synchronously: connects to Target's window, writes the frame and waits for
 // the acknowledgement, which the receiver sends after its window procedure has returned. While waiting,
 // messages arriving at this process's own windows are dispatched (so a reply sent during the send reaches
-// us before this returns); other Qt events are not processed. Gives up after LinkAnswerTimeout() in all.
-// A send made by a procedure dispatched inside another send's wait ends no later than that send, so a chain of
-// them is bounded by one answer limit; one to a process that the outer send still waits for, and that has sent
-// us nothing since, cannot be answered first and fails at once (TimedOut) instead of nesting another wait.
+// us before this returns), until the deadline; other Qt events are not processed. Gives up after
+// LinkAnswerTimeout() in all. A send made by a procedure dispatched inside another send's wait ends by that send's
+// deadline, but has at least half a second (at most the answer limit) however late it begins, so that a reply
+// made as nested sends unwind goes out whole; past the first send's deadline nothing more is dispatched, so a chain
+// of them ends within one answer limit and half a second, besides the procedures' own time. A nested send to a
+// process that the outer send still waits for, and that has sent us nothing since, cannot be answered first and
+// fails at once (TimedOut) instead of nesting another wait.
 LinkSendResult SendCopyData(uint32_t Target, uint32_t WParam, int32_t Tag, const std::string& Data);
 
 // The longest a SendCopyData waits for its answer; 10 seconds unless set. A receiver also drops a

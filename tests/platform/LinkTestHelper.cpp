@@ -1,6 +1,8 @@
 // The helper processes of the link transport's tests (see HelperProcess in LinkTestSupport.h):
 //   link_test_helper MODE ARGUMENT
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/LinkTransport.h"
 #include "platform/LinkWindow.h"
@@ -22,6 +25,38 @@ void Announce(const std::string& Line)
 {
     std::printf("%s\n", Line.c_str());
     std::fflush(stdout);
+}
+
+// Lowers the open-file limit to 64 and fills it but for Spare descriptors, for good.
+void HoardDescriptors(int Spare)
+{
+    rlimit limit{};
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = 64;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    std::vector<int> held;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        held.push_back(fd);
+    for (int i = 0; i < Spare && !held.empty(); ++i) {
+        ::close(held.back());
+        held.pop_back();
+    }
+}
+
+// Asks Target from a window of its own and says how large the answer that came during the send was.
+int Ask(const std::string& Target)
+{
+    const std::optional<uint32_t> handle = ParseLinkHandleName(Target);
+    std::optional<size_t> answer;
+    const auto window = LinkWindow::Create("AskerClass", "", [&](uint32_t, int32_t, const std::string& Data) {
+        answer = Data.size();
+    }).Window;
+    if (!handle || !window)
+        return 2;
+    Announce("asking");
+    const bool delivered = bool(SendCopyData(*handle, window->Handle(), 7, "question"));
+    Announce(answer ? "answer " + std::to_string(*answer) : "no answer");
+    return delivered ? 0 : 1;
 }
 
 int RunWindowHelper(const std::string& Mode, const std::string& Title)
@@ -45,18 +80,26 @@ int RunWindowHelper(const std::string& Mode, const std::string& Title)
     }).Window;
     if (!window)
         return 2;
+    if (Mode == "starved" || Mode == "starved-polling")
+        HoardDescriptors(4);
     Announce("ready " + LinkHandleName(window->Handle()));
     if (Mode == "idle") {
         for (;;)
             ::pause();
+    }
+    if (Mode == "starved-polling") {
+        for (;;)
+            ProcessLinkMessages(std::chrono::hours(1));
     }
     return app.exec();
 }
 
 int RunHelper(const std::string& Mode, const std::string& Argument)
 {
-    if (Mode == "echo" || Mode == "hang" || Mode == "idle")
+    if (Mode == "echo" || Mode == "hang" || Mode == "idle" || Mode == "starved" || Mode == "starved-polling")
         return RunWindowHelper(Mode, Argument);
+    if (Mode == "ask")
+        return Ask(Argument);
     if (Mode == "probe") {
         Announce("ready");
         for (;;)

@@ -32,10 +32,14 @@ class HelperProcess {
 public:
     // Modes: "echo <title>" answers every message by sending one back to its sender (tag + 1000, same data)
     // during the send and quits on tag 99, destroying its window inside its procedure; "hang <title>" never
-    // returns from its procedure; "idle <title>" has a window and waits to be killed; "lock <name>" holds a
+    // returns from its procedure; "idle <title>" has a window and waits to be killed; "starved <title>" has a
+    // window whose procedure does nothing, under an open-file limit of 64 filled but for 4 descriptors, and serves
+    // it from the event loop, "starved-polling <title>" the same from ProcessLinkMessages; "lock <name>" holds a
     // named mutex; "probe <name>" keeps asking whether that mutex exists; "send <hex handle> <tag>" sends one message
-    // and exits 0 when it was delivered. Helpers with a window print "ready <hex handle>", "lock" prints "ready" or
-    // "busy".
+    // and exits 0 when it was delivered; "ask <hex handle>" prints "asking", sends "question" with tag 7 and its own
+    // window's handle, then prints "answer <size>" for a message that reached its window during the send (else "no
+    // answer") and exits 0 when the question was delivered. Helpers with a window print "ready <hex handle>", "lock"
+    // prints "ready" or "busy".
     HelperProcess(const std::string& Mode, const std::string& Argument);
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;

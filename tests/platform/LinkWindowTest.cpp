@@ -20,8 +20,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -340,6 +343,44 @@ TEST_F(LinkWindowTest, SendsNestedInAWaitEndWithinTheFirstSendsLimit)
     }
 }
 
+// A question whose procedure runs out the first send's deadline in a nested send still gets its whole answer
+// after that deadline, and a question that comes meanwhile waits for the next dispatch instead of nesting in
+// that late answer; each asking process expects its answer before its own send returns.
+TEST_F(LinkWindowTest, QuestionsHandledAsNestedSendsUnwindAreAnsweredInFull)
+{
+    HelperProcess silent("idle", "silent"), otherSilent("idle", "other");
+    const uint32_t silentPeer = ReadyHandle(silent.ReadLine(10s));
+    const uint32_t otherPeer = ReadyHandle(otherSilent.ReadLine(10s));
+    ASSERT_TRUE(silentPeer != 0 && otherPeer != 0);
+    SetLinkAnswerTimeout(1000ms);
+    // larger than a socket buffer: an answer cut off by a deadline cannot arrive whole
+    const std::string answer(4u << 20, 'a');
+    std::unique_ptr<HelperProcess> late;
+    std::vector<int> depths;  // of the sends waiting when each question was handled
+    std::unique_ptr<LinkWindow> window;
+    window = LinkWindow::Create("Nesting", "", [&](uint32_t WParam, int32_t, const std::string&) {
+        depths.push_back(LinkSendDepth());
+        if (!late) {
+            EXPECT_EQ(SendCopyData(otherPeer, 0, 6, "nested").Outcome, LinkSendResult::Status::TimedOut);
+            late = std::make_unique<HelperProcess>("ask", LinkHandleName(window->Handle()));
+            EXPECT_EQ(late->ReadLine(10s), "asking");
+            std::this_thread::sleep_for(100ms);
+        }
+        EXPECT_TRUE(SendCopyData(WParam, window->Handle(), 1007, answer));
+    }).Window;
+    ASSERT_TRUE(window);
+    HelperProcess first("ask", LinkHandleName(window->Handle()));
+    EXPECT_EQ(first.ReadLine(10s), "asking");
+    EXPECT_EQ(SendCopyData(silentPeer, 0, 1, "x").Outcome, LinkSendResult::Status::TimedOut);
+    ASSERT_TRUE(late) << "no question reached the window during the send";
+    ProcessLinkMessages(5s);
+    EXPECT_EQ(depths, (std::vector<int>{1, 0}));
+    for (HelperProcess* asker : {&first, late.get()}) {
+        EXPECT_EQ(asker->ReadLine(10s), "answer " + std::to_string(answer.size()));
+        EXPECT_EQ(asker->Wait(10s), 0);
+    }
+}
+
 TEST_F(LinkWindowTest, ReplyDuringSendReachesUsBeforeSendReturns)
 {
     HelperProcess echo("echo", "echo-title");
@@ -561,6 +602,43 @@ TEST_F(LinkWindowTest, FailingPollEndsTheSendInsteadOfSpinning)
     ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_EQ(result.Outcome, LinkSendResult::Status::Failed);
     EXPECT_NE(result.Error.find(GetErrorString(EINVAL)), std::string::npos) << result.Error;
+}
+
+// The user and system time a process has used so far.
+std::chrono::milliseconds CpuTime(pid_t Pid)
+{
+    std::ifstream in("/proc/" + std::to_string(Pid) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // the fields after the command name, which may hold spaces and ends with the last ')', begin with the third
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string skipped;
+    for (int field = 3; field < 14; ++field)
+        fields >> skipped;
+    long long user = 0, system = 0;
+    fields >> user >> system;
+    return std::chrono::milliseconds((user + system) * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+
+// A process out of descriptors, with a connection waiting that it cannot accept, waits instead of spinning, and
+// serves again once its stalled connections are gone.
+TEST_F(LinkWindowTest, ProcessOutOfDescriptorsWaitsInsteadOfSpinning)
+{
+    for (const char* mode : {"starved", "starved-polling"}) {
+        SCOPED_TRACE(mode);
+        HelperProcess helper(mode, "");
+        const uint32_t peer = ReadyHandle(helper.ReadLine(10s));
+        ASSERT_NE(peer, 0u);
+        // more than its four spare descriptors: the rest stay in its backlog
+        std::vector<UniqueFd> stalled;
+        for (int i = 0; i < 8; ++i)
+            stalled.emplace_back(ConnectRaw(peer));
+        std::this_thread::sleep_for(200ms);
+        const auto before = CpuTime(helper.Pid());
+        std::this_thread::sleep_for(1s);
+        EXPECT_LT(CpuTime(helper.Pid()) - before, 300ms);
+        stalled.clear();
+        EXPECT_TRUE(SendCopyData(peer, 0, 1, "served"));
+    }
 }
 
 TEST_F(LinkWindowTest, EntriesOfAKilledProcessAreRemoved)
