@@ -1,13 +1,16 @@
 // The translation dictionary on arbitrary file contents: loading, lookups with keys and arguments taken from
-// the input, the capture of missing keys and the capture file's contents.
+// the input, the capture of missing keys and the capture file's contents. A dictionary must keep no more than
+// its ceiling and, unless a long application name lengthens its texts, 8/3 of the bytes it read.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "translate/Babelfish2000.h"
@@ -18,6 +21,16 @@ void Fail(const char* why)
 {
     std::fprintf(stderr, "dictionary harness: %s\n", why);
     std::abort();
+}
+
+void CheckKeptBytes(const TBabelfish2000& Dictionary, size_t StreamSize)
+{
+    const size_t read = std::min(StreamSize, TBabelfish2000::MaxLoadBytes);
+    if (Dictionary.KeptBytes() > TBabelfish2000::MaxKeptBytes)
+        Fail("a dictionary keeps more than its ceiling");
+    const bool nameLengthensTexts = Dictionary.AppName().size() > std::string_view("<%APPNAME%>").size();
+    if (!nameLengthensTexts && 3 * Dictionary.KeptBytes() > 8 * read)
+        Fail("a dictionary keeps more than 8/3 of the bytes it read");
 }
 
 }  // namespace
@@ -47,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         Fail("a string stream failed to load");
     if (dictionary.Keys().size() != dictionary.Texts().size())
         Fail("keys and texts differ in number");
+    CheckKeptBytes(dictionary, file.size());
 
     // Lookups of keys found in the file itself, then of the input's own keys.
     for (size_t i = 0; i < dictionary.Keys().size() && i < 4; ++i)
@@ -64,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     std::istringstream again(contents, std::ios::in | std::ios::binary);
     if (!reread.LoadFromStream(again))
         Fail("the capture file contents failed to load");
+    CheckKeptBytes(reread, contents.size());
 
     dictionary.SetCreateItlFile(false);  // nothing written when the dictionary goes
     return 0;

@@ -14,6 +14,9 @@ namespace {
 const std::string_view RecordEnd = "|$$";
 const std::string_view CrLf = "\r\n";
 
+const std::string_view AppNamePlaceholder = "<%APPNAME%>";
+constexpr std::size_t BlockSize = 256;
+
 // 1-based position of the first occurrence, 0 when missing.
 long PositionOf(std::string_view Text, std::string_view Marker)
 {
@@ -22,20 +25,92 @@ long PositionOf(std::string_view Text, std::string_view Marker)
 }
 
 // Count characters from the 1-based Index; a count of zero or less gives nothing, an index below 1 starts at 1.
-std::string Copy(std::string_view Text, long Index, long Count)
+std::string_view Copy(std::string_view Text, long Index, long Count)
 {
     if (Index < 1)
         Index = 1;
     if (Count <= 0 || Index > static_cast<long>(Text.size()))
         return {};
-    return std::string(Text.substr(static_cast<std::size_t>(Index - 1), static_cast<std::size_t>(Count)));
+    return Text.substr(static_cast<std::size_t>(Index - 1), static_cast<std::size_t>(Count));
 }
 
-void ReplaceChar(std::string& Text, char Old, char New)
+// Lower case, CR, LF and tab as blanks, each run of blanks as one, no leading blank.
+void AppendNormalizedKey(std::string& Out, std::string_view Key)
 {
-    for (char& c : Text)
-        if (c == Old)
-            c = New;
+    const std::size_t start = Out.size();
+    for (char c : Key) {
+        c = LowerAscii(c);
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+        if (c == ' ' && (Out.size() == start || Out.back() == ' '))
+            continue;
+        Out.push_back(c);
+    }
+}
+
+// CR and LF as blanks, then "\n" as a line feed, then the placeholder as the application name, in one pass: the
+// steps cannot interact, as a placeholder holds no backslash, blank or line feed. False when a name would take Out
+// past Limit (only a name longer than its placeholder makes a text grow).
+bool AppendNormalizedText(std::string& Out, std::string_view Text, std::string_view AppName, std::size_t Limit)
+{
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const char c = Text[i];
+        if (c == '\\' && i + 1 < Text.size() && Text[i + 1] == 'n') {
+            Out.push_back('\n');
+            ++i;
+        } else if (c == '<' && EqualIgnoringAsciiCase(Text.substr(i, AppNamePlaceholder.size()), AppNamePlaceholder)) {
+            if (Out.size() + AppName.size() > Limit)
+                return false;
+            Out.append(AppName);
+            i += AppNamePlaceholder.size() - 1;
+        } else {
+            Out.push_back(c == '\r' || c == '\n' ? ' ' : c);
+        }
+    }
+    return true;
+}
+
+// The bytes from the current position to the end, or 0 when the stream cannot tell; the position is kept.
+std::size_t RemainingBytes(std::istream& Stream)
+{
+    const std::istream::pos_type here = Stream.tellg();
+    if (here == std::istream::pos_type(-1))
+        return 0;
+    Stream.seekg(0, std::ios::end);
+    const std::istream::pos_type end = Stream.tellg();
+    Stream.clear();
+    Stream.seekg(here);
+    return end > here ? static_cast<std::size_t>(end - here) : 0;
+}
+
+enum class TReadEnd { Whole, Cut, ReadError };
+
+// Reads 256-byte blocks up to Limit bytes. A block that fails to read is dropped, so after a read error Bytes
+// holds what was read before it.
+TReadEnd ReadAtMost(std::istream& Stream, std::size_t Limit, std::string& Bytes)
+{
+    Bytes.reserve(std::min(RemainingBytes(Stream), Limit));
+    char block[BlockSize];
+    while (Bytes.size() < Limit) {
+        const std::size_t wanted = std::min(BlockSize, Limit - Bytes.size());
+        Stream.read(block, static_cast<std::streamsize>(wanted));
+        if (Stream.bad())
+            return TReadEnd::ReadError;
+        const auto got = static_cast<std::size_t>(Stream.gcount());
+        Bytes.append(block, got);
+        if (got < wanted)
+            return TReadEnd::Whole;
+    }
+    const bool more = !std::istream::traits_type::eq_int_type(Stream.peek(), std::istream::traits_type::eof());
+    return Stream.bad() ? TReadEnd::ReadError : more ? TReadEnd::Cut : TReadEnd::Whole;
+}
+
+std::size_t CountOf(std::string_view Text, std::string_view Marker)
+{
+    std::size_t count = 0;
+    for (std::size_t at = Text.find(Marker); at != std::string_view::npos; at = Text.find(Marker, at + Marker.size()))
+        ++count;
+    return count;
 }
 
 std::string RunningExecutablePath()
@@ -78,10 +153,10 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
     };
 
     const std::string lowered = LowerAscii(Key);
-    for (std::size_t i = 0; i < FKeys.size(); ++i) {
-        if (FKeys[i] != lowered)
+    for (std::size_t i = 0; i < FEntries.size(); ++i) {
+        if (KeyAt(i) != lowered)
             continue;
-        std::string text = substitute(FTexts[i]);
+        std::string text = substitute(std::string(TextAt(i)));
         if (OnTranslated)
             OnTranslated(this, Key, text);
         return text;
@@ -99,22 +174,74 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
 
 bool TBabelfish2000::LoadFromStream(std::istream& Stream)
 {
-    FKeys.clear();
-    FTexts.clear();
+    FEntries.clear();
+    FEntries.shrink_to_fit();
+    FEntryBytes.clear();
+    FEntryBytes.shrink_to_fit();
     Stream.clear();
     Stream.seekg(0);
     if (Stream.fail())
-        return false;  // records are cut by stepping back over what was read past them
+        return false;  // records are found by reading from the beginning
 
-    std::string record;
-    while (ReadUpTo(Stream, RecordEnd, record)) {
-        const long p1 = PositionOf(record, "[");
-        const long p2 = PositionOf(record, "]=");
-        const long p3 = PositionOf(record, RecordEnd);
-        FKeys.push_back(NormalizeKey(LowerAscii(Copy(record, p1 + 1, p2 - p1 - 1))));
-        FTexts.push_back(NormalizeText(Copy(record, p2 + 2, p3 - p2 - 2), FAppName));
+    TReadEnd end;
+    {
+        std::string file;
+        end = ReadAtMost(Stream, MaxLoadBytes, file);
+        AddRecords(file);
     }
-    return !Stream.bad();
+    if (end == TReadEnd::Cut)
+        std::cerr << "warning: the dictionary is longer than " << (MaxLoadBytes >> 20) << " MiB; only the "
+                  << FEntries.size() << " records in its first " << (MaxLoadBytes >> 20) << " MiB are loaded\n";
+    FEntries.shrink_to_fit();
+    FEntryBytes.shrink_to_fit();
+    return end != TReadEnd::ReadError;
+}
+
+void TBabelfish2000::AddRecords(std::string_view File)
+{
+    FEntries.reserve(CountOf(File, RecordEnd));
+    FEntryBytes.reserve(File.size());
+    std::size_t start = 0;
+    for (std::size_t at = File.find(RecordEnd); at != std::string_view::npos; at = File.find(RecordEnd, start)) {
+        if (!AddRecord(File.substr(start, at + RecordEnd.size() - start))) {
+            std::cerr << "warning: the dictionary's texts would pass " << (MaxKeptBytes >> 20)
+                      << " MiB; only its first " << FEntries.size() << " records are loaded\n";
+            return;
+        }
+        start = at + RecordEnd.size();
+    }
+}
+
+bool TBabelfish2000::AddRecord(std::string_view Record)
+{
+    // a record has at least 3 bytes, so the entries alone never fill the ceiling, and offsets fit 32 bits
+    static_assert(MaxLoadBytes / 3 * sizeof(TEntry) < MaxKeptBytes && MaxKeptBytes <= UINT32_MAX);
+    const long p1 = PositionOf(Record, "[");
+    const long p2 = PositionOf(Record, "]=");
+    const long p3 = PositionOf(Record, RecordEnd);
+    const std::size_t room = MaxKeptBytes - (FEntries.size() + 1) * sizeof(TEntry);
+    const std::size_t before = FEntryBytes.size();
+    AppendNormalizedKey(FEntryBytes, Copy(Record, p1 + 1, p2 - p1 - 1));
+    const std::size_t text = FEntryBytes.size();
+    if (!AppendNormalizedText(FEntryBytes, Copy(Record, p2 + 2, p3 - p2 - 2), FAppName, room) ||
+        FEntryBytes.size() > room) {
+        FEntryBytes.resize(before);
+        return false;
+    }
+    FEntries.push_back({static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(text)});
+    return true;
+}
+
+std::string_view TBabelfish2000::KeyAt(std::size_t Index) const
+{
+    const TEntry& entry = FEntries[Index];
+    return std::string_view(FEntryBytes).substr(entry.Key, entry.Text - entry.Key);
+}
+
+std::string_view TBabelfish2000::TextAt(std::size_t Index) const
+{
+    const std::size_t end = Index + 1 < FEntries.size() ? FEntries[Index + 1].Key : FEntryBytes.size();
+    return std::string_view(FEntryBytes).substr(FEntries[Index].Text, end - FEntries[Index].Text);
 }
 
 bool TBabelfish2000::LoadFromFile(const std::string& Path)
@@ -134,16 +261,21 @@ std::string TBabelfish2000::CaptureFilePath() const
 
 std::string TBabelfish2000::CaptureFileContents() const
 {
+    std::size_t size =
+        FEntryBytes.size() + FEntries.size() * (std::string_view("[]=").size() + RecordEnd.size() + CrLf.size());
+    for (const std::string& line : FCapture)
+        size += line.size() + CrLf.size();
     std::string contents;
+    contents.reserve(size);
     for (const std::string& line : FCapture) {
         contents += line;
         contents += CrLf;
     }
-    for (std::size_t i = 0; i < FKeys.size(); ++i) {
+    for (std::size_t i = 0; i < FEntries.size(); ++i) {
         contents += "[";
-        contents += FKeys[i];
+        contents += KeyAt(i);
         contents += "]=";
-        contents += FTexts[i];
+        contents += TextAt(i);
         contents += RecordEnd;
         contents += CrLf;
     }
@@ -215,7 +347,6 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
 {
     Record.clear();
     const std::string lowerDelimiter = LowerAscii(Delimiter);
-    constexpr std::size_t BlockSize = 256;
     char block[BlockSize];
     std::size_t searchFrom = 0;
     for (;;) {
@@ -244,25 +375,14 @@ bool TBabelfish2000::ReadUpTo(std::istream& Stream, std::string_view Delimiter, 
 
 std::string TBabelfish2000::NormalizeKey(std::string_view LowerCasedKey)
 {
-    std::string key(LowerCasedKey);
-    ReplaceChar(key, '\r', ' ');
-    ReplaceChar(key, '\n', ' ');
-    ReplaceChar(key, '\t', ' ');
-    std::string collapsed;
-    collapsed.reserve(key.size());
-    for (char c : key) {
-        if (c == ' ' && (collapsed.empty() || collapsed.back() == ' '))
-            continue;  // also drops leading blanks
-        collapsed.push_back(c);
-    }
-    return collapsed;
+    std::string key;
+    AppendNormalizedKey(key, LowerCasedKey);
+    return key;
 }
 
 std::string TBabelfish2000::NormalizeText(std::string_view Text, std::string_view AppName)
 {
-    std::string text(Text);
-    ReplaceChar(text, '\r', ' ');
-    ReplaceChar(text, '\n', ' ');
-    text = ReplaceAll(text, "\\n", "\n", false);
-    return ReplaceAll(text, "<%APPNAME%>", AppName, true);
+    std::string text;
+    AppendNormalizedText(text, Text, AppName, std::string::npos);
+    return text;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -14,6 +18,36 @@ class QObject;
 // the dictionary is destroyed. Keys and texts are bytes; the component walk is the only part that knows Qt.
 class TBabelfish2000 {
 public:
+    // Loading reads at most this much of a stream. A longer dictionary is cut there with a warning on the error
+    // stream; the records that end before the cut are kept.
+    static constexpr std::size_t MaxLoadBytes = std::size_t{64} << 20;
+    // The most the loaded entries keep (KeptBytes); an entry that would pass it ends the load. An entry keeps its
+    // normalised key and text and 8 bytes, and a record is at least 3 bytes long, so a dictionary keeps at most 8/3
+    // of the bytes read, unless an application name longer than its placeholder lengthens the texts.
+    static constexpr std::size_t MaxKeptBytes = 3 * MaxLoadBytes;
+
+    // The keys or the texts in file order, read in place; an element is handed out as a copy.
+    class TEntryColumn {
+    public:
+        class const_iterator;
+        using iterator = const_iterator;
+        using value_type = std::string;
+
+        TEntryColumn(const TBabelfish2000& Dictionary, bool Texts) : FDictionary(&Dictionary), FTexts(Texts) { }
+        std::size_t size() const { return FDictionary->FEntries.size(); }
+        bool empty() const { return size() == 0; }
+        std::string operator[](std::size_t Index) const
+        {
+            return std::string(FTexts ? FDictionary->TextAt(Index) : FDictionary->KeyAt(Index));
+        }
+        const_iterator begin() const;
+        const_iterator end() const;
+
+    private:
+        const TBabelfish2000* FDictionary;
+        bool FTexts;
+    };
+
     using TTranslatedEvent = std::function<void(TBabelfish2000* Sender, const std::string& Key, std::string& Text)>;
     using TBeforeTranslateObjectEvent = std::function<void(TBabelfish2000* Sender, QObject* Instance, bool& Allow)>;
 
@@ -29,7 +63,8 @@ public:
 
     // Replaces Keys and Texts by the records of the stream, read from its beginning; Capture is kept. The stream
     // must be seekable: false, with an empty dictionary, when it is not. False after a read error of the stream;
-    // the entries loaded until then are kept (a stream whose exception mask includes badbit throws instead).
+    // the records read until then are kept (a stream whose exception mask includes badbit throws instead). Past
+    // MaxLoadBytes or MaxKeptBytes the dictionary is cut, with one warning on the error stream.
     bool LoadFromStream(std::istream& Stream);
     // The same from a file; false when the file cannot be opened (the dictionary is then unchanged) or read.
     bool LoadFromFile(const std::string& Path);
@@ -44,8 +79,14 @@ public:
     void SetCreateItlFile(bool Value) { FCreateItlFile = Value; }
     const std::string& KeyPrefix() const { return FKeyPrefix; }
     const std::string& AppName() const { return FAppName; }
-    const std::vector<std::string>& Keys() const { return FKeys; }
-    const std::vector<std::string>& Texts() const { return FTexts; }
+    TEntryColumn Keys() const { return {*this, false}; }
+    TEntryColumn Texts() const { return {*this, true}; }
+    // The heap bytes the loaded entries hold (a short string's bytes lie in the object itself).
+    std::size_t KeptBytes() const
+    {
+        const std::size_t inPlace = std::string().capacity();
+        return (FEntryBytes.capacity() > inPlace ? FEntryBytes.capacity() : 0) + FEntries.capacity() * sizeof(TEntry);
+    }
     const std::vector<std::string>& Capture() const { return FCapture; }
 
     // The capture file is named after the executable (CaptureFileNameFor) and lies in the current directory,
@@ -83,8 +124,20 @@ public:
     TBeforeTranslateObjectEvent OnBeforeTranslateObject;
 
 private:
-    std::vector<std::string> FKeys;
-    std::vector<std::string> FTexts;
+    // Offsets into FEntryBytes: an entry's key runs up to its text, its text up to the next entry's key.
+    struct TEntry {
+        std::uint32_t Key;
+        std::uint32_t Text;
+    };
+
+    void AddRecords(std::string_view File);
+    // False, with nothing added, when the entry would take the dictionary past MaxKeptBytes.
+    bool AddRecord(std::string_view Record);
+    std::string_view KeyAt(std::size_t Index) const;
+    std::string_view TextAt(std::size_t Index) const;
+
+    std::string FEntryBytes;
+    std::vector<TEntry> FEntries;
     const std::string FKeyPrefix{"BF_"};
     std::vector<std::string> FCapture;
     std::unordered_set<std::string> FCaptured;  // FCapture's lines in lower case
@@ -93,3 +146,51 @@ private:
     std::string FExecutablePath;
     std::string FCaptureFilePath;
 };
+
+class TBabelfish2000::TEntryColumn::const_iterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = std::string;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = std::string;
+
+    const_iterator(TEntryColumn Column, std::size_t Index) : FColumn(Column), FIndex(Index) { }
+    std::string operator*() const { return FColumn[FIndex]; }
+    const_iterator& operator++()
+    {
+        ++FIndex;
+        return *this;
+    }
+    const_iterator operator++(int)
+    {
+        const_iterator before = *this;
+        ++FIndex;
+        return before;
+    }
+    bool operator==(const const_iterator& Other) const { return FIndex == Other.FIndex; }
+
+private:
+    TEntryColumn FColumn;
+    std::size_t FIndex;
+};
+
+inline TBabelfish2000::TEntryColumn::const_iterator TBabelfish2000::TEntryColumn::begin() const
+{
+    return {*this, 0};
+}
+
+inline TBabelfish2000::TEntryColumn::const_iterator TBabelfish2000::TEntryColumn::end() const
+{
+    return {*this, size()};
+}
+
+inline bool operator==(const TBabelfish2000::TEntryColumn& A, const TBabelfish2000::TEntryColumn& B)
+{
+    return std::equal(A.begin(), A.end(), B.begin(), B.end());
+}
+
+inline bool operator==(const TBabelfish2000::TEntryColumn& A, const std::vector<std::string>& B)
+{
+    return std::equal(A.begin(), A.end(), B.begin(), B.end());
+}

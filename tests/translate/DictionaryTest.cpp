@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -371,6 +372,112 @@ TEST(Dictionary, HugeStreamsLoad)
     Load(dictionary, input + "]=|$$[short]=s|$$");
     EXPECT_EQ(dictionary.Keys().size(), 2u);
     EXPECT_EQ(dictionary.Translate("short"), "s");
+}
+
+// Every shape of record, however short, keeps under three times the bytes read, and long records load whole.
+TEST(Dictionary, KeptBytesStayUnderThreeTimesTheFile)
+{
+    const struct {
+        const char* name;
+        std::string record;
+        std::size_t repeats;
+    } rows[] = {
+        {"record ends only", "|$$", 400000},
+        {"escaped line ends", "[]=\\n|$$", 160000},
+        {"record ends on lines", "|$$\r\n", 250000},
+        {"escaped line end keys and texts", "[\\n]=\\n\\n|$$", 120000},
+        {"one long key", "[" + std::string(1 << 20, 'K') + "]=v|$$", 1},
+        {"one long text", "[k]=" + std::string(1 << 20, 'v') + "|$$", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string file;
+        for (std::size_t i = 0; i < row.repeats; ++i)
+            file += row.record;
+        TBabelfish2000 dictionary;
+        Load(dictionary, file);
+        EXPECT_EQ(dictionary.Keys().size(), row.repeats);
+        EXPECT_LT(dictionary.KeptBytes(), 3 * file.size());
+    }
+    TBabelfish2000 dictionary;
+    Load(dictionary, "[k]=" + std::string(1 << 20, 'v') + "|$$[" + std::string(1 << 20, 'K') + "]=v|$$");
+    EXPECT_EQ(dictionary.Translate("k"), std::string(1 << 20, 'v'));
+    EXPECT_EQ(dictionary.Translate(std::string(1 << 20, 'k')), "v");
+}
+
+// A file that grows without holding its bytes: Head, then blanks, then Tail ending at Size.
+class TLongFileBuffer : public std::streambuf {
+public:
+    TLongFileBuffer(std::string Head, std::string Tail, std::size_t Size)
+        : FHead(std::move(Head)), FTail(std::move(Tail)), FFiller(1 << 16, ' '), FSize(Size)
+    {
+        Serve(0);
+    }
+
+protected:
+    int_type underflow() override { return Serve(Position()) ? traits_type::to_int_type(*gptr()) : traits_type::eof(); }
+    pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override
+    {
+        const std::size_t base = Direction == std::ios::beg ? 0 : Direction == std::ios::cur ? Position() : FSize;
+        const std::size_t target = base + static_cast<std::size_t>(Offset);
+        if (target > FSize)
+            return pos_type(off_type(-1));
+        Serve(target);
+        return pos_type(static_cast<off_type>(target));
+    }
+    pos_type seekpos(pos_type Position, std::ios::openmode Mode) override
+    {
+        return seekoff(off_type(Position), std::ios::beg, Mode);
+    }
+
+private:
+    std::size_t Position() const { return FStart + static_cast<std::size_t>(gptr() - eback()); }
+    bool Serve(std::size_t At)
+    {
+        const std::size_t tailStart = FSize - FTail.size();
+        std::string& part = At < FHead.size() ? FHead : At >= tailStart ? FTail : FFiller;
+        const std::size_t start = &part == &FHead ? 0 : &part == &FTail ? tailStart : At;
+        const std::size_t length = &part == &FFiller ? std::min(part.size(), tailStart - At) : part.size();
+        FStart = start;
+        setg(part.data(), part.data() + (At - start), part.data() + length);
+        return At < FSize;
+    }
+
+    std::string FHead, FTail, FFiller;
+    std::size_t FSize, FStart = 0;
+};
+
+TEST(Dictionary, AFileLongerThanTheCeilingIsCutThereWithOneWarning)
+{
+    const std::string atCut = "[at cut]=2|$$";
+    TLongFileBuffer buffer("[first]=1|$$", atCut + "[late]=3|$$", TBabelfish2000::MaxLoadBytes + 11);
+    std::istream stream(&buffer);
+    TBabelfish2000 dictionary;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(dictionary.LoadFromStream(stream));
+    const std::string warning = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(dictionary.Keys(), (std::vector<std::string>{"first", "at cut"}));  // the blanks lie before a "["
+    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1);
+    EXPECT_NE(warning.find("64 MiB"), std::string::npos) << warning;
+}
+
+// Line feeds, the application name and blanks for line breaks are put in by one pass over the text.
+TEST(Dictionary, TextRulesNeverActOnEachOthersResults)
+{
+    const struct {
+        const char *text, *appName, *expected;
+    } rows[] = {
+        {"a\\\\nb", "", "a\\\nb"},                                // the second backslash begins the line feed
+        {"a\\\r\nb", "", "a\\  b"},                               // a real line break after a backslash is two blanks
+        {"<%APP\\nNAME%>", "X", "<%APP\nNAME%>"},                 // a line feed inside breaks the placeholder
+        {"<<%appName%>>", "\\n<%APPNAME%>", "<\\n<%APPNAME%>>"},  // the name is put in as it is
+        {"x<%APPNAME%", "X", "x<%APPNAME%"},
+        {"ends in \\", "", "ends in \\"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(TBabelfish2000::NormalizeText(row.text, row.appName), row.expected);
+    }
 }
 
 }  // namespace
