@@ -315,7 +315,7 @@ void TForm1::NameControls()
 {
     const std::pair<QWidget*, const char*> names[] = {{ScrollBarA, "a, the increment"},
         {ScrollBarB, "b, the multiplier"}, {ScrollBarC, "c, the modulus"}, {ScrollBarX, "x1, the seed"},
-        {Memo1, "Explanation"}, {Edit1, "Formula"}, {RChart1, "Chart"}, {TabControl1->TabBar(), "Views"}};
+        {Memo1, "Explanation"}, {Edit1, "Formula"}, {RChart1, "Chart"}};
     for (const auto& [control, key] : names)
         control->setAccessibleName(Translated(QString::fromLatin1(key)));
     int line = 0;
