@@ -575,9 +575,11 @@ void TForm1::showEvent(QShowEvent* Event)
     QTimer::singleShot(0, this, [this] {
         if (OnFirstShow)
             OnFirstShow(this);
-        // Space or Return walks the lesson from here
-        if (SBNext->isEnabled())
+        // Space or Return walks the lesson from here, and the learner sees where the keys go
+        if (SBNext->isEnabled()) {
+            setAttribute(Qt::WA_KeyboardFocusChange);
             SBNext->setFocus(Qt::OtherFocusReason);
+        }
     });
 }
 
