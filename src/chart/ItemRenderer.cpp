@@ -22,8 +22,7 @@ template <typename T> void Change(T& field, const T& value, int& changes)
 
 class ItemPainter {
 public:
-    ItemPainter(
-        TCanvas& canvas, const ChartItemList& items, const ItemScene& scene, const ItemRenderSettings& settings)
+    ItemPainter(TCanvas& canvas, const ChartItemList& items, const ItemScene& scene, const ItemRenderSettings& settings)
         : canvas_(canvas), items_(items), scene_(scene), settings_(settings), marks_(canvas)
     {
         for (std::size_t i = 0; i < linear_.size(); ++i) {

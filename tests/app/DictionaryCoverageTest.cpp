@@ -48,8 +48,8 @@ TEST(ShippedDictionaries, HoldEveryKeyTheLessonLooksUp)
 {
     const std::vector<std::string> asked = KeysAskedForByTheLesson();
     // the walk reached the window's captions, the last step, every view and the About dialog
-    for (const char* reached : {"LCG - Random Number Generator", "Correlation Graph", "memo_13", "Successor (y)",
-             "HomePage", "$dlglanguage$"})
+    for (const char* reached :
+        {"LCG - Random Number Generator", "Correlation Graph", "memo_13", "Successor (y)", "HomePage", "$dlglanguage$"})
         ASSERT_NE(std::find(asked.begin(), asked.end(), reached), asked.end()) << reached;
     for (const char* language : {"en", "de"}) {
         SCOPED_TRACE(language);

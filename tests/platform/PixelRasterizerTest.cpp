@@ -35,9 +35,9 @@ TEST(PixelRasterizer, SolidBoxesCoverExactlyTheirEdgeAndInsidePixelsWithinTheBou
         const int x = corner(random), y = corner(random);
         const TRect box{x, y, x + size(random) % (Side + 2) + 1, y + size(random) % (Side + 2) + 1};
         const int bx = bound(random) / 2, by = bound(random) / 2;
-        const TRect bounds = trial % 3 == 0 ? TRect{0, 0, Side, Side}
-                                            : TRect{bx, by, std::min(Side, bx + bound(random) / 2 + 1),
-                                                  std::min(Side, by + bound(random) / 2 + 1)};
+        const TRect bounds = trial % 3 == 0
+            ? TRect{0, 0, Side, Side}
+            : TRect{bx, by, std::min(Side, bx + bound(random) / 2 + 1), std::min(Side, by + bound(random) / 2 + 1)};
         const bool filled = trial % 5 != 0;
         std::fill(pixels.begin(), pixels.end(), Background);
         PixelRaster::WriteSolidBox(pixels.data(), Side, bounds, box, Edge & 0xFFFFFFu,
@@ -45,8 +45,8 @@ TEST(PixelRasterizer, SolidBoxesCoverExactlyTheirEdgeAndInsidePixelsWithinTheBou
         for (int py = 0; py < Side; ++py)
             for (int px = 0; px < Side; ++px)
                 ASSERT_EQ(pixels[std::size_t(py * Side + px)], Expected(px, py, bounds, box, filled))
-                    << "pixel " << px << "," << py << " box " << box.Left << "," << box.Top << "-" << box.Right
-                    << "," << box.Bottom << " bounds " << bounds.Left << "," << bounds.Top << "-" << bounds.Right
-                    << "," << bounds.Bottom << (filled ? " filled" : " hollow");
+                    << "pixel " << px << "," << py << " box " << box.Left << "," << box.Top << "-" << box.Right << ","
+                    << box.Bottom << " bounds " << bounds.Left << "," << bounds.Top << "-" << bounds.Right << ","
+                    << bounds.Bottom << (filled ? " filled" : " hollow");
     }
 }
