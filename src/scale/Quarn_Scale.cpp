@@ -134,13 +134,6 @@ double TScale::TickValue(int index) const
     return tickList_[static_cast<std::size_t>(index - 1)];
 }
 
-void TScale::RecordTick(double value)
-{
-    if (NumTicks() >= MaxTicks)
-        return;
-    tickList_.push_back(value);
-}
-
 void TScale::SetSuspended(bool value)
 {
     if (value == suspended_)

@@ -51,7 +51,7 @@ class TScale : public QWidget {
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
 
 public:
-    static constexpr int MaxTicks = 50;
+    static constexpr int MaxTicks = ::MaxTicks;
 
     explicit TScale(QWidget* parent = nullptr);
     ~TScale() override;
@@ -244,7 +244,6 @@ private:
     void DrawCaption(TCanvas& canvas, int base) const;
     int CaptionAnchorOffset() const;
     void DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const;
-    void RecordTick(double value);
     void PrepareOwnImage(bool transparent);
 
     Settings settings_;

@@ -128,11 +128,12 @@ void TScale::PaintAxis(TCanvas& canvas, int base)
 {
     // the brush colour is the background's already in opaque mode; a host's canvas keeps its own
     canvas.Brush.Style = settings_.transparent ? bsClear : bsSolid;
-    tickList_.clear();
-    const CalendarMessage message =
-        WalkTicks(CurrentTickSettings(), [&](const ScaleTick& tick) { DrawTick(canvas, base, tick); });
-    if (message != CalendarMessage::None)
-        DrawCalendarMessage(canvas, base, message);
+    const ScaleTicks ticks = ComputeTicks(CurrentTickSettings());
+    tickList_ = ticks.list;
+    for (const ScaleTick& tick : ticks.ticks)
+        DrawTick(canvas, base, tick);
+    if (ticks.message != CalendarMessage::None)
+        DrawCalendarMessage(canvas, base, ticks.message);
     DrawCaption(canvas, base);
 }
 
@@ -145,8 +146,6 @@ void TScale::DrawBaseLine(TCanvas& canvas, int base) const
 void TScale::DrawTick(TCanvas& canvas, int base, const ScaleTick& tick)
 {
     const int pos = ValueToPixel(tick.value);
-    if (tick.recorded)
-        RecordTick(tick.value);
     if (tick.drawn) {
         const bool isMain = tick.length == TickLength::Main;
         const int length = !isMain ? kShortTick : (IsVertical() ? kMainTickVertical : kMainTickHorizontal);
