@@ -514,16 +514,11 @@ void TCustomRChart::RenderItems()
     DrawPlotFrame(*canvas, geometry_, looks_.ChartFrameColor);
 }
 
+// The grid of layer 1 steps by the ticks its scales drew last; a hidden scale keeps those of its last painting.
 void TCustomRChart::DrawGrid(TCanvas& Canvas)
 {
-    const auto ticksOf = [](const TScale& scale, std::vector<double>& ticks) {
-        ticks.clear();
-        for (int k = 1; k <= scale.NumTicks(); ++k)
-            ticks.push_back(scale.TickValue(k));
-        return std::span<const double>(ticks);
-    };
-    const GridAxis x{RangeOf(*xProps_[0]), looks_.GridDx, ticksOf(*xScales_[0], gridTicksX_)};
-    const GridAxis y{RangeOf(*yProps_[0]), looks_.GridDy, ticksOf(*yScales_[0], gridTicksY_)};
+    const GridAxis x{RangeOf(*xProps_[0]), looks_.GridDx, xScales_[0]->LastTicks().list};
+    const GridAxis y{RangeOf(*yProps_[0]), looks_.GridDy, yScales_[0]->LastTicks().list};
     const GridPaint paint{looks_.GridStyle, looks_.GridColor, looks_.ChartColor};
     ::DrawGrid(Canvas, paint, geometry_, transforms_[0], x, y);
 }

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <functional>
-#include <vector>
 
 #include <QWidget>
 
@@ -354,7 +353,6 @@ private:
     TBitmap frame_;
     TBitmap plot_;
     BackgroundImage image_;
-    std::vector<double> gridTicksX_, gridTicksY_;  // reused: no allocation per paint
 };
 
 // The chart as placed on forms.
