@@ -354,7 +354,8 @@ void TCustomRChart::ComputeTransforms()
     if (loading_)
         return;
     for (int i = 0; i < ChartLayerCount; ++i)
-        transforms_[i] = ComputeLayerTransform(geometry_, RangeOf(*xProps_[i]), RangeOf(*yProps_[i]));
+        if (transformCache_[i].Update(geometry_, RangeOf(*xProps_[i]), RangeOf(*yProps_[i])))
+            transforms_[i] = transformCache_[i].Transform();
 }
 
 void TCustomRChart::StoreLayerRange(int Layer, bool XAxis, double Low, double High)

@@ -345,6 +345,7 @@ private:
     std::array<TScale*, ChartLayerCount> xScales_{};
     std::array<TScale*, ChartLayerCount> yScales_{};
     std::array<LayerTransform, ChartLayerCount> transforms_{};
+    std::array<CachedLayerTransform, ChartLayerCount> transformCache_{};
     std::array<TCrossHair*, CrossHairCount> crossHairs_{};
     std::array<TCustomTextLabel*, TextLabelCount> labels_{};
     TJointLayers* joints_ = nullptr;
