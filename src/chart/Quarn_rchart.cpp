@@ -305,28 +305,12 @@ void TCustomRChart::SetVisible(bool Value)
 
 // --- layers and their axes ---
 
+// Everything a hosted scale takes from its axis and the chart's geometry goes through CopyScalePropsTo.
 void TCustomRChart::CopyPropsToScale(int Layer, bool XAxis)
 {
     const int i = LayerIndex(Layer);
     const TScaleProps& props = XAxis ? static_cast<const TScaleProps&>(*xProps_[i]) : *yProps_[i];
-    TScale& scale = XAxis ? *xScales_[i] : *yScales_[i];
-    CopyScalePropsTo(props, scale);
-    const ChartGeometry& g = geometry_;
-    const int pos = props.ScalePos();
-    // the base line stands ScalePos pixels outside its edge of the plot; the other two margins follow the plot
-    switch (props.ScaleType()) {
-    case sctXB: scale.SetMarginBottom(pos + g.Height - g.MarginTop - 1); break;
-    case sctXT: scale.SetMarginTop(pos + g.Height - g.MarginBottom - g.ShadowWidth); break;
-    case sctYL: scale.SetMarginLeft(pos + g.Width - g.MarginRight - g.ShadowWidth); break;
-    case sctYR: scale.SetMarginRight(pos + g.Width - g.MarginLeft - 1); break;
-    }
-    if (XAxis) {
-        scale.SetMarginLeft(g.MarginLeft);
-        scale.SetMarginRight(g.MarginRight + g.ShadowWidth - 1);
-    } else {
-        scale.SetMarginTop(g.MarginTop);
-        scale.SetMarginBottom(g.MarginBottom + g.ShadowWidth - 1);
-    }
+    CopyScalePropsTo(props, XAxis ? *xScales_[i] : *yScales_[i], HostedScaleMarginsOf(props, geometry_));
 }
 
 void TCustomRChart::CopyAllPropsToScales()
