@@ -108,14 +108,20 @@ void TScale::Paint()
         update();
 }
 
-void TScale::paintEvent(QPaintEvent*)
+bool TScale::event(QEvent* event)
 {
-    // a transparent scale is drawn when the window system asks, over its parent's background
-    if (!hosted_ && (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
+    // a transparent stand-alone scale is drawn when the window system asks, over its parent's background
+    if (event->type() == QEvent::Paint && !hosted_ &&
+        (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
         inPaintEvent_ = true;
         Paint();
         inPaintEvent_ = false;
     }
+    return QWidget::event(event);
+}
+
+void TScale::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
 }

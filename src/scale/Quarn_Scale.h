@@ -157,6 +157,8 @@ public:
     TScaleRenderEvent OnAfterScaleRendered;
 
 protected:
+    // A picture the window system asks for before it is drawn is drawn first; paintEvent copies it.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
