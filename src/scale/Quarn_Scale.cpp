@@ -1,7 +1,6 @@
 #include "scale/Quarn_Scale.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include <QPaintEvent>
