@@ -221,4 +221,28 @@ void BM_PaintChartEmpty(benchmark::State& state)
 }
 BENCHMARK(BM_PaintChartEmpty)->Unit(benchmark::kMillisecond);
 
+// An axis setter on a chart whose updates are suspended: what the chart does besides painting. The peer moves
+// the axis's upper end each time, the case sets the one the axis has.
+void AxisSetter(benchmark::State& state, bool sameValue)
+{
+    static Gui gui;
+    TRChart chart;
+    chart.SetUpdateSuspended(true);
+    int n = 0;
+    for (auto _ : state)
+        chart.Scale1X()->SetRangeHigh(sameValue ? 1.0 : 1.0 + ++n % 2);
+}
+
+void BM_AxisSetterUnchangedValue(benchmark::State& state)
+{
+    AxisSetter(state, true);
+}
+BENCHMARK(BM_AxisSetterUnchangedValue)->Unit(benchmark::kMicrosecond);
+
+void BM_AxisSetterNewValue(benchmark::State& state)
+{
+    AxisSetter(state, false);
+}
+BENCHMARK(BM_AxisSetterNewValue)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -185,7 +185,44 @@ void TScalePropsVert::SetScaleLocation(TScaleLocationVert value)
     StoreLocation(location_, value, value == slLeft ? sctYR : sctYL);
 }
 
-void CopyScalePropsTo(const TScaleProps& props, TScale& scale)
+HostedScaleMargins HostedScaleMarginsOf(const TScaleProps& props, const ChartGeometry& g)
+{
+    HostedScaleMargins m;
+    const int pos = props.ScalePos();
+    switch (props.ScaleType()) {
+    case sctXB: m.Bottom = pos + g.Height - g.MarginTop - 1; break;
+    case sctXT: m.Top = pos + g.Height - g.MarginBottom - g.ShadowWidth; break;
+    case sctYL: m.Left = pos + g.Width - g.MarginRight - g.ShadowWidth; break;
+    case sctYR: m.Right = pos + g.Width - g.MarginLeft - 1; break;
+    }
+    // an x axis is a TScalePropsHoriz whatever scale type it was given
+    if (qobject_cast<const TScalePropsHoriz*>(&props)) {
+        m.Left = g.MarginLeft;
+        m.Right = g.MarginRight + g.ShadowWidth - 1;
+    } else {
+        m.Top = g.MarginTop;
+        m.Bottom = g.MarginBottom + g.ShadowWidth - 1;
+    }
+    return m;
+}
+
+namespace {
+
+void CopyMargins(const HostedScaleMargins& m, TScale& scale)
+{
+    if (m.Top)
+        scale.SetMarginTop(*m.Top);
+    if (m.Bottom)
+        scale.SetMarginBottom(*m.Bottom);
+    if (m.Left)
+        scale.SetMarginLeft(*m.Left);
+    if (m.Right)
+        scale.SetMarginRight(*m.Right);
+}
+
+}  // namespace
+
+void CopyScalePropsTo(const TScaleProps& props, TScale& scale, const HostedScaleMargins& margins)
 {
     // every scale setter repaints: hold that back until the whole set is in
     const bool wasSuspended = scale.Suspended();
@@ -214,5 +251,6 @@ void CopyScalePropsTo(const TScaleProps& props, TScale& scale)
     font.SetColor(s.ColorScale);
     scale.SetFont(font);
     scale.SetDateFormat(*props.DateFormat());
+    CopyMargins(margins, scale);
     scale.SetSuspended(wasSuspended);
 }

@@ -2,9 +2,12 @@
 // The chart's settings of one axis of one layer (TScaleProps, with TScalePropsHoriz for x and TScalePropsVert
 // for y axes): the setters enforce the axis rules, the chart copies the result to its TScale.
 
+#include <optional>
+
 #include <QObject>
 #include <QString>
 
+#include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"
@@ -182,7 +185,16 @@ private:
     TScaleLocationVert location_ = slLeft;
 };
 
+// The margins a chart gives the scale control of an axis; a margin without a value is left as it is.
+struct HostedScaleMargins {
+    std::optional<int> Top, Bottom, Left, Right;
+};
+
+// The base line stands ScalePos pixels outside its edge of the plot; the two margins along the axis follow the
+// plot, the fourth is left alone.
+HostedScaleMargins HostedScaleMarginsOf(const TScaleProps& props, const ChartGeometry& geometry);
+
 // Copies an axis's settings to its scale control: the scale type, the range, Visible, the caption settings,
-// colour, label settings, font (in the scale colour) and date format. The scale's margins are left alone:
-// they are the chart's. The scale paints at most once, at the end, and only if it was not suspended.
-void CopyScalePropsTo(const TScaleProps& props, TScale& scale);
+// colour, label settings, font (in the scale colour), date format, then the margins given. The scale paints at
+// most once, at the end, and only if it was not suspended.
+void CopyScalePropsTo(const TScaleProps& props, TScale& scale, const HostedScaleMargins& margins = {});

@@ -48,6 +48,18 @@ LayerTransform ComputeLayerTransform(const ChartGeometry& G, const AxisRange& X,
     return t;
 }
 
+bool CachedLayerTransform::Update(const ChartGeometry& Geometry, const AxisRange& X, const AxisRange& Y)
+{
+    if (computed_ && Geometry == geometry_ && X == x_ && Y == y_)
+        return false;
+    transform_ = ComputeLayerTransform(Geometry, X, Y);
+    computed_ = true;
+    geometry_ = Geometry;
+    x_ = X;
+    y_ = Y;
+    return true;
+}
+
 long double ChartTransformDetail::LogAxisPixel(
     const AxisTransform& T, double V, long double LowEdgeAscending, long double LowEdgeDescending)
 {

@@ -18,12 +18,14 @@ struct ChartGeometry {
 
     int PlotWidth() const { return Width - MarginLeft - MarginRight - ShadowWidth; }    // W
     int PlotHeight() const { return Height - MarginTop - MarginBottom - ShadowWidth; }  // H
+    friend bool operator==(const ChartGeometry&, const ChartGeometry&) = default;
 };
 
 // The range of one axis of a layer, as its scale properties hold it.
 struct AxisRange {
     double Low = 0, High = 1;
     bool Logarithmic = false;
+    friend bool operator==(const AxisRange&, const AxisRange&) = default;
 };
 
 // factor and offset of one axis: pixel = Factor * value + Offset (value = ln x on a logarithmic axis)
@@ -40,6 +42,21 @@ struct LayerTransform {
 // A range whose ends are equal or not finite, or a plot of no width, gives factor 0 and maps every value to
 // the middle of the control.
 LayerTransform ComputeLayerTransform(const ChartGeometry& Geometry, const AxisRange& X, const AxisRange& Y);
+
+// A layer's transform with what it was computed from. The chart asks for its sixteen layers again after every
+// axis setting, so a layer whose geometry and ranges are unchanged keeps its transform.
+class CachedLayerTransform {
+public:
+    const LayerTransform& Transform() const { return transform_; }
+    // Returns whether the transform was computed anew.
+    bool Update(const ChartGeometry& Geometry, const AxisRange& X, const AxisRange& Y);
+
+private:
+    LayerTransform transform_;
+    bool computed_ = false;
+    ChartGeometry geometry_;
+    AxisRange x_, y_;
+};
 
 // A pixel of the control, or none (Valid false).
 struct PixelPosition {

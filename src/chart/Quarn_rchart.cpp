@@ -305,28 +305,12 @@ void TCustomRChart::SetVisible(bool Value)
 
 // --- layers and their axes ---
 
+// Everything a hosted scale takes from its axis and the chart's geometry goes through CopyScalePropsTo.
 void TCustomRChart::CopyPropsToScale(int Layer, bool XAxis)
 {
     const int i = LayerIndex(Layer);
     const TScaleProps& props = XAxis ? static_cast<const TScaleProps&>(*xProps_[i]) : *yProps_[i];
-    TScale& scale = XAxis ? *xScales_[i] : *yScales_[i];
-    CopyScalePropsTo(props, scale);
-    const ChartGeometry& g = geometry_;
-    const int pos = props.ScalePos();
-    // the base line stands ScalePos pixels outside its edge of the plot; the other two margins follow the plot
-    switch (props.ScaleType()) {
-    case sctXB: scale.SetMarginBottom(pos + g.Height - g.MarginTop - 1); break;
-    case sctXT: scale.SetMarginTop(pos + g.Height - g.MarginBottom - g.ShadowWidth); break;
-    case sctYL: scale.SetMarginLeft(pos + g.Width - g.MarginRight - g.ShadowWidth); break;
-    case sctYR: scale.SetMarginRight(pos + g.Width - g.MarginLeft - 1); break;
-    }
-    if (XAxis) {
-        scale.SetMarginLeft(g.MarginLeft);
-        scale.SetMarginRight(g.MarginRight + g.ShadowWidth - 1);
-    } else {
-        scale.SetMarginTop(g.MarginTop);
-        scale.SetMarginBottom(g.MarginBottom + g.ShadowWidth - 1);
-    }
+    CopyScalePropsTo(props, XAxis ? *xScales_[i] : *yScales_[i], HostedScaleMarginsOf(props, geometry_));
 }
 
 void TCustomRChart::CopyAllPropsToScales()
@@ -354,7 +338,8 @@ void TCustomRChart::ComputeTransforms()
     if (loading_)
         return;
     for (int i = 0; i < ChartLayerCount; ++i)
-        transforms_[i] = ComputeLayerTransform(geometry_, RangeOf(*xProps_[i]), RangeOf(*yProps_[i]));
+        if (transformCache_[i].Update(geometry_, RangeOf(*xProps_[i]), RangeOf(*yProps_[i])))
+            transforms_[i] = transformCache_[i].Transform();
 }
 
 void TCustomRChart::StoreLayerRange(int Layer, bool XAxis, double Low, double High)
@@ -514,16 +499,11 @@ void TCustomRChart::RenderItems()
     DrawPlotFrame(*canvas, geometry_, looks_.ChartFrameColor);
 }
 
+// The grid of layer 1 steps by the ticks its scales drew last; a hidden scale keeps those of its last painting.
 void TCustomRChart::DrawGrid(TCanvas& Canvas)
 {
-    const auto ticksOf = [](const TScale& scale, std::vector<double>& ticks) {
-        ticks.clear();
-        for (int k = 1; k <= scale.NumTicks(); ++k)
-            ticks.push_back(scale.TickValue(k));
-        return std::span<const double>(ticks);
-    };
-    const GridAxis x{RangeOf(*xProps_[0]), looks_.GridDx, ticksOf(*xScales_[0], gridTicksX_)};
-    const GridAxis y{RangeOf(*yProps_[0]), looks_.GridDy, ticksOf(*yScales_[0], gridTicksY_)};
+    const GridAxis x{RangeOf(*xProps_[0]), looks_.GridDx, xScales_[0]->LastTicks().list};
+    const GridAxis y{RangeOf(*yProps_[0]), looks_.GridDy, yScales_[0]->LastTicks().list};
     const GridPaint paint{looks_.GridStyle, looks_.GridColor, looks_.ChartColor};
     ::DrawGrid(Canvas, paint, geometry_, transforms_[0], x, y);
 }

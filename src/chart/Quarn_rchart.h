@@ -4,7 +4,6 @@
 
 #include <array>
 #include <functional>
-#include <vector>
 
 #include <QWidget>
 
@@ -346,6 +345,7 @@ private:
     std::array<TScale*, ChartLayerCount> xScales_{};
     std::array<TScale*, ChartLayerCount> yScales_{};
     std::array<LayerTransform, ChartLayerCount> transforms_{};
+    std::array<CachedLayerTransform, ChartLayerCount> transformCache_{};
     std::array<TCrossHair*, CrossHairCount> crossHairs_{};
     std::array<TCustomTextLabel*, TextLabelCount> labels_{};
     TJointLayers* joints_ = nullptr;
@@ -354,7 +354,6 @@ private:
     TBitmap frame_;
     TBitmap plot_;
     BackgroundImage image_;
-    std::vector<double> gridTicksX_, gridTicksY_;  // reused: no allocation per paint
 };
 
 // The chart as placed on forms.

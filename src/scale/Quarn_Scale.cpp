@@ -1,10 +1,10 @@
 #include "scale/Quarn_Scale.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 #include "scale/Rounding.h"
@@ -23,7 +23,6 @@ TScale::TScale(QWidget* parent) : QWidget(parent)
     dateFormat_ = new TDTLabel(this);
     dateFormat_->ApplyScaleDefaults();
     dateFormat_->OnChange = [this](QObject*) { RepaintRequest(); };
-    tickList_.reserve(MaxTicks);
     resize(400, 400);
     CalcTransform();
     suspended_ = false;
@@ -56,89 +55,74 @@ void TScale::RepaintRequest()
         update();
 }
 
-TScale::Extent TScale::AlongAxis() const
-{
-    const Settings& s = settings_;
-    return IsVertical() ? Extent{height(), s.marginTop, s.marginBottom} : Extent{width(), s.marginLeft, s.marginRight};
-}
-
-TScale::Extent TScale::AcrossAxis() const
-{
-    const Settings& s = settings_;
-    return IsVertical() ? Extent{width(), s.marginLeft, s.marginRight} : Extent{height(), s.marginTop, s.marginBottom};
-}
-
-TPoint TScale::At(int along, int across) const
-{
-    return IsVertical() ? TPoint{across, along} : TPoint{along, across};
-}
-
-int TScale::Side() const
-{
-    switch (settings_.scaleType) {
-    case sctXT:
-    case sctYL: return 1;
-    case sctXB:
-    case sctYR: return -1;
-    }
-    return 0;
-}
-
-int TScale::Outward(int base, int gap, int extent) const
-{
-    return Side() > 0 ? base + gap : base - extent - gap;
-}
-
 void TScale::CalcTransform()
 {
-    const Settings& s = settings_;
+    const ScaleSettings& s = settings_;
     if (loading_ || s.rangeHigh == s.rangeLow)
         return;
     transformSize_ = size();
-    const Extent along = AlongAxis();
-    const double span = along.Last() - along.First();
-    if (span <= 0) {
-        transform_ = {0.0, along.length / 2.0};
-        return;
-    }
-    // horizontal scales run from the low end rightwards, vertical ones from the high end down
-    const double from = IsVertical() ? s.rangeHigh : s.rangeLow;
-    const double to = IsVertical() ? s.rangeLow : s.rangeHigh;
-    if (!s.logarithmic) {
-        transform_.factor = span / (to - from);
-        transform_.offset = along.First() - from * transform_.factor;
-    } else if (s.rangeHigh > 0 && s.rangeLow > 0) {
-        transform_.factor = span / (std::log(to) - std::log(from));
-        transform_.offset = along.First() - std::log(from) * transform_.factor;
-    }
+    transform_ = TransformFor(Geometry(), s, transform_);
 }
 
 int TScale::ValueToPixel(double value) const
 {
-    double p;
-    if (!settings_.logarithmic)
-        p = transform_.factor * value + transform_.offset;
-    else if (value > SmallestLogValue)
-        p = transform_.factor * std::log(value) + transform_.offset;
-    else
-        p = settings_.rangeHigh >= settings_.rangeLow ? 0.0 : width();
-    if (std::isnan(p))
-        return 0;
-    return RoundToPixel(p);
+    return ::ValueToPixel(transform_, settings_, width(), value);
 }
 
 double TScale::TickValue(int index) const
 {
     if (index < 1 || index > NumTicks())
         return 0.0;
-    return tickList_[static_cast<std::size_t>(index - 1)];
+    return lastTicks_->list[static_cast<std::size_t>(index - 1)];
 }
 
-void TScale::RecordTick(double value)
+void TScale::PrepareOwnImage(bool transparent)
 {
-    if (NumTicks() >= MaxTicks)
+    const QImage::Format format = transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (image_.size() != size() || image_.format() != format)
+        image_ = QImage(std::max(0, width()), std::max(0, height()), format);
+    image_.fill(transparent ? QColor(Qt::transparent) : QColor(Qt::white));
+    ownCanvas_.SetTarget(&image_);
+}
+
+void TScale::Paint()
+{
+    if (!visible_ || loading_ || suspended_)
         return;
-    tickList_.push_back(value);
+    // a hidden widget resized directly gets no resize event
+    if (size() != transformSize_)
+        CalcTransform();
+    if (!target_.canvas)
+        PrepareOwnImage(settings_.transparent);
+    TCanvas& target = target_.canvas ? *target_.canvas : ownCanvas_;
+    const TPoint origin = target_.canvas ? TPoint{target_.offsetX, target_.offsetY} : TPoint{0, 0};
+    target.Font = font_;
+    if (OnBeforeScaleRendered)
+        OnBeforeScaleRendered(this, target);
+    const auto ticks =
+        std::make_shared<const ScaleTicks>(ComputeTicks(TickSettingsOf(settings_, dateFormat_->Format())));
+    lastTicks_ = ticks;
+    painter_.Paint(target, origin, {settings_, transform_, width(), height(), font_, *ticks});
+    if (!target_.canvas && !inPaintEvent_)
+        update();
+}
+
+bool TScale::event(QEvent* event)
+{
+    // a transparent stand-alone scale is drawn when the window system asks, over its parent's background
+    if (event->type() == QEvent::Paint && !hosted_ &&
+        (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
+        inPaintEvent_ = true;
+        Paint();
+        inPaintEvent_ = false;
+    }
+    return QWidget::event(event);
+}
+
+void TScale::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
 }
 
 void TScale::SetSuspended(bool value)
@@ -202,7 +186,7 @@ void TScale::SetColorScheme(::TColorScheme value)
 void TScale::SetLogarithmic(bool value)
 {
     // once loaded, a range not wholly above zero or calendar labels refuse it; the scale still repaints
-    const Settings& s = settings_;
+    const ScaleSettings& s = settings_;
     const bool usable = initializing_ ||
         (s.rangeLow >= SmallestLogValue && s.rangeHigh >= SmallestLogValue && s.labelType != ftDateTime);
     StoreLayout(settings_.logarithmic, value && !usable ? s.logarithmic : value, Unchanged::Apply);
@@ -366,7 +350,7 @@ void TScale::Assign(const TScale& source)
         return;
     settings_ = source.settings_;
     transform_ = source.transform_;  // copied, not recomputed for this scale's size
-    tickList_ = source.tickList_;
+    lastTicks_ = source.lastTicks_;
     target_ = source.target_;
     suspended_ = source.suspended_;
     OnScaleTickDrawn = source.OnScaleTickDrawn;

@@ -2,8 +2,7 @@
 // TScale: one axis (base line, tick marks, tick labels, caption) for a numeric, logarithmic,
 // time-of-day or calendar range, standing alone on a form or painted by a host into its bitmap.
 
-#include <functional>
-#include <vector>
+#include <memory>
 
 #include <QImage>
 #include <QString>
@@ -13,11 +12,9 @@
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "scale/Quarn_quarnbase.h"
+#include "scale/ScaleGeometry.h"
+#include "scale/ScalePainter.h"
 #include "scale/TickRules.h"
-
-using TScaleRenderEvent = std::function<void(QObject* Sender, TCanvas& Canvas)>;
-using TScaleTickDrawnEvent = std::function<void(
-    QObject* Sender, TCanvas& Canvas, TScaleType ScaleType, double CurrentTickPos, int ChartX, int ChartY)>;
 
 class TScale : public QWidget {
     Q_OBJECT
@@ -51,7 +48,7 @@ class TScale : public QWidget {
     Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
 
 public:
-    static constexpr int MaxTicks = 50;
+    static constexpr int MaxTicks = ::MaxTicks;
 
     explicit TScale(QWidget* parent = nullptr);
     ~TScale() override;
@@ -64,7 +61,7 @@ public:
     double RangeHigh() const { return settings_.rangeHigh; }
     double RangeLow() const { return settings_.rangeLow; }
     bool ShortTicks() const { return settings_.shortTicks; }
-    int NumTicks() const { return static_cast<int>(tickList_.size()); }
+    int NumTicks() const { return lastTicks_->Count(); }
     int MinTicks() const { return settings_.minTicks; }
     int DecPlaces() const { return settings_.decPlaces; }
     bool ShowBaseLine() const { return settings_.showBaseLine; }
@@ -133,6 +130,8 @@ public:
     int ValueToPixel(double value) const;
     // Entry index (1-based) of the tick list of the last painting; 0.0 outside 1..NumTicks.
     double TickValue(int index) const;
+    // The ticks of the last painting (none before the first); a hidden or suspended scale keeps them.
+    const ScaleTicks& LastTicks() const { return *lastTicks_; }
     void SetSuspended(bool value);
     // Paints once even while suspended; a host calls this after drawing its own frame.
     void ForcePaint();
@@ -158,57 +157,16 @@ public:
     TScaleRenderEvent OnAfterScaleRendered;
 
 protected:
+    // A picture the window system asks for before it is drawn is drawn first; paintEvent copies it.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Everything published except Visible, which belongs to where the scale is shown; Assign
-    // copies it whole.
-    struct Settings {
-        ::TFrameStyle frameStyle = fsLowered;
-        TColor colorScale = clBlack;
-        TColor colorBackGnd = clBtnFace;
-        ::TColorScheme colorScheme = csBWG;
-        TFrameColors frameColors;  // follow the colour scheme
-        bool logarithmic = false;
-        double rangeHigh = 100.0;
-        double rangeLow = 0.0;
-        bool shortTicks = true;
-        int minTicks = 3;
-        int decPlaces = -2;
-        bool showBaseLine = true;
-        bool transparent = false;
-        TFigType labelType = ftNum;
-        int marginTop = 20;
-        int marginBottom = 20;
-        int marginRight = 20;
-        int marginLeft = 20;
-        int captionPosX = 4;
-        int captionPosY = 4;
-        TAlignment captionAlignment = taCenter;
-        TScaleUnitAnchor captionAnchor = uaSclTopLft;
-        QString userTickText;
-        QString scaleInscript;
-        QString caption;
-        ::TScaleType scaleType = sctXB;
-    };
-    // pixel = factor * value + offset (of the logarithm on a logarithmic scale)
-    struct Transform {
-        double factor = 1.0;
-        double offset = 0.0;
-    };
     struct HostTarget {
         TCanvas* canvas = nullptr;  // not owned
         int offsetX = 0;
         int offsetY = 0;
-    };
-    // One dimension of the control: its length in pixels and the margins at either end.
-    struct Extent {
-        int length;
-        int startMargin;
-        int endMargin;
-        int First() const { return startMargin; }
-        int Last() const { return length - endMargin - 1; }
     };
 
     // The setters' common tail (see StoreSetting): store, then RepaintRequest.
@@ -220,39 +178,16 @@ private:
     void CalcTransform();
     // negative margins become 0
     void SetMargin(int& margin, int value);
-
-    // Orientation: "along" is x on horizontal scales and y on vertical ones.
-    bool IsVertical() const { return settings_.scaleType == sctYL || settings_.scaleType == sctYR; }
-    Extent AlongAxis() const;
-    Extent AcrossAxis() const;
-    TPoint At(int along, int across) const;
-    // +1 where ticks and labels point to larger coordinates (top and left scales), -1 where they
-    // point to smaller ones, 0 for an unknown scale type.
-    int Side() const;
-    // The near edge of something `extent` pixels deep, `gap` pixels off `base` on the ticks' side.
-    int Outward(int base, int gap, int extent) const;
-
-    int BasePosition(int ox, int oy) const;
-    TickSettings CurrentTickSettings() const;
-    void RenderScale(TCanvas& canvas, int base);
-    void PaintAxis(TCanvas& canvas, int base);
-    void DrawBaseLine(TCanvas& canvas, int base) const;
-    void DrawTick(TCanvas& canvas, int base, const ScaleTick& tick);
-    void DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const;
-    void DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const QString& text) const;
-    void DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const;
-    void DrawCaption(TCanvas& canvas, int base) const;
-    int CaptionAnchorOffset() const;
-    void DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const;
-    void RecordTick(double value);
+    ScaleGeometry Geometry() const { return {settings_, width(), height()}; }
     void PrepareOwnImage(bool transparent);
 
-    Settings settings_;
+    ScaleSettings settings_;
     TDTLabel* dateFormat_ = nullptr;
     bool visible_ = true;
     TFont font_;
-    Transform transform_;
-    std::vector<double> tickList_;  // at most MaxTicks
+    ScaleTransform transform_;
+    // shared with a painting in progress, which an event handler may start again
+    std::shared_ptr<const ScaleTicks> lastTicks_ = std::make_shared<const ScaleTicks>();
     HostTarget target_;
     bool initializing_ = true;
     bool loading_ = false;
@@ -263,4 +198,5 @@ private:
     TCanvas ownCanvas_;
     bool inPaintEvent_ = false;
     QSize transformSize_;
+    ScalePainter painter_{this, OnScaleTickDrawn, OnAfterScaleRendered};
 };

@@ -1,12 +1,10 @@
-// Painting of TScale: background, ticks handed over by the tick rules, labels, caption,
-// base line and frame, into the scale's own picture or into a host's canvas.
+#include "scale/ScalePainter.h"
 
 #include <algorithm>
 
-#include <QPaintEvent>
-#include <QPainter>
+#include <QStringList>
 
-#include "scale/Quarn_Scale.h"
+#include "platform/Bitmap.h"
 
 namespace {
 
@@ -32,145 +30,110 @@ void Line(TCanvas& canvas, TPoint from, TPoint to)
 
 }  // namespace
 
-int TScale::BasePosition(int ox, int oy) const
-{
-    const Extent across = AcrossAxis();
-    const int origin = IsVertical() ? ox : oy;
-    return origin + (Side() > 0 ? across.First() : across.Last());
-}
+class ScalePainter::Pass {
+public:
+    Pass(const ScalePainter& painter, const ScaleScene& scene)
+        : painter_(painter), scene_(scene), s_(scene.settings), geometry_(scene.settings, scene.width, scene.height)
+    {
+    }
 
-TickSettings TScale::CurrentTickSettings() const
-{
-    const Settings& s = settings_;
-    TickSettings t;
-    t.low = s.rangeLow;
-    t.high = s.rangeHigh;
-    t.minTicks = s.minTicks;
-    t.shortTicks = s.shortTicks;
-    t.vertical = IsVertical();
-    t.logarithmic = s.logarithmic;
-    t.labelType = s.labelType;
-    t.decPlaces = s.decPlaces;
-    t.inscript = s.scaleInscript;
-    t.userTickText = s.userTickText;
-    t.dateFormat = dateFormat_->Format();
-    return t;
-}
+    const ScaleGeometry& Geometry() const { return geometry_; }
+    // Ticks, message, caption and base line, then the after-rendered event.
+    void Render(TCanvas& canvas, int base) const;
 
-void TScale::PrepareOwnImage(bool transparent)
-{
-    const QImage::Format format = transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (image_.size() != size() || image_.format() != format)
-        image_ = QImage(std::max(0, width()), std::max(0, height()), format);
-    image_.fill(transparent ? QColor(Qt::transparent) : QColor(Qt::white));
-    ownCanvas_.SetTarget(&image_);
-}
+private:
+    int Pixel(double value) const { return ValueToPixel(scene_.transform, s_, scene_.width, value); }
+    void DrawTick(TCanvas& canvas, int base, const ScaleTick& tick) const;
+    void ReportTick(TCanvas& canvas, const ScaleTick& tick, TPoint onChart) const;
+    void DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const;
+    void DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const QString& text) const;
+    void DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const;
+    void DrawCaption(TCanvas& canvas, int base) const;
+    int CaptionAnchorOffset() const;
+    void DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const;
+    void DrawBaseLine(TCanvas& canvas, int base) const;
 
-void TScale::Paint()
+    const ScalePainter& painter_;
+    const ScaleScene& scene_;
+    const ScaleSettings& s_;
+    ScaleGeometry geometry_;
+};
+
+void ScalePainter::Paint(TCanvas& target, TPoint origin, const ScaleScene& scene) const
 {
-    if (!visible_ || loading_ || suspended_)
+    const Pass pass(*this, scene);
+    const ScaleSettings& s = scene.settings;
+    if (s.transparent) {
+        pass.Render(target, pass.Geometry().BasePosition(origin));
         return;
-    // a hidden widget resized directly gets no resize event
-    if (size() != transformSize_)
-        CalcTransform();
-    if (!target_.canvas)
-        PrepareOwnImage(settings_.transparent);
-    TCanvas& target = target_.canvas ? *target_.canvas : ownCanvas_;
-    const TPoint origin = target_.canvas ? TPoint{target_.offsetX, target_.offsetY} : TPoint{0, 0};
-    target.Font = font_;
-    if (OnBeforeScaleRendered)
-        OnBeforeScaleRendered(this, target);
-
-    if (settings_.transparent) {
-        RenderScale(target, BasePosition(origin.X, origin.Y));
-    } else {
-        // drawn whole on a bitmap of its own, background and frame included, then copied
-        TBitmap bitmap(std::max(0, width()), std::max(0, height()));
-        TCanvas& canvas = bitmap.Canvas();
-        canvas.Font = font_;
-        canvas.Pen.Color = settings_.colorBackGnd;
-        canvas.Brush.Color = settings_.colorBackGnd;
-        canvas.Brush.Style = bsSolid;
-        canvas.FillRect(TRect{0, 0, width(), height()});
-        RenderScale(canvas, BasePosition(0, 0));
-        const TFrameColors& c = settings_.frameColors;
-        DrawFrame(canvas, settings_.frameStyle, 0, 0, width() - 1, height() - 1, c.frame, c.frame, c.shadow, kFrameFace,
-            c.highlight);
-        target.Draw(origin.X, origin.Y, bitmap);
     }
-    if (!target_.canvas && !inPaintEvent_)
-        update();
+    // drawn whole on a bitmap of its own, background and frame included, then copied
+    const int width = std::max(0, scene.width), height = std::max(0, scene.height);
+    TBitmap bitmap(width, height);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font = scene.font;
+    canvas.Pen.Color = s.colorBackGnd;
+    canvas.Brush.Color = s.colorBackGnd;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(TRect{0, 0, scene.width, scene.height});
+    pass.Render(canvas, pass.Geometry().BasePosition({0, 0}));
+    const TFrameColors& c = s.frameColors;
+    DrawFrame(canvas, s.frameStyle, 0, 0, scene.width - 1, scene.height - 1, c.frame, c.frame, c.shadow, kFrameFace,
+        c.highlight);
+    target.Draw(origin.X, origin.Y, bitmap);
 }
 
-void TScale::paintEvent(QPaintEvent*)
+void ScalePainter::Pass::Render(TCanvas& canvas, int base) const
 {
-    // a transparent scale is drawn when the window system asks, over its parent's background
-    if (!hosted_ && (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
-        inPaintEvent_ = true;
-        Paint();
-        inPaintEvent_ = false;
-    }
-    QPainter painter(this);
-    painter.drawImage(0, 0, image_);
-}
-
-void TScale::RenderScale(TCanvas& canvas, int base)
-{
-    canvas.Pen.Color = settings_.colorScale;
-    PaintAxis(canvas, base);
-    if (settings_.showBaseLine)
-        DrawBaseLine(canvas, base);
-    if (OnAfterScaleRendered)
-        OnAfterScaleRendered(this, canvas);
-}
-
-void TScale::PaintAxis(TCanvas& canvas, int base)
-{
+    canvas.Pen.Color = s_.colorScale;
     // the brush colour is the background's already in opaque mode; a host's canvas keeps its own
-    canvas.Brush.Style = settings_.transparent ? bsClear : bsSolid;
-    tickList_.clear();
-    const CalendarMessage message =
-        WalkTicks(CurrentTickSettings(), [&](const ScaleTick& tick) { DrawTick(canvas, base, tick); });
-    if (message != CalendarMessage::None)
-        DrawCalendarMessage(canvas, base, message);
+    canvas.Brush.Style = s_.transparent ? bsClear : bsSolid;
+    for (const ScaleTick& tick : scene_.ticks.ticks)
+        DrawTick(canvas, base, tick);
+    if (scene_.ticks.message != CalendarMessage::None)
+        DrawCalendarMessage(canvas, base, scene_.ticks.message);
     DrawCaption(canvas, base);
+    if (s_.showBaseLine)
+        DrawBaseLine(canvas, base);
+    if (painter_.afterRendered_)
+        painter_.afterRendered_(painter_.sender_, canvas);
 }
 
-void TScale::DrawBaseLine(TCanvas& canvas, int base) const
+void ScalePainter::Pass::DrawBaseLine(TCanvas& canvas, int base) const
 {
-    const Extent along = AlongAxis();
-    Line(canvas, At(along.First(), base), At(along.Last(), base));
+    const ScaleExtent along = geometry_.AlongAxis();
+    Line(canvas, geometry_.At(along.First(), base), geometry_.At(along.Last(), base));
 }
 
-void TScale::DrawTick(TCanvas& canvas, int base, const ScaleTick& tick)
+void ScalePainter::Pass::DrawTick(TCanvas& canvas, int base, const ScaleTick& tick) const
 {
-    const int pos = ValueToPixel(tick.value);
-    if (tick.recorded)
-        RecordTick(tick.value);
+    const int pos = Pixel(tick.value);
     if (tick.drawn) {
         const bool isMain = tick.length == TickLength::Main;
-        const int length = !isMain ? kShortTick : (IsVertical() ? kMainTickVertical : kMainTickHorizontal);
-        Line(canvas, At(pos, base), At(pos, base + Side() * length));
+        const int length = !isMain ? kShortTick : (geometry_.IsVertical() ? kMainTickVertical : kMainTickHorizontal);
+        Line(canvas, geometry_.At(pos, base), geometry_.At(pos, base + geometry_.Side() * length));
     }
-    const TPoint onChart = At(pos, base);
-    auto report = [&] {
-        if (OnScaleTickDrawn)
-            OnScaleTickDrawn(this, canvas, settings_.scaleType, tick.value, onChart.X, onChart.Y);
-    };
+    const TPoint onChart = geometry_.At(pos, base);
     if (tick.eventBeforeLabel) {
-        report();
+        ReportTick(canvas, tick, onChart);
         DrawTickLabel(canvas, base, pos, tick);
     } else {
         DrawTickLabel(canvas, base, pos, tick);
-        report();
+        ReportTick(canvas, tick, onChart);
     }
 }
 
-void TScale::DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const
+void ScalePainter::Pass::ReportTick(TCanvas& canvas, const ScaleTick& tick, TPoint onChart) const
+{
+    if (painter_.tickDrawn_)
+        painter_.tickDrawn_(painter_.sender_, canvas, s_.scaleType, tick.value, onChart.X, onChart.Y);
+}
+
+void ScalePainter::Pass::DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const
 {
     if (!tick.labelled || !tick.drawn)
         return;
-    if (IsVertical()) {
+    if (geometry_.IsVertical()) {
         DrawVerticalLabels(canvas, base, pos, tick);
         return;
     }
@@ -178,24 +141,27 @@ void TScale::DrawTickLabel(TCanvas& canvas, int base, int pos, const ScaleTick& 
     if (tick.hasDateLine) {
         // one line further from the axis than the time label
         const int h = canvas.TextHeight(tick.dateLine);
-        DrawHorizontalLabel(canvas, Side() > 0 ? base + h : base - h, pos, tick.dateLine);
+        DrawHorizontalLabel(canvas, geometry_.Side() > 0 ? base + h : base - h, pos, tick.dateLine);
     }
 }
 
-void TScale::DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const QString& text) const
+void ScalePainter::Pass::DrawHorizontalLabel(TCanvas& canvas, int lineBase, int pos, const QString& text) const
 {
     if (text.isEmpty())
         return;
     const int half = canvas.TextWidth(text) / 2;
     const int m = kLabelEdgeMargin;
+    const int width = scene_.width;
     // centred on the tick, but kept inside either edge
-    const int left = pos + half < width() - m ? pos - std::min(pos - m, half) : width() - 2 * half - m;
-    canvas.TextOut(left, Outward(lineBase, kHorizontalLabelGap, canvas.TextHeight(text)), text);
+    const int left = pos + half < width - m ? pos - std::min(pos - m, half) : width - 2 * half - m;
+    canvas.TextOut(left, geometry_.Outward(lineBase, kHorizontalLabelGap, canvas.TextHeight(text)), text);
 }
 
-void TScale::DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const
+void ScalePainter::Pass::DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleTick& tick) const
 {
-    auto leftEdge = [&](const QString& text) { return Outward(base, kVerticalLabelGap, canvas.TextWidth(text)); };
+    auto leftEdge = [&](const QString& text) {
+        return geometry_.Outward(base, kVerticalLabelGap, canvas.TextWidth(text));
+    };
     if (!tick.label.isEmpty()) {
         const int h = tick.calendarLabel ? canvas.TextHeight(tick.label) : canvas.TextHeight(QStringLiteral("0"));
         canvas.TextOut(leftEdge(tick.label), pos - h / 2, tick.label);
@@ -208,10 +174,10 @@ void TScale::DrawVerticalLabels(TCanvas& canvas, int base, int pos, const ScaleT
 }
 
 // Where along the axis the caption's anchor lies.
-int TScale::CaptionAnchorOffset() const
+int ScalePainter::Pass::CaptionAnchorOffset() const
 {
-    const Extent along = AlongAxis();
-    switch (settings_.captionAnchor) {
+    const ScaleExtent along = geometry_.AlongAxis();
+    switch (s_.captionAnchor) {
     case uaSclTopLft: return along.startMargin;
     case uaSclCenter: return along.startMargin + (along.length - along.startMargin - along.endMargin) / 2;
     case uaSclBotRgt: return along.length - along.endMargin;
@@ -219,27 +185,26 @@ int TScale::CaptionAnchorOffset() const
     return 0;
 }
 
-void TScale::DrawCaption(TCanvas& canvas, int base) const
+void ScalePainter::Pass::DrawCaption(TCanvas& canvas, int base) const
 {
-    const Settings& s = settings_;
-    if (s.caption.isEmpty())
+    if (s_.caption.isEmpty())
         return;
-    const TPoint anchor = At(CaptionAnchorOffset(), base);
-    int x = anchor.X + s.captionPosX;
-    const int y = anchor.Y + s.captionPosY;
-    const int w = canvas.TextWidth(s.caption);
-    if (s.captionAlignment == taRightJustify)
+    const TPoint anchor = geometry_.At(CaptionAnchorOffset(), base);
+    int x = anchor.X + s_.captionPosX;
+    const int y = anchor.Y + s_.captionPosY;
+    const int w = canvas.TextWidth(s_.caption);
+    if (s_.captionAlignment == taRightJustify)
         x -= w;
-    else if (s.captionAlignment == taCenter)
+    else if (s_.captionAlignment == taCenter)
         x -= w / 2;
-    canvas.TextOut(x, y, s.caption);
+    canvas.TextOut(x, y, s_.caption);
 }
 
-void TScale::DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const
+void ScalePainter::Pass::DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage message) const
 {
-    const int m = ValueToPixel((settings_.rangeLow + settings_.rangeHigh) / 2);
+    const int m = Pixel((s_.rangeLow + s_.rangeHigh) / 2);
     const bool invalid = message == CalendarMessage::InvalidScale;
-    if (!IsVertical()) {
+    if (!geometry_.IsVertical()) {
         const QString text =
             invalid ? QStringLiteral("invalid DateTime scale") : QStringLiteral("DateTime range is below 1 second");
         canvas.TextOut(m - canvas.TextWidth(text) / 2, base + kHorizontalLabelGap, text);
@@ -252,6 +217,6 @@ void TScale::DrawCalendarMessage(TCanvas& canvas, int base, CalendarMessage mess
     const int h = canvas.TextHeight(QStringLiteral("T"));
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
-        canvas.TextOut(Outward(base, kVerticalMessageGap, canvas.TextWidth(line)), m - h + i * h, line);
+        canvas.TextOut(geometry_.Outward(base, kVerticalMessageGap, canvas.TextWidth(line)), m - h + i * h, line);
     }
 }

@@ -2,12 +2,15 @@
 // The tick rules of an axis: pure functions from a range and its settings to the ticks they
 // visit, in drawing order. The painter draws what it is handed; the rules know no pixels.
 
-#include <functional>
+#include <vector>
 
 #include <QString>
 
 #include "scale/Quarn_quarnbase.h"
 #include "scale/TickLabels.h"
+
+// What a scale's tick list holds; the rules serve at most this many steps.
+constexpr int MaxTicks = 50;
 
 struct TickStep {
     double step = 0.0;   // signed: negative on a reversed range
@@ -54,16 +57,18 @@ struct TickSettings {
     DateLabelFormat dateFormat;
 };
 
-using TickSink = std::function<void(const ScaleTick&)>;
+// The ticks of one range: every visited tick in drawing order, the tick list (the values of the
+// recorded ticks, the first MaxTicks of them) and the message of a calendar range that cannot be
+// served.
+struct ScaleTicks {
+    std::vector<ScaleTick> ticks;
+    std::vector<double> list;
+    CalendarMessage message = CalendarMessage::None;
 
-// Runs the rule the settings select (calendar, time of day, logarithmic or linear) and hands
-// every visited tick to the sink; a calendar range that cannot be served yields a message.
-// Every walk takes minTicks as 0..TScale::MaxTicks (what a tick list holds; 0 asks for no steps,
-// which leaves logarithmic scales their decades) and hands on at most 10 000 ticks.
-CalendarMessage WalkTicks(const TickSettings& settings, const TickSink& sink);
+    int Count() const { return static_cast<int>(list.size()); }
+};
 
-void WalkLinearTicks(const TickSettings& settings, const TickSink& sink);
-void WalkLogTicks(const TickSettings& settings, const TickSink& sink);
-// Returns false when the range is outside what time-of-day steps serve.
-bool WalkTimeOfDayTicks(const TickSettings& settings, const TickSink& sink);
-CalendarMessage WalkCalendarTicks(const TickSettings& settings, const TickSink& sink);
+// Runs the rule the settings select (calendar, time of day, logarithmic or linear). Every rule
+// takes minTicks as 0..MaxTicks (0 asks for no steps, which leaves logarithmic scales their
+// decades) and visits at most 10 000 ticks.
+ScaleTicks ComputeTicks(const TickSettings& settings);

@@ -296,6 +296,27 @@ TEST(ScaleProps, CopyToScaleMirrorsTheSettingsAndKeepsTheMargins)
     EXPECT_FALSE(scale.Suspended());
 }
 
+TEST(ScaleProps, TheChartsMarginsComeInWithTheSameOnePaint)
+{
+    TScalePropsHoriz props;
+    props.SetVisible(true);
+    TScale scale;
+    scale.Loaded();
+    scale.SetMarginTop(12);
+    int paints = 0;
+    int bottomWhenPainted = -1;
+    scale.OnBeforeScaleRendered = [&](QObject*, TCanvas&) {
+        ++paints;
+        bottomWhenPainted = scale.MarginBottom();
+    };
+    CopyScalePropsTo(props, scale, {std::nullopt, 33, 5, 6});
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(bottomWhenPainted, 33);
+    EXPECT_EQ(scale.MarginTop(), 12) << "a margin without a value stays";
+    EXPECT_EQ(scale.MarginLeft(), 5);
+    EXPECT_EQ(scale.MarginRight(), 6);
+}
+
 TEST(ScaleProps, CopyToASuspendedScaleLeavesItSuspended)
 {
     TScalePropsHoriz props;

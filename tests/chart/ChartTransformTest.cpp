@@ -197,4 +197,29 @@ TEST(ChartTransform, PixelToWorldInvertsWorldToPixel)
     EXPECT_NEAR(other.Y, 1000, 1e-9);
 }
 
+TEST(ChartTransform, ACachedLayerIsComputedAgainOnlyWhenItsGeometryOrARangeChanges)
+{
+    CachedLayerTransform cache;
+    ChartGeometry g;
+    AxisRange x{0, 10}, y{-1, 1};
+    ASSERT_TRUE(cache.Update(g, x, y)) << "the first request computes";
+    EXPECT_FALSE(cache.Update(g, x, y));
+    const auto expectFresh = [&](const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_TRUE(cache.Update(g, x, y));
+        const LayerTransform fresh = ComputeLayerTransform(g, x, y);
+        EXPECT_EQ(cache.Transform().X.Factor, fresh.X.Factor);
+        EXPECT_EQ(cache.Transform().Y.Offset, fresh.Y.Offset);
+        EXPECT_EQ(cache.Transform().X.Logarithmic, fresh.X.Logarithmic);
+    };
+    g.ShadowWidth = 4;
+    expectFresh("shadow");
+    x.High = 20;
+    expectFresh("x range");
+    y.Low = -2;
+    expectFresh("y range");
+    x = {1, 100, true};
+    expectFresh("logarithmic x");
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 #include "chart/Quarn_rchart.h"
 #include "platform/MessageBox.h"
@@ -403,6 +404,21 @@ TEST_F(RChartTest, RenderEventsGetThePlotPlaceAndMayReplaceTheCanvas)
     EXPECT_EQ(other.Canvas().Pixel(p.X - 50, p.Y - 16), clRed);
     EXPECT_EQ(other.Canvas().Pixel(0, 0), 0u);  // the plot frame
     EXPECT_EQ(PixelAt(p.X, p.Y), clWhite);
+}
+
+TEST_F(RChartTest, TheGridKeepsTheTicksAHiddenAxisDrewLast)
+{
+    chart.SetGridStyle(gsVertLines);
+    chart.SetGridColor(clRed);
+    chart.Scale1X()->SetVisible(true);  // 0 to 1: lines every 0.05, at the short ticks
+    const std::vector<double> drawn = chart.ScaleControlX(1)->LastTicks().list;
+    ASSERT_GT(drawn.size(), 2u);
+    chart.Scale1X()->SetVisible(false);
+    chart.Scale1X()->SetRangeHigh(2);  // a painted axis would now tick every 0.1
+    EXPECT_EQ(chart.ScaleControlX(1)->LastTicks().list, drawn);
+    const auto column = [&](double x) { return chart.WorldToPixel(1, x, 0.5); };
+    EXPECT_EQ(PixelAt(column(0.05).X, column(0.05).Y), clRed);
+    EXPECT_NE(PixelAt(column(1.1).X, column(1.1).Y), clRed);
 }
 
 TEST_F(RChartTest, TheAxisCaptionsOfAChartAreTranslated)

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,11 +13,10 @@ namespace {
 
 std::vector<ScaleTick> Walk(const TickSettings& s, CalendarMessage* message = nullptr)
 {
-    std::vector<ScaleTick> ticks;
-    const CalendarMessage m = WalkTicks(s, [&](const ScaleTick& t) { ticks.push_back(t); });
+    ScaleTicks result = ComputeTicks(s);
     if (message)
-        *message = m;
-    return ticks;
+        *message = result.message;
+    return std::move(result.ticks);
 }
 
 TickSettings Range(double low, double high, int minTicks = 3)
@@ -101,7 +101,8 @@ TEST(TickWalk, DegenerateRangesEndWithoutTicks)
                 s.labelType = type;
                 s.logarithmic = logarithmic;
                 int drawn = 0;
-                WalkTicks(s, [&](const ScaleTick& t) { drawn += t.drawn; });
+                for (const ScaleTick& t : ComputeTicks(s).ticks)
+                    drawn += t.drawn;
                 EXPECT_EQ(drawn, 0) << "type " << int(type) << " log " << logarithmic;
             }
         }
