@@ -7,7 +7,6 @@
 #include <QString>
 
 #include "chart/MarkShapes.h"
-#include "platform/PixelRasterizer.h"
 
 namespace {
 
@@ -23,18 +22,11 @@ template <typename T> void Change(T& field, const T& value, int& changes)
 class ItemPainter {
 public:
     ItemPainter(TCanvas& canvas, const ChartItemList& items, const ItemScene& scene, const ItemRenderSettings& settings)
-        : canvas_(canvas), items_(items), scene_(scene), settings_(settings), marks_(canvas)
+        : canvas_(canvas), items_(items), scene_(scene), settings_(settings), marks_(canvas), boxes_(canvas)
     {
         for (std::size_t i = 0; i < linear_.size(); ++i) {
             linear_[i] = IsLinear(scene.Transforms[i]);
             fast_[i] = {FastLinearAxis::Of(scene.Transforms[i].X), FastLinearAxis::Of(scene.Transforms[i].Y)};
-        }
-        if (QImage* image = canvas.Target()) {
-            bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for all the boxes
-            stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
-            area_ = {0, 0, image->width(), image->height()};
-            if (const std::optional<TRect> clip = canvas.ClipRect())
-                area_ = area_.Intersected(clip->Normalized());
         }
     }
 
@@ -119,13 +111,12 @@ private:
         // the larger corner moves out by one, so that both corner pixels are covered
         (p2.X > p1.X ? p2.X : p1.X) += 1;
         (p2.Y > p1.Y ? p2.Y : p1.Y) += 1;
-        if (bits_ == nullptr || canvas_.Pen.Style != psSolid || canvas_.Pen.Width > 1 || canvas_.Pen.Mode != pmCopy) {
+        if (!boxes_.HasTarget() || !boxes_.CopyMode() || canvas_.Pen.Style != psSolid || canvas_.Pen.Width > 1) {
             canvas_.Rectangle(p1.X, p1.Y, p2.X, p2.Y);
             return;
         }
-        // the common box (histogram bars, cells): written here with the scan lines looked up once
-        const TRect box = TRect{p1.X, p1.Y, p2.X, p2.Y}.Normalized();
-        PixelRaster::WriteSolidBox(bits_, stride_, area_, box, edge_.Of(item.Color), fill_.Of(item.FillColor));
+        // the common box (histogram bars, cells), through the batch that looked up the scan lines once
+        boxes_.SolidBox({p1.X, p1.Y, p2.X, p2.Y}, edge_.Of(item.Color), fill_.Of(item.FillColor));
     }
 
     // The last colour asked for and its pixel value.
@@ -172,9 +163,7 @@ private:
     MarkPainter marks_;
     std::array<bool, ChartLayerCount> linear_{};     // per layer: IsLinear
     std::array<FastLayer, ChartLayerCount> fast_{};  // per linear layer: its axes in double
-    QRgb* bits_ = nullptr;                           // pixel (0, 0) of the target; null without one
-    std::ptrdiff_t stride_ = 0;                      // pixels per scan line
-    TRect area_;                                     // the target within the clip
+    TPixelBatch boxes_;
     RgbOf edge_, fill_;
     ItemRenderStats stats_;
 };

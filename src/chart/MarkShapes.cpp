@@ -238,18 +238,13 @@ void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y)
 }
 
 MarkPainter::MarkPainter(TCanvas& Canvas)
-    : canvas_(Canvas), penColor_(Canvas.Pen.Color), penRgb_(0xFF000000u | ToQRgb(Canvas.Pen.Color))
+    : canvas_(Canvas), batch_(Canvas), penColor_(Canvas.Pen.Color), penRgb_(0xFF000000u | ToQRgb(Canvas.Pen.Color))
 {
-    QImage* image = Canvas.Target();
-    if (image == nullptr)
-        return;
-    bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for all the marks
-    stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
-    area_ = {0, 0, image->width(), image->height()};
-    if (const std::optional<TRect> clip = Canvas.ClipRect())
-        area_ = area_.Intersected(clip->Normalized());
-    inner_ = {
-        area_.Left + PatternReach, area_.Top + PatternReach, area_.Right - PatternReach, area_.Bottom - PatternReach};
+    const TRect& area = batch_.Area();
+    // the xor modes take the careful way, pixel by pixel
+    if (batch_.HasTarget() && batch_.CopyMode())
+        inner_ = {
+            area.Left + PatternReach, area.Top + PatternReach, area.Right - PatternReach, area.Bottom - PatternReach};
 }
 
 QRgb MarkPainter::PenRgb()
@@ -270,32 +265,26 @@ bool MarkPainter::ListPattern(std::uint8_t kind)
     listedKind_ = kind;
     listedCount_ = p.Count;
     for (std::size_t i = 0; i < std::size_t(p.Count); ++i)
-        offsets_[i] = p.Dy[i] * stride_ + p.Dx[i];
+        offsets_[i] = batch_.Offset(p.Dx[i], p.Dy[i]);
     return true;
 }
 
 void MarkPainter::DrawAnyMark(std::uint8_t kind, int x, int y)
 {
     if (kind == 0) {
-        if (bits_ != nullptr && area_.Contains(x, y))
-            bits_[y * stride_ + x] = PenRgb();
+        batch_.Pixel(x, y, PenRgb());
         return;
     }
     if (kind != listedKind_ && !ListPattern(kind)) {
         DrawShapeMark(canvas_, kind, x, y);
         return;
     }
-    if (bits_ == nullptr)
-        return;
     const QRgb rgb = PenRgb();
     if (inner_.Contains(x, y)) {
         WritePattern(x, y);
         return;
     }
     const PatternPixels& p = PatternOf(kind)->Pixels;
-    for (std::size_t i = 0; i < std::size_t(p.Count); ++i) {
-        const int px = x + p.Dx[i], py = y + p.Dy[i];
-        if (area_.Contains(px, py))
-            bits_[py * stride_ + px] = rgb;
-    }
+    for (std::size_t i = 0; i < std::size_t(p.Count); ++i)
+        batch_.Pixel(x + p.Dx[i], y + p.Dy[i], rgb);
 }

@@ -22,8 +22,8 @@ const MarkPatternRows* MarkPattern(std::uint8_t Kind);
 void DrawMark(TCanvas& Canvas, std::uint8_t Kind, int X, int Y);
 
 // DrawMark for many marks on one canvas: what does not change from mark to mark (the scan lines, the writable
-// area, the last pen colour) is worked out once. Marks of one pixel and pixel patterns are written into the
-// scan lines, with no check per pixel where the whole mark lies inside.
+// area, the pen mode, the last pen colour) is worked out once. Marks of one pixel and pixel patterns go through a
+// pixel batch, with no check per pixel where the whole mark lies inside and the pen mode is copy.
 // While a painter is in use, the canvas keeps its target, clip and picture size (other drawing is fine).
 class MarkPainter {
 public:
@@ -41,31 +41,21 @@ public:
 private:
     void WritePattern(int x, int y)
     {
-        QRgb* const centre = bits_ + y * stride_ + x;
-        // the pluses and crosses unrolled: a count known when compiling takes the loop away
+        // the pluses and crosses unrolled
         switch (listedCount_) {
-        case 5: WriteListed<5>(centre); break;
-        case 9: WriteListed<9>(centre); break;
-        case 13: WriteListed<13>(centre); break;
-        default:
-            for (int i = 0; i < listedCount_; ++i)
-                centre[offsets_[std::size_t(i)]] = penRgb_;
+        case 5: batch_.Stamp<5>(x, y, offsets_.data(), penRgb_); break;
+        case 9: batch_.Stamp<9>(x, y, offsets_.data(), penRgb_); break;
+        case 13: batch_.Stamp<13>(x, y, offsets_.data(), penRgb_); break;
+        default: batch_.Stamp(x, y, offsets_.data(), listedCount_, penRgb_);
         }
-    }
-    template <int Count> void WriteListed(QRgb* centre) const
-    {
-        for (std::size_t i = 0; i < Count; ++i)
-            centre[offsets_[i]] = penRgb_;
     }
     void DrawAnyMark(std::uint8_t kind, int x, int y);
     QRgb PenRgb();
     bool ListPattern(std::uint8_t kind);
 
     TCanvas& canvas_;
-    QRgb* bits_ = nullptr;       // pixel (0, 0) of the target; null without one
-    std::ptrdiff_t stride_ = 0;  // pixels per scan line
-    TRect area_;                 // the target within the clip
-    TRect inner_;                // the centres of pattern marks that lie wholly inside area_
+    TPixelBatch batch_;
+    TRect inner_;  // in copy mode, the centres of pattern marks that lie wholly inside the batch's area
     TColor penColor_ = 0;
     QRgb penRgb_ = 0;
     int listedKind_ = -1;  // the pattern whose pixels offsets_ lists; -1 for none

@@ -534,3 +534,21 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
         return;
     StretchDraw(dest, source.target_->copy(ToQRect(s)));
 }
+
+TPixelBatch::TPixelBatch(TCanvas& canvas) : mode_(canvas.Pen.Mode)
+{
+    QImage* image = canvas.Target();
+    if (image == nullptr)
+        return;
+    bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for the whole batch
+    stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
+    area_ = {0, 0, image->width(), image->height()};
+    if (const std::optional<TRect> clip = canvas.ClipRect())
+        area_ = area_.Intersected(clip->Normalized());
+}
+
+void TPixelBatch::SolidBox(const TRect& box, QRgb edge, std::optional<QRgb> fill)
+{
+    if (bits_ != nullptr)
+        PixelRaster::WriteSolidBox(bits_, stride_, area_, box.Normalized(), edge, fill);
+}

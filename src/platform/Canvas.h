@@ -8,6 +8,7 @@
 // image is checked once, when it is set as the target.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -207,6 +208,62 @@ private:
     bool premultiplied_ = false;
     TPoint penPos_;
     std::optional<TRect> clip_;
+};
+
+// Many small solid pieces drawn onto one canvas in turn (boxes with a one-pixel edge, single pixels, a pixel
+// pattern stamped at many points) with the scan lines, the writable area (the target within the clip) and the
+// pen mode taken once, when the batch begins. The chart's items and marks go through it. While a batch is in
+// use the canvas keeps its target, clip and pen mode; other drawing in between is fine.
+class TPixelBatch {
+public:
+    explicit TPixelBatch(TCanvas& canvas);
+
+    bool HasTarget() const { return bits_ != nullptr; }
+    // In copy mode pieces replace the pixels; in the xor modes they flip them by their colour.
+    bool CopyMode() const { return mode_ == pmCopy; }
+    const TRect& Area() const { return area_; }
+
+    // One pixel in the pen mode; nothing outside the area.
+    void Pixel(int x, int y, QRgb rgb)
+    {
+        if (bits_ != nullptr && area_.Contains(x, y))
+            Put(At(x, y), rgb);
+    }
+
+    // A solid one-pixel edge round an optional solid fill over the normalised box, within the area, in copy mode
+    // whatever the pen mode (the caller draws other modes through the canvas).
+    void SolidBox(const TRect& box, QRgb edge, std::optional<QRgb> fill);
+
+    // The distance of pixel (dx, dy) from a centre pixel, in pixels, for Stamp.
+    std::ptrdiff_t Offset(int dx, int dy) const { return std::ptrdiff_t(dy) * stride_ + dx; }
+    // The pixels at Count offsets from (x, y), all of which lie inside the area, in copy mode: the bulk of a
+    // scatter chart, with no check per pixel (a count known when compiling takes the loop away).
+    template <int Count> void Stamp(int x, int y, const std::ptrdiff_t* offsets, QRgb rgb) const
+    {
+        QRgb* const centre = At(x, y);
+        for (int i = 0; i < Count; ++i)
+            centre[offsets[i]] = rgb;
+    }
+    void Stamp(int x, int y, const std::ptrdiff_t* offsets, int count, QRgb rgb) const
+    {
+        QRgb* const centre = At(x, y);
+        for (int i = 0; i < count; ++i)
+            centre[offsets[i]] = rgb;
+    }
+
+private:
+    QRgb* At(int x, int y) const { return bits_ + std::ptrdiff_t(y) * stride_ + x; }
+    void Put(QRgb* pixel, QRgb rgb) const
+    {
+        // xor and not-xor flip the colour bits of the pixel by this key
+        const QRgb key = (mode_ == pmNotXor ? ~rgb : rgb) & 0xFFFFFFu;
+        *pixel = 0xFF000000u | (mode_ == pmCopy ? rgb : *pixel ^ key);
+    }
+
+    QRgb* bits_ = nullptr;       // pixel (0, 0) of the target; null without one
+    std::ptrdiff_t stride_ = 0;  // pixels per scan line
+    TRect area_;
+    TPenMode mode_ = pmCopy;
 };
 
 // Restores pen, brush, font and clip of a canvas when the scope ends.

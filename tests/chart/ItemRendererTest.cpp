@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "chart/ChartFrame.h"
@@ -81,6 +82,29 @@ TEST(ItemRenderer, MarksLandOnTheirPlotPixelInTheirColour)
     EXPECT_EQ(p.At(10, 30), clRed);
     EXPECT_EQ(p.At(10, 10), clBlue);
     EXPECT_EQ(CountPixels(p.bitmap, clWhite), 41 * 41 - 2);
+}
+
+// A pen mode set before the items are drawn (as a chart's OnBeforeRenderData may) holds for every kind of
+// item: drawn twice in xor mode, each one leaves the picture as it was.
+TEST(ItemRenderer, InXorModeEveryKindOfItemDrawnTwiceLeavesThePictureAsItWas)
+{
+    const std::pair<const char*, std::function<void(Plot&)>> kinds[] = {
+        {"one-pixel mark", [](Plot& p) { p.Mark(0, 1, 1, clRed); }},
+        {"pattern mark inside", [](Plot& p) { p.Mark(2, 2, 2, clRed); }},
+        {"pattern mark at the edge", [](Plot& p) { p.Mark(2, 0, 0, clRed); }},
+        {"shaped mark", [](Plot& p) { p.Mark(7, 2, 2, clRed); }},
+        {"box", [](Plot& p) { p.Rectangle(1, 1, 3, 3, clRed, clYellow); }},
+    };
+    for (const auto& [name, add] : kinds) {
+        SCOPED_TRACE(name);
+        Plot p;
+        add(p);
+        p.bitmap.Canvas().Pen.Mode = pmXor;
+        p.Render();
+        EXPECT_LT(CountPixels(p.bitmap, clWhite), 41 * 41) << "drawn once, the item shows";
+        p.Render();
+        EXPECT_EQ(CountPixels(p.bitmap, clWhite), 41 * 41) << "drawn again, it is gone";
+    }
 }
 
 TEST(ItemRenderer, ARectangleWithBothCornersOnOnePixelIsThatPixelInTheItemColour)
