@@ -5,13 +5,8 @@
 #include <vector>
 
 #include <QImage>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
-#include "chart/Quarn_rchart.h"
-#include "chart/UpdateSuspension.h"
 #include "scale/Rounding.h"
 
 // Outside any namespace, as Qt asks: the resources live in this static library.
@@ -21,6 +16,22 @@ static void InitChartCursorResources()
 }
 
 namespace {
+
+// The chart paints once for a step, when the step ends.
+class StepPaint {
+public:
+    explicit StepPaint(IChartMouseHost& Chart) : chart_(Chart), saved_(Chart.StepSuspended())
+    {
+        chart_.SuspendForStep(true);
+    }
+    ~StepPaint() { chart_.SuspendForStep(saved_); }
+    StepPaint(const StepPaint&) = delete;
+    StepPaint& operator=(const StepPaint&) = delete;
+
+private:
+    IChartMouseHost& chart_;
+    bool saved_;
+};
 
 // Larger than any squared pixel distance: the first competitor always wins.
 constexpr double NoDistance = 1.7e308;
@@ -61,11 +72,6 @@ int PlotBottom(const ChartGeometry& G)
 int ClampInto(int V, int Low, int High)
 {
     return std::max(Low, std::min(V, High));
-}
-
-RangeEnds EndsOf(const TScaleProps& Props)
-{
-    return {Props.RangeLow(), Props.RangeHigh()};
 }
 
 // Swaps A and B when they run the other way than Present does.
@@ -199,7 +205,7 @@ void DrawZoomOutline(QPainter& Painter, const QImage& Picture, const QRect& Outl
 
 // --- the handlers ---
 
-ChartMouse::ChartMouse(TCustomRChart& Chart) : chart_(Chart)
+ChartMouse::ChartMouse(IChartMouseHost& Chart) : chart_(Chart)
 {
 }
 
@@ -210,15 +216,15 @@ bool ChartMouse::MouseEnabled(int Layer) const
 
 void ChartMouse::Press(TMouseButton Button, QPoint Mouse)
 {
-    if (Button != mbLeft || !IsZoomWindowMode(chart_.MouseAction()) || zoom_.Dragging ||
-        !InsidePlot(chart_.Geometry(), Mouse))
+    if (Button != mbLeft || !IsZoomWindowMode(chart_.DragMode()) || zoom_.Dragging ||
+        !InsidePlot(chart_.MouseGeometry(), Mouse))
         return;
     zoom_ = {true, Mouse, Mouse};
 }
 
 void ChartMouse::Move(Qt::MouseButtons Buttons, QPoint Mouse)
 {
-    const TMouseActMode mode = chart_.MouseAction();
+    const TMouseActMode mode = chart_.DragMode();
     if (zoom_.Dragging)
         MoveZoomCorner(Mouse);
     if (IsDragMode(mode))
@@ -234,9 +240,9 @@ void ChartMouse::Release(TMouseButton Button, QPoint)
     if (!zoom_.Dragging || Button == mbMiddle)
         return;
     if (Button == mbLeft && zoom_.Start.x() != zoom_.Last.x() && zoom_.Start.y() != zoom_.Last.y())
-        ApplyZoomWindow(chart_.MouseAction() == maZoomWindPos);
+        ApplyZoomWindow(chart_.DragMode() == maZoomWindPos);
     zoom_.Dragging = false;
-    chart_.update();
+    chart_.ShowAnew({});
 }
 
 void ChartMouse::Leave()
@@ -252,13 +258,13 @@ QRect ChartMouse::ZoomRectangle() const
 
 void ChartMouse::MoveZoomCorner(QPoint Mouse)
 {
-    const QPoint corner = ZoomCorner(chart_.Geometry(), zoom_.Start, Mouse, chart_.Isometric());
+    const QPoint corner = ZoomCorner(chart_.MouseGeometry(), zoom_.Start, Mouse, chart_.SquareZoom());
     if (corner == zoom_.Last)
         return;
     const QRect old = ZoomOutline(zoom_.Start, zoom_.Last);
     zoom_.Last = corner;
     // the window shows the outline only, so the old one and the new one are all that changes
-    chart_.update(old.united(ZoomOutline(zoom_.Start, zoom_.Last)));
+    chart_.ShowAnew(old.united(ZoomOutline(zoom_.Start, zoom_.Last)));
 }
 
 void ChartMouse::FollowDrag(TMouseActMode Mode, bool LeftHeld, QPoint Mouse)
@@ -269,7 +275,7 @@ void ChartMouse::FollowDrag(TMouseActMode Mode, bool LeftHeld, QPoint Mouse)
     }
     if (!dragStarted_)
         StartDrag(Mode, Mouse);
-    else if (Mode == maDragCrossH || Mode == maDragLabel || InsidePlot(chart_.Geometry(), Mouse))
+    else if (Mode == maDragCrossH || Mode == maDragLabel || InsidePlot(chart_.MouseGeometry(), Mouse))
         DragStep(Mode, Mouse);
     dragStarted_ = true;
 }
@@ -299,7 +305,7 @@ void ChartMouse::DragStep(TMouseActMode Mode, QPoint Mouse)
 
 ChartMouse::LayerRanges ChartMouse::PresentRanges(int Layer) const
 {
-    return {EndsOf(*chart_.ScaleX(Layer)), EndsOf(*chart_.ScaleY(Layer))};
+    return {chart_.AxisRange(Layer, false), chart_.AxisRange(Layer, true)};
 }
 
 // An axis whose new range is not usable keeps its present one.
@@ -307,20 +313,19 @@ void ChartMouse::SetRanges(int Layer, std::optional<RangeEnds> X, std::optional<
 {
     const LayerRanges present = PresentRanges(Layer);
     const RangeEnds x = X.value_or(present.X), y = Y.value_or(present.Y);
-    chart_.SetLayerRanges(Layer, x.Low, x.High, y.Low, y.High);
+    chart_.SetAxisRanges(Layer, x, y);
 }
 
 void ChartMouse::ZoomPanDone()
 {
-    if (chart_.OnZoomPan)
-        chart_.OnZoomPan(&chart_);
+    chart_.ZoomedOrPanned();
 }
 
 void ChartMouse::PanStep(TMouseActMode Mode, QPoint Mouse)
 {
     {
-        const UpdateSuspension suspension(chart_);
-        const ChartGeometry& g = chart_.Geometry();
+        const StepPaint suspension(chart_);
+        const ChartGeometry& g = chart_.MouseGeometry();
         // positive fractions move the range up: the mouse moving left, or down
         const double fx = double(dragStart_.x() - Mouse.x()) / g.PlotWidth();
         const double fy = double(Mouse.y() - dragStart_.y()) / g.PlotHeight();
@@ -331,9 +336,9 @@ void ChartMouse::PanStep(TMouseActMode Mode, QPoint Mouse)
             const LayerRanges present = PresentRanges(layer);
             std::optional<RangeEnds> x, y;
             if (Mode != maPanVert)
-                x = PannedRange(start.X, present.X, chart_.ScaleX(layer)->Logarithmic(), fx);
+                x = PannedRange(start.X, present.X, chart_.AxisLogarithmic(layer, false), fx);
             if (Mode != maPanHoriz)
-                y = PannedRange(start.Y, present.Y, chart_.ScaleY(layer)->Logarithmic(), fy);
+                y = PannedRange(start.Y, present.Y, chart_.AxisLogarithmic(layer, true), fy);
             SetRanges(layer, x, y);
         }
     }
@@ -343,15 +348,15 @@ void ChartMouse::PanStep(TMouseActMode Mode, QPoint Mouse)
 void ChartMouse::ZoomDragStep(QPoint Mouse)
 {
     {
-        const UpdateSuspension suspension(chart_);
-        const ChartGeometry& g = chart_.Geometry();
-        const ZoomFactors m = ZoomDragFactors(dragStart_, Mouse, g.Width, g.Height, chart_.Isometric());
+        const StepPaint suspension(chart_);
+        const ChartGeometry& g = chart_.MouseGeometry();
+        const ZoomFactors m = ZoomDragFactors(dragStart_, Mouse, g.Width, g.Height, chart_.SquareZoom());
         for (int layer = 1; layer <= ChartLayerCount; ++layer) {
             if (!MouseEnabled(layer))
                 continue;
             const LayerRanges& start = startRanges_[layer - 1];
-            SetRanges(layer, ZoomedRange(start.X, m.X, chart_.ScaleX(layer)->Logarithmic()),
-                ZoomedRange(start.Y, m.Y, chart_.ScaleY(layer)->Logarithmic()));
+            SetRanges(layer, ZoomedRange(start.X, m.X, chart_.AxisLogarithmic(layer, false)),
+                ZoomedRange(start.Y, m.Y, chart_.AxisLogarithmic(layer, true)));
         }
     }
     ZoomPanDone();
@@ -360,12 +365,12 @@ void ChartMouse::ZoomDragStep(QPoint Mouse)
 void ChartMouse::ApplyZoomWindow(bool KeepDirection)
 {
     {
-        const UpdateSuspension suspension(chart_);
+        const StepPaint suspension(chart_);
         for (int layer = 1; layer <= ChartLayerCount; ++layer) {
             if (!MouseEnabled(layer))
                 continue;
-            const WorldPosition a = chart_.PixelToWorld(layer, zoom_.Start.x(), zoom_.Start.y());
-            const WorldPosition b = chart_.PixelToWorld(layer, zoom_.Last.x(), zoom_.Last.y());
+            const WorldPosition a = chart_.WorldOf(layer, zoom_.Start.x(), zoom_.Start.y());
+            const WorldPosition b = chart_.WorldOf(layer, zoom_.Last.x(), zoom_.Last.y());
             RangeEnds x{a.X, b.X}, y{a.Y, b.Y};
             if (KeepDirection) {
                 const LayerRanges present = PresentRanges(layer);
@@ -376,7 +381,7 @@ void ChartMouse::ApplyZoomWindow(bool KeepDirection)
                 return IsUsableRange(r, log) ? std::optional<RangeEnds>(r) : std::nullopt;
             };
             SetRanges(
-                layer, usable(x, chart_.ScaleX(layer)->Logarithmic()), usable(y, chart_.ScaleY(layer)->Logarithmic()));
+                layer, usable(x, chart_.AxisLogarithmic(layer, false)), usable(y, chart_.AxisLogarithmic(layer, true)));
         }
     }
     ZoomPanDone();
@@ -394,9 +399,9 @@ int ChartMouse::NearestCrossHair(QPoint Mouse) const
             nearest = number;
         }
     };
-    for (int n = 1; n <= TCustomRChart::CrossHairCount; ++n) {
-        const TCrossHair& ch = *chart_.CrossHair(n);
-        const PixelPosition p = chart_.WorldToPixel(ch.Layer(), ch.PosX(), ch.PosY());
+    for (int n = 1; n <= IChartMouseHost::CrossHairs; ++n) {
+        const TCrossHair& ch = chart_.CrossHairAt(n);
+        const PixelPosition p = chart_.PixelOf(ch.Layer(), ch.PosX(), ch.PosY());
         if (ch.Mode() == chOff || !p.Valid)
             continue;
         if (ch.Mode() == chVert || ch.Mode() == chBoth)
@@ -412,11 +417,11 @@ int ChartMouse::NearestTextLabel(QPoint Mouse) const
 {
     int nearest = 1;
     double best = NoDistance;
-    for (int n = 1; n <= TCustomRChart::TextLabelCount; ++n) {
-        const TCustomTextLabel& label = *chart_.TextLabel(n);
+    for (int n = 1; n <= IChartMouseHost::TextLabels; ++n) {
+        const TCustomTextLabel& label = chart_.TextLabelAt(n);
         if (label.Mode() == tlOff || !label.Visible())
             continue;
-        const PixelPosition p = chart_.WorldToPixel(label.Layer(), label.PosX(), label.PosY());
+        const PixelPosition p = chart_.PixelOf(label.Layer(), label.PosX(), label.PosY());
         const TTxtLblAttachMode attach = label.AttachToData();
         const bool worldX = attach == tlamXOnly || attach == tlamBoth;
         const bool worldY = attach == tlamYOnly || attach == tlamBoth;
@@ -434,35 +439,33 @@ int ChartMouse::NearestTextLabel(QPoint Mouse) const
 
 void ChartMouse::MoveCrossHair(QPoint Mouse)
 {
-    TCrossHair& ch = *chart_.CrossHair(selectedCrossHair_);
-    const WorldPosition w = chart_.PixelToWorld(ch.Layer(), Mouse.x(), Mouse.y());
+    TCrossHair& ch = chart_.CrossHairAt(selectedCrossHair_);
+    const WorldPosition w = chart_.WorldOf(ch.Layer(), Mouse.x(), Mouse.y());
     {
         // one full paint for both positions
-        const UpdateSuspension suspension(chart_);
+        const StepPaint suspension(chart_);
         ch.SetPosX(w.X);
         ch.SetPosY(w.Y);
     }
-    if (chart_.OnCrossHairMove)
-        chart_.OnCrossHairMove(&chart_, selectedCrossHair_);
+    chart_.CrossHairMoved(selectedCrossHair_);
 }
 
 void ChartMouse::MoveTextLabel(QPoint Mouse)
 {
-    TCustomTextLabel& label = *chart_.TextLabel(selectedLabel_);
-    const WorldPosition w = chart_.PixelToWorld(label.Layer(), Mouse.x(), Mouse.y());
+    TCustomTextLabel& label = chart_.TextLabelAt(selectedLabel_);
+    const WorldPosition w = chart_.WorldOf(label.Layer(), Mouse.x(), Mouse.y());
     const TTxtLblAttachMode attach = label.AttachToData();
     {
-        const UpdateSuspension suspension(chart_);
+        const StepPaint suspension(chart_);
         label.SetPosX(attach == tlamXOnly || attach == tlamBoth ? w.X : Mouse.x());
         label.SetPosY(attach == tlamYOnly || attach == tlamBoth ? w.Y : Mouse.y());
     }
-    if (chart_.OnTextLabelMove)
-        chart_.OnTextLabelMove(&chart_, selectedLabel_);
+    chart_.TextLabelMoved(selectedLabel_);
 }
 
 void ChartMouse::SelectCursor(TMouseActMode Mode, QPoint Mouse)
 {
-    if (!InsidePlot(chart_.Geometry(), Mouse) || chart_.MouseCursorFixed())
+    if (!InsidePlot(chart_.MouseGeometry(), Mouse) || chart_.FixedCursor())
         ShowCursor(crDefault);
     else if (const std::optional<TCursor> cursor = PlotCursorOf(Mode))
         ShowCursor(*cursor);
@@ -475,85 +478,3 @@ void ChartMouse::ShowCursor(TCursor Cursor)
 }
 
 // --- the chart's mouse and key events: the application's handler first, then the chart's own ---
-
-namespace {
-
-std::optional<TMouseButton> ButtonOf(Qt::MouseButton Button)
-{
-    switch (Button) {
-    case Qt::LeftButton: return mbLeft;
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: return std::nullopt;
-    }
-}
-
-TShiftState ShiftOf(const QInputEvent& Event, Qt::MouseButtons Buttons)
-{
-    return {Event.modifiers(), Buttons};
-}
-
-}  // namespace
-
-void TCustomRChart::mousePressEvent(QMouseEvent* Event)
-{
-    const std::optional<TMouseButton> button = ButtonOf(Event->button());
-    if (!button)
-        return QWidget::mousePressEvent(Event);
-    const QPoint mouse = Event->position().toPoint();
-    if (OnMouseDown)
-        OnMouseDown(this, *button, ShiftOf(*Event, Event->buttons()), mouse.x(), mouse.y());
-    mouse_.Press(*button, mouse);
-}
-
-void TCustomRChart::mouseMoveEvent(QMouseEvent* Event)
-{
-    const QPoint mouse = Event->position().toPoint();
-    const TShiftState shift = ShiftOf(*Event, Event->buttons());
-    if (OnMouseMove)
-        OnMouseMove(this, shift, mouse.x(), mouse.y());
-    mouse_.Move(Event->buttons(), mouse);
-    if (OnMouseMoveInChart) {
-        const WorldPosition w = PixelToWorld(TChartData::CurrentLayer, mouse.x(), mouse.y());
-        OnMouseMoveInChart(this, InsidePlot(geometry_, mouse), shift, w.X, w.Y);
-    }
-}
-
-void TCustomRChart::mouseReleaseEvent(QMouseEvent* Event)
-{
-    const std::optional<TMouseButton> button = ButtonOf(Event->button());
-    if (!button)
-        return QWidget::mouseReleaseEvent(Event);
-    const QPoint mouse = Event->position().toPoint();
-    if (OnMouseUp)
-        OnMouseUp(this, *button, ShiftOf(*Event, Event->buttons()), mouse.x(), mouse.y());
-    mouse_.Release(*button, mouse);
-}
-
-void TCustomRChart::enterEvent(QEnterEvent* Event)
-{
-    QWidget::enterEvent(Event);
-    if (OnMouseEnter)
-        OnMouseEnter(this);
-}
-
-void TCustomRChart::leaveEvent(QEvent* Event)
-{
-    QWidget::leaveEvent(Event);
-    mouse_.Leave();
-    if (OnMouseLeave)
-        OnMouseLeave(this);
-}
-
-void TCustomRChart::keyPressEvent(QKeyEvent* Event)
-{
-    if (!OnKeyDown)
-        return QWidget::keyPressEvent(Event);
-    int key = Event->key();
-    OnKeyDown(this, key, ShiftOf(*Event, QGuiApplication::mouseButtons()));
-}
-
-bool TCustomRChart::focusNextPrevChild(bool)
-{
-    return false;
-}

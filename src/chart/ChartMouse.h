@@ -15,7 +15,6 @@
 
 class QImage;
 class QPainter;
-class TCustomRChart;
 
 // The keys and mouse buttons held when an event came.
 struct TShiftState {
@@ -77,10 +76,42 @@ QRect ZoomOutline(QPoint A, QPoint B);
 // exclusive-or rectangle, drawn over the picture and never into it.
 void DrawZoomOutline(QPainter& Painter, const QImage& Picture, const QRect& Outline);
 
-// The mouse state of one chart and its handlers. Works through the chart's public operations.
+// What the mouse logic reaches of its chart: the geometry and the pixel mapping, the settings that steer a drag,
+// the axis ranges it pans and zooms, the crosshairs and labels it drags, one paint for a step, and the
+// notifications after each step. The chart gives it.
+class IChartMouseHost {
+public:
+    static constexpr int CrossHairs = 4, TextLabels = 30;
+
+    virtual const ChartGeometry& MouseGeometry() const = 0;
+    virtual TMouseActMode DragMode() const = 0;
+    virtual bool FixedCursor() const = 0;
+    virtual bool SquareZoom() const = 0;
+    virtual PixelPosition PixelOf(int Layer, double X, double Y) const = 0;
+    virtual WorldPosition WorldOf(int Layer, double Px, double Py) const = 0;
+    // The ends of a layer's horizontal or vertical axis, and whether it is logarithmic.
+    virtual RangeEnds AxisRange(int Layer, bool Vertical) const = 0;
+    virtual bool AxisLogarithmic(int Layer, bool Vertical) const = 0;
+    virtual void SetAxisRanges(int Layer, const RangeEnds& X, const RangeEnds& Y) = 0;
+    virtual TCrossHair& CrossHairAt(int Number) = 0;
+    virtual TCustomTextLabel& TextLabelAt(int Number) = 0;
+    // While a step holds this, the chart paints once, at the end.
+    virtual bool StepSuspended() const = 0;
+    virtual void SuspendForStep(bool Suspended) = 0;
+    virtual void ZoomedOrPanned() = 0;
+    virtual void CrossHairMoved(int Number) = 0;
+    virtual void TextLabelMoved(int Number) = 0;
+    // The window shows Area anew (the zoom outline moved); an empty area shows all of it.
+    virtual void ShowAnew(const QRect& Area) = 0;
+
+protected:
+    ~IChartMouseHost() = default;
+};
+
+// The mouse state of one chart and its handlers.
 class ChartMouse {
 public:
-    explicit ChartMouse(TCustomRChart& Chart);
+    explicit ChartMouse(IChartMouseHost& Chart);
     // A cursor of ours does not outlive the chart.
     ~ChartMouse() { Leave(); }
     ChartMouse(const ChartMouse&) = delete;
@@ -127,7 +158,7 @@ private:
     void ShowCursor(TCursor Cursor);
     LayerRanges PresentRanges(int Layer) const;
 
-    TCustomRChart& chart_;
+    IChartMouseHost& chart_;
     std::array<bool, ChartLayerCount> enabled_{true};
     bool dragStarted_ = false;
     QPoint dragStart_;

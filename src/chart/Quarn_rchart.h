@@ -36,7 +36,7 @@ using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, i
 // Key is a Qt key code; a handler may change it.
 using TKeyEvent = std::function<void(QObject* Sender, int& Key, TShiftState Shift)>;
 
-class TCustomRChart : public QWidget, private IJointLayerHost {
+class TCustomRChart : public QWidget, private IJointLayerHost, private IChartMouseHost {
     Q_OBJECT
     Q_PROPERTY(int AllocSize READ AllocSize WRITE SetAllocSize)
     Q_PROPERTY(TColor DataColor READ DataColor WRITE SetDataColor)
@@ -96,8 +96,8 @@ class TCustomRChart : public QWidget, private IJointLayerHost {
     Q_PROPERTY(bool MouseCursorFixed READ MouseCursorFixed WRITE SetMouseCursorFixed)
 
 public:
-    static constexpr int CrossHairCount = 4;
-    static constexpr int TextLabelCount = 30;
+    static constexpr int CrossHairCount = IChartMouseHost::CrossHairs;
+    static constexpr int TextLabelCount = IChartMouseHost::TextLabels;
 
     explicit TCustomRChart(QWidget* parent = nullptr);
     ~TCustomRChart() override;
@@ -263,7 +263,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
-    // The mouse and key events live in ChartMouse.cpp.
+    // The mouse and key events live in ChartEvents.cpp.
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
@@ -317,6 +317,25 @@ private:
     bool AdjustIsometric();
     void StoreLayerRange(int Layer, bool XAxis, double Low, double High);
     void TakeAxisRange(int Layer, bool XAxis, int FromLayer) override;
+
+    // What the mouse logic reaches (ChartEvents.cpp).
+    const ChartGeometry& MouseGeometry() const override { return geometry_; }
+    TMouseActMode DragMode() const override { return mouseAction_; }
+    bool FixedCursor() const override { return mouseCursorFixed_; }
+    bool SquareZoom() const override { return isometric_; }
+    PixelPosition PixelOf(int Layer, double X, double Y) const override { return WorldToPixel(Layer, X, Y); }
+    WorldPosition WorldOf(int Layer, double Px, double Py) const override { return PixelToWorld(Layer, Px, Py); }
+    RangeEnds AxisRange(int Layer, bool Vertical) const override;
+    bool AxisLogarithmic(int Layer, bool Vertical) const override;
+    void SetAxisRanges(int Layer, const RangeEnds& X, const RangeEnds& Y) override;
+    TCrossHair& CrossHairAt(int Number) override { return *CrossHair(Number); }
+    TCustomTextLabel& TextLabelAt(int Number) override { return *TextLabel(Number); }
+    bool StepSuspended() const override { return UpdateSuspended(); }
+    void SuspendForStep(bool Suspended) override { SetUpdateSuspended(Suspended); }
+    void ZoomedOrPanned() override;
+    void CrossHairMoved(int Number) override;
+    void TextLabelMoved(int Number) override;
+    void ShowAnew(const QRect& Area) override;
 
     void DrawChartFrame();
     void DrawPlotBackground();
