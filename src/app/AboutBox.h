@@ -26,17 +26,17 @@ public:
     // What LblSimus opens: the program's documentation directory (its text may be shortened to fit).
     QString SimulationsAddress;
 
-    QFrame* Panel1;
-    QLabel* LblName;
-    QLabel* LblVersion;
-    QLabel* LblAuthor;
-    QLabel* LblNotice;
-    QLabel* LblDescription;
-    QFrame* Panel2;
-    QLabel* LblWebSite;
-    QLabel* LblHomePage;
-    QLabel* LblSimus;
-    QPushButton* BButOK;
+    QFrame* Panel1 = nullptr;
+    QLabel* LblName = nullptr;
+    QLabel* LblVersion = nullptr;
+    QLabel* LblAuthor = nullptr;
+    QLabel* LblNotice = nullptr;
+    QLabel* LblDescription = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* LblWebSite = nullptr;
+    QLabel* LblHomePage = nullptr;
+    QLabel* LblSimus = nullptr;
+    QPushButton* BButOK = nullptr;
 
     // Asks the shell to open an address; tests put a recorder here.
     std::function<void(const QString& Address)> ShellOpen;

@@ -51,8 +51,8 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    QTabBar* tabBar;
-    QFrame* area;
+    QTabBar* tabBar = nullptr;
+    QFrame* area = nullptr;
 };
 
 class TForm1 : public QWidget {
@@ -92,27 +92,27 @@ public:
     TmnxDemonClient* Demon() const { return cliDemon.data(); }
     bool InChartLayout() const { return height() == ChartLayoutHeight; }
 
-    QWidget* Panel1;
-    QPushButton* SBExit;
-    QPushButton* SBAbout;
-    QPushButton* SBReset;
-    QPushButton* SBNext;
-    QLineEdit* Edit1;
-    TNumLab* NumLab1;
-    QPlainTextEdit* Memo1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    TTabControl* TabControl1;
-    TRChart* RChart1;
-    TLessonSlider* ScrollBarA;
-    TLessonSlider* ScrollBarB;
-    TLessonSlider* ScrollBarC;
-    TLessonSlider* ScrollBarX;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
+    QWidget* Panel1 = nullptr;
+    QPushButton* SBExit = nullptr;
+    QPushButton* SBAbout = nullptr;
+    QPushButton* SBReset = nullptr;
+    QPushButton* SBNext = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TNumLab* NumLab1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    TTabControl* TabControl1 = nullptr;
+    TRChart* RChart1 = nullptr;
+    TLessonSlider* ScrollBarA = nullptr;
+    TLessonSlider* ScrollBarB = nullptr;
+    TLessonSlider* ScrollBarC = nullptr;
+    TLessonSlider* ScrollBarX = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
 
     void SBNextClick();
     void SBResetClick();
