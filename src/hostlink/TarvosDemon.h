@@ -23,6 +23,10 @@ class NamedMutex;
 // single-instance check. A subclass names the window class and answers the requests to the host.
 // An accepted quit message frees the component (deleteLater) and so ends the application: create it with
 // new, owned by its form, and keep a QPointer to it.
+//
+// The implementation is in five parts: the component itself (TarvosDemon.cpp), stamps, sending, receiving and
+// pending replies (LinkMessages.cpp), the command line and the registry (CommandLine.cpp), where the
+// dictionary comes from (DictionaryLocation.cpp) and the requests to the host (HostRequests.cpp).
 class TmnxCustomDemon : public QObject, public IMessageSender {
     Q_OBJECT
     Q_PROPERTY(bool AutoTranslate READ AutoTranslate WRITE SetAutoTranslate)
