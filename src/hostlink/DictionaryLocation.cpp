@@ -45,8 +45,11 @@ bool TmnxDemonClient::LoadServedDictionary()
 {
     try {
         const std::string name = TBabelfish2000::ItlFileNameFor(ResolveFileName(ApplicationExeName()));
-        if (std::unique_ptr<std::istream> stream = GetFile(name))
-            Translator().LoadFromStream(*stream);
+        if (std::unique_ptr<std::istream> stream = GetFile(name)) {
+            // the host answered: a stream in memory has no read error, and a cut dictionary is still its
+            // dictionary
+            static_cast<void>(Translator().LoadFromStream(*stream));
+        }
         return true;
     } catch (const EReadError&) {
         // no reply: a host that does not answer is no host for the dictionary
@@ -67,7 +70,8 @@ void TmnxDemonClient::LoadLocalDictionary()
         const char* value = std::getenv(Name);
         return std::string(value ? value : "");
     });
-    LoadDictionaryFile(InstalledDictionaryPath(program, language));
+    // no installed one either: the lesson runs with the keys
+    static_cast<void>(LoadDictionaryFile(InstalledDictionaryPath(program, language)));
 }
 
 bool TmnxDemonClient::LoadDictionaryFile(const std::string& Path)

@@ -22,6 +22,13 @@ std::string ApplicationTitle()
     return (displayName.isValid() ? displayName.toString() : QCoreApplication::applicationName()).toStdString();
 }
 
+// The component registered the class itself; false would only mean it is gone already, which leaves nothing
+// to undo.
+void UnregisterOwnClass(const std::string& ClassName)
+{
+    static_cast<void>(UnregisterLinkWindowClass(ClassName));
+}
+
 std::vector<std::string> ToBytes(const QStringList& Lines)
 {
     std::vector<std::string> out;
@@ -83,7 +90,7 @@ void TmnxCustomDemon::CreateLinkWindow()
         return;
     }
     if (!creation.Window) {
-        UnregisterLinkWindowClass(className);
+        UnregisterOwnClass(className);
         FRegisteredClass.clear();
         FLinked = false;
         throw ESkolar("Could not create window handle");
@@ -99,7 +106,7 @@ void TmnxCustomDemon::DestroyLinkWindow()
         FOwnEntity->Handle = 0;
     }
     if (!FRegisteredClass.empty()) {
-        UnregisterLinkWindowClass(FRegisteredClass);
+        UnregisterOwnClass(FRegisteredClass);
         FRegisteredClass.clear();
     }
 }

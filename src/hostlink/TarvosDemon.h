@@ -179,8 +179,8 @@ private:
     // The dictionary beside the program, else the installed one of the user's language.
     void LoadLocalDictionary();
     // The host's dictionary; false when the host did not answer.
-    bool LoadServedDictionary();
-    bool LoadDictionaryFile(const std::string& Path);
+    [[nodiscard]] bool LoadServedDictionary();
+    [[nodiscard]] bool LoadDictionaryFile(const std::string& Path);
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
     // Sends S and reads the string the host answers.
     std::string StringRequest(int32_t Code, const std::string& S);
