@@ -38,6 +38,7 @@ struct ScaleTick {
     bool calendarLabel = false;  // vertical placement by the label's own height
 };
 
+enum class [[nodiscard]] CalendarMessage;  // apart: clang-format 14 garbles it on the definition
 enum class CalendarMessage { None, InvalidScale, BelowOneSecond };
 
 struct TickSettings {
@@ -65,5 +66,5 @@ CalendarMessage WalkTicks(const TickSettings& settings, const TickSink& sink);
 void WalkLinearTicks(const TickSettings& settings, const TickSink& sink);
 void WalkLogTicks(const TickSettings& settings, const TickSink& sink);
 // Returns false when the range is outside what time-of-day steps serve.
-bool WalkTimeOfDayTicks(const TickSettings& settings, const TickSink& sink);
+[[nodiscard]] bool WalkTimeOfDayTicks(const TickSettings& settings, const TickSink& sink);
 CalendarMessage WalkCalendarTicks(const TickSettings& settings, const TickSink& sink);

@@ -101,7 +101,7 @@ TEST(TickWalk, DegenerateRangesEndWithoutTicks)
                 s.labelType = type;
                 s.logarithmic = logarithmic;
                 int drawn = 0;
-                WalkTicks(s, [&](const ScaleTick& t) { drawn += t.drawn; });
+                static_cast<void>(WalkTicks(s, [&](const ScaleTick& t) { drawn += t.drawn; }));
                 EXPECT_EQ(drawn, 0) << "type " << int(type) << " log " << logarithmic;
             }
         }
