@@ -59,7 +59,7 @@ private:
     }
     void DrawAnyMark(std::uint8_t kind, int x, int y);
     QRgb PenRgb();
-    bool ListPattern(std::uint8_t kind);
+    [[nodiscard]] bool ListPattern(std::uint8_t kind);
 
     TCanvas& canvas_;
     QRgb* bits_ = nullptr;       // pixel (0, 0) of the target; null without one
