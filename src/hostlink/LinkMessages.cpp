@@ -38,6 +38,7 @@ void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request,
         const SendScope scope(FSendDepth);
         result = SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
     }
+    // any other failure is silent: the request is left without a reply, as when the host has none to give
     if (toServer && result.Outcome == LinkSendResult::Status::TimedOut) {
         FServerSilent = true;
         qWarning("host link: the host did not answer within the answer limit: %s", result.Error.c_str());
