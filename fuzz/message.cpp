@@ -169,7 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     // Handling: through the window's entry, or straight to the handler as a subclass would.
     if (direct && accepted) {
         auto message = std::make_unique<TSkolarMessageStream>();
-        message->SetFromBlock(wParam, tag, block);
+        // a block shorter than its stamp leaves the message empty, which the handler must bear as well
+        static_cast<void>(message->SetFromBlock(wParam, tag, block));
         try {
             Client->HandleMessage(message);
         } catch (const std::exception&) {

@@ -89,7 +89,9 @@ QLabel* CreateLinkLabel(QWidget* Parent, const QRect& Geometry, const QString& T
 
 }  // namespace
 
-TFrmAbout::TFrmAbout(QWidget* Parent) : QDialog(Parent), ShellOpen([](const QString& Address) { OpenUrl(Address); })
+// An address the desktop cannot open leaves the click without effect; the box shows the address to copy.
+TFrmAbout::TFrmAbout(QWidget* Parent)
+    : QDialog(Parent), ShellOpen([](const QString& Address) { static_cast<void>(OpenUrl(Address)); })
 {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("BF_About"));

@@ -122,8 +122,8 @@ public:
     TLesson();
 
     void GotoStep(int n);
-    bool Next();   // false when refused (at the last step)
-    bool Reset();  // false when refused (at the first step)
+    [[nodiscard]] bool Next();   // false when refused (at the last step)
+    [[nodiscard]] bool Reset();  // false when refused (at the first step)
     void SetA(int v);
     void SetB(int v);
     void SetC(int v);

@@ -17,6 +17,7 @@
 class QObject;
 
 // The outcome of UseDataOf; the three refusals leave the sharing state as it was.
+enum class [[nodiscard]] TShareResult : std::uint8_t;  // apart: clang-format 14 garbles it on the definition
 enum class TShareResult : std::uint8_t { Done, Unchanged, RefusedSelf, RefusedHasUsers, RefusedFull };
 
 // The text the chart shows in its information box for a refusal; empty for Done and Unchanged.

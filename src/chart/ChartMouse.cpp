@@ -86,10 +86,12 @@ void OrderLike(double& A, double& B, const RangeEnds& Present)
 void LoadChartCursors()
 {
     InitChartCursorResources();
-    LoadCursorResource(crChartHand, QStringLiteral("CURHAND"));
-    LoadCursorResource(crChartZoomWindow, QStringLiteral("CURZOOMW"));
-    LoadCursorResource(crChartZoomDrag, QStringLiteral("CURZOOMD"));
-    LoadCursorResource(crChartZoomPosition, QStringLiteral("CURZOOMP"));
+    // the library draws these four when the program ships none, so they fail only without a GUI application,
+    // where there is no cursor to show either
+    static_cast<void>(LoadCursorResource(crChartHand, QStringLiteral("CURHAND")));
+    static_cast<void>(LoadCursorResource(crChartZoomWindow, QStringLiteral("CURZOOMW")));
+    static_cast<void>(LoadCursorResource(crChartZoomDrag, QStringLiteral("CURZOOMD")));
+    static_cast<void>(LoadCursorResource(crChartZoomPosition, QStringLiteral("CURZOOMP")));
 }
 
 bool InsidePlot(const ChartGeometry& G, QPoint Mouse)

@@ -50,12 +50,12 @@ bool IsUsableRange(const RangeEnds& Range, bool Logarithmic);
 
 // The start range moved by Fraction of the present range: shifted by Fraction of its width (linear) or scaled by
 // the present High/Low ratio to the power Fraction (logarithmic). nullopt when the result is no usable range.
-std::optional<RangeEnds> PannedRange(
+[[nodiscard]] std::optional<RangeEnds> PannedRange(
     const RangeEnds& Start, const RangeEnds& Present, bool Logarithmic, double Fraction);
 
 // The start range scaled by Factor about its centre. A factor of zero or less (a drag as long as the control
 // or longer) and a result that is no usable range give nullopt.
-std::optional<RangeEnds> ZoomedRange(const RangeEnds& Start, double Factor, bool Logarithmic);
+[[nodiscard]] std::optional<RangeEnds> ZoomedRange(const RangeEnds& Start, double Factor, bool Logarithmic);
 
 // The zoom factors of a drag from Start to Mouse on a control of the given size: moving right narrows x,
 // moving down widens y; with Isometric y takes x's factor.

@@ -51,7 +51,7 @@ private:
     }
     void DrawAnyMark(std::uint8_t kind, int x, int y);
     QRgb PenRgb();
-    bool ListPattern(std::uint8_t kind);
+    [[nodiscard]] bool ListPattern(std::uint8_t kind);
 
     TCanvas& canvas_;
     TPixelBatch batch_;

@@ -30,6 +30,7 @@ struct BackgroundImage {
 constexpr int MaxBackgroundImageSide = 16384;
 constexpr std::int64_t MaxBackgroundImageBytes = std::int64_t(256) << 20;  // at 4 bytes a pixel
 
+enum class [[nodiscard]] BackgroundImageStatus : std::uint8_t;  // apart: clang-format 14 garbles it on the definition
 enum class BackgroundImageStatus : std::uint8_t {
     NoImage,  // no name given
     Loaded,

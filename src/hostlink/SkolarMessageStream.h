@@ -83,7 +83,7 @@ public:
     void AssignFrom(const TSkolarMessageStream& Other);
     // Fills this message from a received copy-data block: the code from its tag, the stamp and content from
     // the block, the sender from wParam. False, changing nothing, for a block shorter than the stamp.
-    bool SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block);
+    [[nodiscard]] bool SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block);
 
 private:
     std::string FData;

@@ -67,7 +67,7 @@ struct TSkolarBlock {
 };
 
 // A block shorter than the stamp is no message. The content views Block, which must outlive it.
-inline std::optional<TSkolarBlock> DecodeSkolarBlock(std::string_view Block)
+[[nodiscard]] inline std::optional<TSkolarBlock> DecodeSkolarBlock(std::string_view Block)
 {
     if (Block.size() < SkolarStampSize)
         return std::nullopt;

@@ -23,6 +23,10 @@ class NamedMutex;
 // single-instance check. A subclass names the window class and answers the requests to the host.
 // An accepted quit message frees the component (deleteLater) and so ends the application: create it with
 // new, owned by its form, and keep a QPointer to it.
+//
+// The implementation is in five parts: the component itself (TarvosDemon.cpp), stamps, sending, receiving and
+// pending replies (LinkMessages.cpp), the command line and the registry (CommandLine.cpp), where the
+// dictionary comes from (DictionaryLocation.cpp) and the requests to the host (HostRequests.cpp).
 class TmnxCustomDemon : public QObject, public IMessageSender {
     Q_OBJECT
     Q_PROPERTY(bool AutoTranslate READ AutoTranslate WRITE SetAutoTranslate)
@@ -175,8 +179,8 @@ private:
     // The dictionary beside the program, else the installed one of the user's language.
     void LoadLocalDictionary();
     // The host's dictionary; false when the host did not answer.
-    bool LoadServedDictionary();
-    bool LoadDictionaryFile(const std::string& Path);
+    [[nodiscard]] bool LoadServedDictionary();
+    [[nodiscard]] bool LoadDictionaryFile(const std::string& Path);
     std::unique_ptr<TEntity> QueryEntity(TSkolarMessageStream& Request);
     // Sends S and reads the string the host answers.
     std::string StringRequest(int32_t Code, const std::string& S);

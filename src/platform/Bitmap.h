@@ -35,7 +35,7 @@ public:
 
     // BMP, PNG, JPEG and whatever else Qt reads. On failure the bitmap is
     // unchanged and false is returned.
-    bool LoadFromFile(const QString& fileName);
+    [[nodiscard]] bool LoadFromFile(const QString& fileName);
 
 private:
     // Every change of the picture goes through here, so the canvas sees it.

@@ -45,7 +45,7 @@ void SetCursorSlot(TCursor slot, const QCursor& cursor);  // slot > 0
 // library draws its own for CURHAND, CURZOOMW, CURZOOMD and CURZOOMP when the
 // application ships none. Returns false, leaving the slot, for an unknown name
 // or when no GUI application exists.
-bool LoadCursorResource(TCursor slot, const QString& name);
+[[nodiscard]] bool LoadCursorResource(TCursor slot, const QString& name);
 
 // The picture of a cursor resource for a device pixel ratio: the @2x picture,
 // marked with ratio 2, when the ratio is above 1 and there is one; a null image

@@ -324,7 +324,8 @@ QString FormatDateTime(const QString& pattern, TDateTime value)
 {
     const std::vector<PatternToken> tokens = TokenizePattern(pattern);
     DateTimeParts parts;
-    DecodeDate(value, parts.year, parts.month, parts.day);
+    // a value no calendar holds formats as the zeros it decodes to
+    static_cast<void>(DecodeDate(value, parts.year, parts.month, parts.day));
     DecodeTime(value, parts.hour, parts.minute, parts.second, parts.msec);
     parts.dayOfWeek = DayOfWeek(value);
     // any am/pm marker puts every hour of the pattern on the 12-hour clock

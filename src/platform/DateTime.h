@@ -31,14 +31,14 @@ int DaysInMonth(int year, int month);  // 0 for a month outside 1..12
 // reports an invalid date; the other throws std::invalid_argument.
 constexpr int MaxEncodableYear = 999999;
 constexpr double LastCalendarAxisDay = 3000000;
-bool TryEncodeDate(int year, int month, int day, TDateTime& result);
+[[nodiscard]] bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);
-bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result);
+[[nodiscard]] bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 
 // Works for every day from 1 January of year 1 on; earlier values, and values
 // no calendar can hold (NaN, beyond 1e11 days), give false and zeros.
-bool DecodeDate(TDateTime value, int& year, int& month, int& day);
+[[nodiscard]] bool DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
 // Day of the week, 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(TDateTime value);

@@ -16,10 +16,10 @@
 std::string LinkEntryPath(const std::string& Directory, uint32_t Handle, const char* Extension);
 
 // False when Path is too long for a socket address (the system would say ENAMETOOLONG).
-bool FillSocketAddress(sockaddr_un& Address, const std::string& Path);
+[[nodiscard]] bool FillSocketAddress(sockaddr_un& Address, const std::string& Path);
 
 // A fresh handle with its entry file, created exclusively and locked for the window's lifetime.
-struct LinkEntryClaim {
+struct [[nodiscard]] LinkEntryClaim {
     uint32_t Handle = 0;  // 0 when none could be claimed; Error says why
     UniqueFd Fd;
     std::string Path;
@@ -28,4 +28,4 @@ struct LinkEntryClaim {
 LinkEntryClaim ClaimLinkEntry(const std::string& Directory);
 
 // Writes the complete entry content at the start of the entry file; the system's text when it cannot.
-std::optional<std::string> WriteLinkEntry(int Fd, const std::string& Bytes);
+[[nodiscard]] std::optional<std::string> WriteLinkEntry(int Fd, const std::string& Bytes);

@@ -33,6 +33,7 @@ inline constexpr uint32_t LinkAckMagic = 0x414C5753;    // "SWLA"
 inline constexpr size_t LinkFrameHeaderSize = 16;
 inline constexpr size_t LinkAckSize = 8;
 
+enum class [[nodiscard]] LinkAckStatus : uint32_t;  // apart: clang-format 14 garbles it on the definition
 enum class LinkAckStatus : uint32_t {
     Handled = 0,
     Dropped = 1,  // the window procedure threw, or the window went away before dispatch
@@ -47,12 +48,13 @@ struct LinkFrameHeader {
 std::array<char, LinkFrameHeaderSize> EncodeLinkFrameHeader(const LinkFrameHeader& Header);
 std::array<char, LinkAckSize> EncodeLinkAck(LinkAckStatus Status);
 // nullopt for a wrong magic; a status other than Handled reads as Dropped.
-std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes);
+[[nodiscard]] std::optional<LinkAckStatus> DecodeLinkAck(std::string_view Bytes);
 
 // Collects one frame from the bytes of a connection, all or nothing. Memory grows only with the bytes
 // actually received, never beyond the announced (checked) length.
 class LinkFrameReader {
 public:
+    enum class [[nodiscard]] Status;  // apart: clang-format 14 garbles it on the definition
     enum class Status { NeedMore, Complete, Malformed };
 
     // Takes what it needs of Bytes; returns how many bytes it took. Bytes after a complete frame are left.
@@ -82,17 +84,17 @@ struct LinkEntryInfo {
 
 std::string EncodeLinkEntryInfo(const LinkEntryInfo& Info);
 // nullopt for anything but a complete, well-formed entry.
-std::optional<LinkEntryInfo> DecodeLinkEntryInfo(std::string_view Bytes);
+[[nodiscard]] std::optional<LinkEntryInfo> DecodeLinkEntryInfo(std::string_view Bytes);
 
 // "0012abcd" for 0x0012abcd; the parse accepts exactly eight lower-case hex digits naming a non-zero value.
 std::string LinkHandleName(uint32_t Handle);
-std::optional<uint32_t> ParseLinkHandleName(std::string_view Name);
+[[nodiscard]] std::optional<uint32_t> ParseLinkHandleName(std::string_view Name);
 
 // Where the link directory lives for the current environment (without creating or checking it).
 std::string LinkDirectoryPath();
 
 // Why a directory with these properties must not be used, or nullopt when it is fine.
-std::optional<std::string> LinkDirectoryRefusal(
+[[nodiscard]] std::optional<std::string> LinkDirectoryRefusal(
     const std::string& Path, bool IsDirectory, uid_t Owner, mode_t Mode, uid_t Self);
 
 // A connection is served only when its peer runs as the same user.

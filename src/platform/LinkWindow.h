@@ -57,7 +57,7 @@ private:
     std::shared_ptr<State> FState;
 };
 
-struct LinkWindowCreation {
+struct [[nodiscard]] LinkWindowCreation {
     enum class Status {
         Created,
         NameTooLong,  // the class or the title is longer than LinkMaxNameLength
@@ -76,7 +76,7 @@ inline constexpr uint32_t LinkMaxDataSize = 16u * 1024u * 1024u;
 
 // Window classes of this process; names are compared ignoring ASCII letter case. A second registration of
 // the same name is refused; unregistering a name that is not registered returns false.
-struct LinkClassRegistration {
+struct [[nodiscard]] LinkClassRegistration {
     enum class Status {
         Registered,
         AlreadyRegistered,  // a class of that name, in any letter case, is registered already
@@ -87,7 +87,7 @@ struct LinkClassRegistration {
     explicit operator bool() const { return Outcome == Status::Registered; }
 };
 LinkClassRegistration RegisterLinkWindowClass(const std::string& ClassName);
-bool UnregisterLinkWindowClass(const std::string& ClassName);
+[[nodiscard]] bool UnregisterLinkWindowClass(const std::string& ClassName);
 
 // The handle of a live window whose class and title equal the ones given, ignoring ASCII letter case; an
 // absent (nullopt) class or title matches any, an empty one only the empty one. 0 when there is none. With
@@ -99,7 +99,7 @@ uint32_t FindLinkWindow(const std::optional<std::string>& ClassName, const std::
 bool IsLinkWindow(uint32_t Handle);
 
 // What became of one SendCopyData.
-struct LinkSendResult {
+struct [[nodiscard]] LinkSendResult {
     enum class Status {
         Delivered,       // the receiver's window procedure handled the message
         NoSuchWindow,    // Target 0, or no window listens under that handle (any more)
@@ -141,4 +141,4 @@ int ProcessLinkMessages(std::chrono::milliseconds Timeout);
 // The link directory, created with mode 0700 when missing. nullopt (and a warning) when it cannot be
 // created or examined, is not a directory, belongs to another user or is writable by group or others;
 // Error, when given, receives the explanation.
-std::optional<std::string> LinkDirectory(std::string* Error = nullptr);
+[[nodiscard]] std::optional<std::string> LinkDirectory(std::string* Error = nullptr);

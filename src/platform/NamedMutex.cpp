@@ -27,7 +27,7 @@ struct flock WholeFile(short Type)
     return lock;
 }
 
-struct LockResult {
+struct [[nodiscard]] LockResult {
     enum class Status { Locked, Held, Failed } Outcome;
     std::string Error;  // the system's text when Failed
 };

@@ -36,7 +36,7 @@ private:
     std::string FName;
 };
 
-struct NamedMutexAcquisition {
+struct [[nodiscard]] NamedMutexAcquisition {
     enum class Status {
         Acquired,
         HeldByAnother,

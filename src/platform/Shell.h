@@ -10,4 +10,4 @@ QUrl ShellUrl(const QString& address);
 
 // Opens ShellUrl(address) in the default browser or program; returns whether the
 // window system accepted the request. An address naming nothing opens nothing.
-bool OpenUrl(const QString& address);
+[[nodiscard]] bool OpenUrl(const QString& address);

@@ -83,6 +83,7 @@ std::size_t RemainingBytes(std::istream& Stream)
     return end > here ? static_cast<std::size_t>(end - here) : 0;
 }
 
+enum class [[nodiscard]] TReadEnd;  // apart: clang-format 14 garbles it on the definition
 enum class TReadEnd { Whole, Cut, ReadError };
 
 // Reads 256-byte blocks up to Limit bytes. A block that fails to read is dropped, so after a read error Bytes

@@ -65,9 +65,9 @@ public:
     // must be seekable: false, with an empty dictionary, when it is not. False after a read error of the stream;
     // the records read until then are kept (a stream whose exception mask includes badbit throws instead). Past
     // MaxLoadBytes or MaxKeptBytes the dictionary is cut, with one warning on the error stream.
-    bool LoadFromStream(std::istream& Stream);
+    [[nodiscard]] bool LoadFromStream(std::istream& Stream);
     // The same from a file; false when the file cannot be opened (the dictionary is then unchanged) or read.
-    bool LoadFromFile(const std::string& Path);
+    [[nodiscard]] bool LoadFromFile(const std::string& Path);
 
     // Component translation (ComponentTranslation.cpp): replaces every "BF_" text of Component and of every
     // object it owns (its QObject children, depth first) by its translation.
@@ -116,7 +116,7 @@ public:
     // Reads in 256-byte blocks from the current position until the delimiter (letter case ignored) has been read.
     // Found: Record ends with the delimiter and the stream stands just after it. Not found: Record holds the rest.
     // An empty delimiter is never found.
-    static bool ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record);
+    [[nodiscard]] static bool ReadUpTo(std::istream& Stream, std::string_view Delimiter, std::string& Record);
     static std::string NormalizeKey(std::string_view LowerCasedKey);
     static std::string NormalizeText(std::string_view Text, std::string_view AppName);
 
@@ -132,7 +132,7 @@ private:
 
     void AddRecords(std::string_view File);
     // False, with nothing added, when the entry would take the dictionary past MaxKeptBytes.
-    bool AddRecord(std::string_view Record);
+    [[nodiscard]] bool AddRecord(std::string_view Record);
     std::string_view KeyAt(std::size_t Index) const;
     std::string_view TextAt(std::size_t Index) const;
 

@@ -226,8 +226,8 @@ TEST(ChartData, AnItemAddedThroughAnyChartOfAGroupIsSeenByAll)
     TChartData a, b, c;
     a.AddMark(1, 1, 1);  // a's items before sharing replace b's and c's
     b.AddMark(2, 2, 2);
-    b.UseDataOf(&a);
-    c.UseDataOf(&a);
+    ASSERT_EQ(b.UseDataOf(&a), TShareResult::Done);
+    ASSERT_EQ(c.UseDataOf(&a), TShareResult::Done);
     c.SetDataColor(0x00AA00);
     c.AddRectangle(0, 0, 5, 5);
     for (const TChartData* chart : {&a, &b, &c}) {
@@ -309,7 +309,7 @@ TEST(ChartData, MovingToAnotherOwnerClosesTheGapInTheOldOwnersSlots)
 {
     TChartData a, b, c, d, other;
     for (TChartData* user : {&b, &c, &d})
-        user->UseDataOf(&a);
+        ASSERT_EQ(user->UseDataOf(&a), TShareResult::Done);
     other.AddMark(9, 0, 0);
     RepaintLog log;
     log.Watch(c, "c");
@@ -327,7 +327,7 @@ TEST(ChartData, MovingToAnotherOwnerClosesTheGapInTheOldOwnersSlots)
 TEST(ChartData, AChartThatStopsSharingKeepsACopyOfTheItemsItShows)
 {
     TChartData a, b;
-    b.UseDataOf(&a);
+    ASSERT_EQ(b.UseDataOf(&a), TShareResult::Done);
     a.SetAllocSize(100);
     for (int i = 0; i < 3; ++i)
         a.AddMark(std::uint8_t(i), i, i);
@@ -352,8 +352,8 @@ TEST(ChartData, ADestroyedUserLeavesItsOwnersSlots)
 {
     TChartData a, c;
     auto b = std::make_unique<TChartData>();
-    b->UseDataOf(&a);
-    c.UseDataOf(&a);
+    ASSERT_EQ(b->UseDataOf(&a), TShareResult::Done);
+    ASSERT_EQ(c.UseDataOf(&a), TShareResult::Done);
     b.reset();
     ASSERT_EQ(a.DataUserCount(), 1);
     EXPECT_EQ(a.DataUser(0), &c);
@@ -370,8 +370,8 @@ TEST(ChartData, ADestroyedOwnerLeavesItsUsersWithTheirOwnItemsAndNoOwner)
     TChartData b, c;
     auto a = std::make_unique<TChartData>();
     a->AddMark(1, 1, 1);
-    b.UseDataOf(a.get());
-    c.UseDataOf(a.get());
+    ASSERT_EQ(b.UseDataOf(a.get()), TShareResult::Done);
+    ASSERT_EQ(c.UseDataOf(a.get()), TShareResult::Done);
     a.reset();
     for (TChartData* user : {&b, &c}) {
         EXPECT_EQ(user->DataOwner(), nullptr);
@@ -394,8 +394,8 @@ TEST(ChartData, ShowingItemsRepaintsTheOwnerThenItsUsersThenOwnUsers)
     log.Watch(b, "b");
     log.Watch(c, "c");
     log.Watch(lone, "lone");
-    b.UseDataOf(&a);
-    c.UseDataOf(&a);
+    ASSERT_EQ(b.UseDataOf(&a), TShareResult::Done);
+    ASSERT_EQ(c.UseDataOf(&a), TShareResult::Done);
     log.Names.clear();
 
     b.RepaintSharingCharts();

@@ -124,12 +124,12 @@ QByteArray PngHeader(std::uint32_t Width, std::uint32_t Height)
 
 TEST_F(PlotBackground, PlotBitmapIsThePlotAreaWithItsFrameAndNeverNegative)
 {
-    Draw();
+    EXPECT_EQ(Draw(), BackgroundImageStatus::NoImage);
     EXPECT_EQ(plot.Width(), 31);
     EXPECT_EQ(plot.Height(), 21);
     geometry.MarginRight = 40;   // W = -5
     geometry.MarginBottom = 24;  // H = -1
-    Draw();
+    EXPECT_EQ(Draw(), BackgroundImageStatus::NoImage);
     EXPECT_EQ(plot.Width(), 0);
     EXPECT_EQ(plot.Height(), 0);
 }
@@ -174,16 +174,16 @@ TEST_F(PlotBackground, AreaEdgesFarOutAreClampedMirroredAreasNormalisedAndNaNEdg
     settings.AreaTop = 15;
     settings.AreaBottom = 5;
     EXPECT_EQ(BackgroundAreaRect(geometry, settings, AreaLayer(geometry), 31, 21), (TRect{-30005, 5, 20, 15}));
-    Draw();
+    EXPECT_EQ(Draw(), BackgroundImageStatus::NoImage);
     ExpectPlainPlot({0, 5, 20, 15});
 
     settings.AreaLeft = 20;  // left and right swapped
     settings.AreaRight = 10;
-    Draw();
+    EXPECT_EQ(Draw(), BackgroundImageStatus::NoImage);
     ExpectPlainPlot({10, 5, 20, 15});
 
     settings.AreaTop = std::numeric_limits<double>::quiet_NaN();
-    Draw();
+    EXPECT_EQ(Draw(), BackgroundImageStatus::NoImage);
     ExpectPlainPlot();
 }
 

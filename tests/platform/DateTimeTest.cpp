@@ -139,7 +139,7 @@ TEST(DateTime, NowIsTodayInLocalTime)
 {
     const QDate today = QDate::currentDate();
     int y = 0, m = 0, d = 0;
-    DecodeDate(Now(), y, m, d);
+    ASSERT_TRUE(DecodeDate(Now(), y, m, d));
     // allow the date to roll over between the two readings
     const QDate got(y, m, d);
     EXPECT_LE(std::abs(got.daysTo(today)), 1);

@@ -197,9 +197,10 @@ private:
         }
         if (FOptions.DelayMs > 0)
             QThread::msleep(static_cast<unsigned long>(FOptions.DelayMs));
-        // the client is waiting inside its send: the reply reaches it before that send returns
-        SendCopyData(
-            Request.Entity().Handle, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, Reply.Content()));
+        // the client is waiting inside its send: the reply reaches it before that send returns. A reply that
+        // cannot go out is silent, as a host's is: the client then sees no answer, which it has to bear anyway.
+        static_cast<void>(SendCopyData(
+            Request.Entity().Handle, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, Reply.Content())));
     }
 
     bool OnRegister(TSkolarMessageStream& Request, TSkolarMessageStream&)
