@@ -41,7 +41,8 @@ struct CalendarDate {
 CalendarDate DateOf(double value)
 {
     CalendarDate d;
-    DecodeDate(std::floor(value), d.year, d.month, d.day);
+    // the calendar walk runs only over ranges from the first calendar day on, where every day decodes
+    static_cast<void>(DecodeDate(std::floor(value), d.year, d.month, d.day));
     return d;
 }
 

@@ -41,6 +41,7 @@ struct ScaleTick {
     bool calendarLabel = false;  // vertical placement by the label's own height
 };
 
+enum class [[nodiscard]] CalendarMessage;  // apart: clang-format 14 garbles it on the definition
 enum class CalendarMessage { None, InvalidScale, BelowOneSecond };
 
 struct TickSettings {
