@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
+
 #include "ChartBenchPictures.h"
 #include "chart/Quarn_rchart.h"
 #include "platform/GuiApplication.h"
@@ -87,6 +89,19 @@ void BM_PeerMissing(benchmark::State& state)
 constexpr bool PeerBuilt = false;
 #endif
 
+// The least a picture of the frame's size can cost: filling it with one colour and copying it once, as the chart
+// copies its picture for the window. Each picture's time is also given as a multiple of this floor.
+void BM_Floor(benchmark::State& state)
+{
+    using namespace chartbench;
+    QImage frame(FrameWidth, FrameHeight, QImage::Format_RGB32), shown(FrameWidth, FrameHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        frame.fill(0xFFFFFFFFu);
+        std::memcpy(shown.bits(), frame.constBits(), std::size_t(frame.sizeInBytes()));
+        benchmark::DoNotOptimize(shown.constBits());
+    }
+}
+
 // The console output as usual, plus each case's median (or its single run when not repeated).
 class MedianCollector : public benchmark::ConsoleReporter {
 public:
@@ -113,21 +128,27 @@ public:
 // Real time is what a user waits for; on a loaded machine the CPU time is the steadier of the two.
 void PrintRatios(const std::vector<Picture>& pictures, const std::map<std::string, MedianCollector::Times>& medians)
 {
-    std::printf("\nmedians in us   %23s   %23s   %s\n", "ours real / cpu", "peer real / cpu", "peer/ours real / cpu");
+    const auto floor = medians.find("Floor");
+    if (floor != medians.end())
+        std::printf("\nfloor (fill and copy one frame): %.1f us real, %.1f us cpu\n", floor->second.Real,
+            floor->second.Cpu);
+    std::printf("\nmedians in us   %23s   %23s   %s   %s\n", "ours real / cpu", "peer real / cpu",
+        "peer/ours real / cpu", "ours/floor cpu");
     for (const Picture& p : pictures) {
         const auto ours = medians.find("Ours/" + p.Name);
         const auto peer = medians.find("Peer/" + p.Name);
         if (ours == medians.end())
             continue;
         const MedianCollector::Times o = ours->second;
+        const double overFloor = floor != medians.end() ? o.Cpu / floor->second.Cpu : 0;
         if (peer == medians.end()) {
             std::printf(
                 "%-12s %12.1f / %9.1f   %23s\n", p.Name.c_str(), o.Real, o.Cpu, PeerBuilt ? "-" : "peer not built");
             continue;
         }
         const MedianCollector::Times q = peer->second;
-        std::printf("%-12s %12.1f / %9.1f   %12.1f / %9.1f   %8.2fx / %6.2fx\n", p.Name.c_str(), o.Real, o.Cpu, q.Real,
-            q.Cpu, q.Real / o.Real, q.Cpu / o.Cpu);
+        std::printf("%-12s %12.1f / %9.1f   %12.1f / %9.1f   %8.2fx / %6.2fx   %8.2fx\n", p.Name.c_str(), o.Real,
+            o.Cpu, q.Real, q.Cpu, q.Real / o.Real, q.Cpu / o.Cpu, overFloor);
     }
 }
 
@@ -180,6 +201,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
 
+    benchmark::RegisterBenchmark("Floor", BM_Floor)->Unit(benchmark::kMicrosecond);
     for (const Picture& p : pictures) {
         benchmark::RegisterBenchmark(("Ours/" + p.Name).c_str(), BM_Ours, &p)->Unit(benchmark::kMicrosecond);
 #ifdef SEWELLA_HAVE_QCUSTOMPLOT
