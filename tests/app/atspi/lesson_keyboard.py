@@ -7,16 +7,7 @@ import subprocess
 import sys
 
 import atspi_probe as probe
-from lesson_session import Lesson
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
-
+from lesson_session import Lesson, check, run_in_both_languages
 
 def keys(*names):
     subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True, timeout=30)
@@ -73,15 +64,5 @@ def walk_the_lesson(program, language):
         print("  Alt mnemonics: About opened, Escape closed it, Exit ended the program")
 
 
-def main():
-    for language in ("en", "de"):
-        try:
-            walk_the_lesson(sys.argv[1], language)
-        except (probe.ProbeError, subprocess.SubprocessError) as error:
-            check(False, f"{language}: {error}")
-    print("FAILED" if failures else "ok")
-    return 1 if failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_both_languages(walk_the_lesson, (subprocess.SubprocessError,)))

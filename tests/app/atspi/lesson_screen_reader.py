@@ -7,16 +7,7 @@ import sys
 
 import atspi_probe as probe
 from gi.repository import Atspi, GLib
-from lesson_session import Lesson
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
-
+from lesson_session import Lesson, check, run_in_both_languages
 
 def say_step(lesson, step):
     next_button = lesson.find("push button", lesson.names["next"])
@@ -75,15 +66,5 @@ def walk_the_lesson(program, language):
         print(f"  step 13, c set to 10: {lesson.formula()}; {lesson.series_length()}")
 
 
-def main():
-    for language in ("en", "de"):
-        try:
-            walk_the_lesson(sys.argv[1], language)
-        except probe.ProbeError as error:
-            check(False, f"{language}: {error}")
-    print("FAILED" if failures else "ok")
-    return 1 if failures else 0
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_in_both_languages(walk_the_lesson, ()))

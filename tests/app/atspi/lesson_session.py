@@ -1,6 +1,7 @@
 """The real lesson program started for an AT-SPI test, in one language, with a link folder of its own."""
 import os
 import subprocess
+import sys
 import tempfile
 
 import atspi_probe as probe
@@ -69,3 +70,23 @@ class Lesson:
     def wait_for_new_explanation(self, old):
         probe.wait_until(lambda: self.explanation() != old, what="a new explanation")
         return self.explanation()
+
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAILED:", what)
+
+
+def run_in_both_languages(walk, errors=()):
+    """walk(program, language) for English and German; the exit status says whether every check held."""
+    for language in ("en", "de"):
+        try:
+            walk(sys.argv[1], language)
+        except (probe.ProbeError, *errors) as error:
+            check(False, f"{language}: {error}")
+    print("FAILED" if failures else "ok")
+    return 1 if failures else 0
