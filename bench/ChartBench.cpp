@@ -130,8 +130,8 @@ void PrintRatios(const std::vector<Picture>& pictures, const std::map<std::strin
 {
     const auto floor = medians.find("Floor");
     if (floor != medians.end())
-        std::printf("\nfloor (fill and copy one frame): %.1f us real, %.1f us cpu\n", floor->second.Real,
-            floor->second.Cpu);
+        std::printf(
+            "\nfloor (fill and copy one frame): %.1f us real, %.1f us cpu\n", floor->second.Real, floor->second.Cpu);
     std::printf("\nmedians in us   %23s   %23s   %s   %s\n", "ours real / cpu", "peer real / cpu",
         "peer/ours real / cpu", "ours/floor cpu");
     for (const Picture& p : pictures) {
@@ -147,8 +147,8 @@ void PrintRatios(const std::vector<Picture>& pictures, const std::map<std::strin
             continue;
         }
         const MedianCollector::Times q = peer->second;
-        std::printf("%-12s %12.1f / %9.1f   %12.1f / %9.1f   %8.2fx / %6.2fx   %8.2fx\n", p.Name.c_str(), o.Real,
-            o.Cpu, q.Real, q.Cpu, q.Real / o.Real, q.Cpu / o.Cpu, overFloor);
+        std::printf("%-12s %12.1f / %9.1f   %12.1f / %9.1f   %8.2fx / %6.2fx   %8.2fx\n", p.Name.c_str(), o.Real, o.Cpu,
+            q.Real, q.Cpu, q.Real / o.Real, q.Cpu / o.Cpu, overFloor);
     }
 }
 
