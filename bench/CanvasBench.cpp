@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "ChartBenchPictures.h"
 #include "chart/Quarn_rchart.h"
-#include "platform/GuiApplication.h"
+#include "platform/draw/GuiApplication.h"
 #ifdef SEWELLA_HAVE_QCUSTOMPLOT
 #include "ChartBenchPeer.h"
 #endif

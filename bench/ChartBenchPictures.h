@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Color.h"
+#include "platform/draw/Color.h"
 
 namespace chartbench {
 

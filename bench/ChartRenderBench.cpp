@@ -5,7 +5,7 @@
 #include "chart/ItemRenderer.h"
 #include "chart/Quarn_rchart.h"
 #include "chart/MarkShapes.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "FuzzValues.h"
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/TickLabels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/LinkTransport.h"
+#include "platform/os/link/LinkTransport.h"
 
 namespace {
 

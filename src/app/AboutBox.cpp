@@ -14,10 +14,10 @@
 #include <QUrl>
 
 #include "app/AppIcon.h"
-#include "platform/AnsiText.h"
-#include "platform/Cursors.h"
-#include "platform/PlainToolTips.h"
-#include "platform/Shell.h"
+#include "platform/os/AnsiText.h"
+#include "platform/draw/Cursors.h"
+#include "platform/draw/PlainToolTips.h"
+#include "platform/draw/Shell.h"
 #include "translate/ComponentTranslation.h"
 
 namespace {

@@ -25,8 +25,8 @@
 #include "chart/Quarn_rchart.h"
 #include "hostlink/TarvosDemon.h"
 #include "numlab/Quarn_NumLab.h"
-#include "platform/Color.h"
-#include "platform/PlainToolTips.h"
+#include "platform/draw/Color.h"
+#include "platform/draw/PlainToolTips.h"
 #include "translate/ComponentTranslation.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "app/Mainform.h"
 #include "app/ProgramGuard.h"
 #include "hostlink/TarvosDemon.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 
 namespace {
 

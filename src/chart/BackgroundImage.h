@@ -7,7 +7,7 @@
 
 #include "chart/ChartTypes.h"
 #include "chart/PlotBackground.h"
-#include "platform/Color.h"
+#include "platform/draw/Color.h"
 #include "scale/Quarn_quarnbase.h"
 
 // The file-name part of a path: everything after its last '/', '\' or drive colon.

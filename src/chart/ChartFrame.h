@@ -5,8 +5,8 @@
 
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 #include "scale/Quarn_quarnbase.h"
 
 // The chart's appearance settings the frame picture is made of.

@@ -7,7 +7,7 @@
 
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 // No axis draws more grid lines than this, and the point grid no more points.
 constexpr int MaxGridValues = 1000;

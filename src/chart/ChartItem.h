@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 
 enum class TChartItemKind : std::uint8_t { Mark = 1, Rectangle = 4, Text = 7 };
 

@@ -10,7 +10,7 @@
 #include <QRect>
 
 #include "chart/ChartTransform.h"
-#include "platform/Cursors.h"
+#include "platform/draw/Cursors.h"
 #include "scale/Quarn_quarnbase.h"
 
 class QImage;

@@ -9,8 +9,8 @@
 
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 #include "scale/Quarn_quarnbase.h"
 
 class TScale;

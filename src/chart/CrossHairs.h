@@ -4,7 +4,7 @@
 #include <span>
 
 #include "chart/ChartTransform.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 #include "scale/Quarn_quarnbase.h"
 
 // Draws every crosshair whose mode is not chOff, in its own pen, on a picture whose top-left pixel is control

@@ -8,7 +8,7 @@
 #include "chart/ChartItem.h"
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 #include "scale/Quarn_quarnbase.h"
 
 // The chart's settings the item loop reads; the text settings apply to every text item as it is drawn.

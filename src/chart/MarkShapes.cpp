@@ -2,8 +2,8 @@
 
 #include <QImage>
 
-#include "platform/AnsiText.h"
-#include "platform/Color.h"
+#include "platform/os/AnsiText.h"
+#include "platform/draw/Color.h"
 
 namespace {
 

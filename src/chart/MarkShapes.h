@@ -7,7 +7,7 @@
 
 #include <QRgb>
 
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 // The rows of a pixel-pattern mark, top row first; bit b of a row covers the pixel 3 - b to the right of the
 // centre.

@@ -7,8 +7,8 @@
 
 #include "chart/ChartTransform.h"
 #include "chart/ChartTypes.h"
-#include "platform/Bitmap.h"
-#include "platform/Color.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Color.h"
 
 // The fields of the chart's background settings object.
 struct BackgroundSettings {

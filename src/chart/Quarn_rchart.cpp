@@ -14,7 +14,7 @@
 #include "chart/StandardLayouts.h"
 #include "chart/TextLabelPainter.h"
 #include "chart/UpdateSuspension.h"
-#include "platform/MessageBox.h"
+#include "platform/draw/MessageBox.h"
 
 namespace {
 

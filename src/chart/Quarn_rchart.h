@@ -15,7 +15,7 @@
 #include "chart/ChartTypes.h"
 #include "chart/JointLayers.h"
 #include "chart/PlotBackground.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 #include "scale/Quarn_Scale.h"
 #include "scale/Quarn_quarnbase.h"
 #include "scale/SettingStore.h"

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "chart/ChartTransform.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 #include "scale/Quarn_quarnbase.h"
 
 // Draws one label into the plot bitmap by its mode (tlOff draws nothing). Transform is the label's layer's;

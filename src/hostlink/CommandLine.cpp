@@ -1,8 +1,8 @@
 #include "hostlink/TarvosDemon.h"
 
-#include "platform/AnsiText.h"
-#include "platform/LinkWindow.h"
-#include "platform/Registry.h"
+#include "platform/os/AnsiText.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/Registry.h"
 
 namespace {
 

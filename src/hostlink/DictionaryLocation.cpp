@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 #include "translate/Babelfish2000.h"
 
 std::string TmnxCustomDemon::DictionaryLanguage(const std::function<std::string(const char* Name)>& Environment)

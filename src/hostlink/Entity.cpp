@@ -1,7 +1,7 @@
 #include "hostlink/Entity.h"
 
 #include "hostlink/SkolarMessageStream.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 
 void TEntity::Assign(const TEntity* Other)
 {

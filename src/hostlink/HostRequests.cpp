@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "platform/Process.h"
+#include "platform/os/Process.h"
 
 void TmnxDemonClient::SendOwnEntity(int32_t Code)
 {

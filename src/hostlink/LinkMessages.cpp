@@ -2,9 +2,9 @@
 
 #include <QtDebug>
 
-#include "platform/DateTime.h"
-#include "platform/LinkSender.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/DateTime.h"
+#include "platform/os/link/LinkSender.h"
+#include "platform/os/link/LinkWindow.h"
 
 TTimeStamp TmnxCustomDemon::NextStamp()
 {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/DateTime.h"
-#include "platform/LittleEndian.h"
+#include "platform/os/DateTime.h"
+#include "platform/os/LittleEndian.h"
 
 constexpr int32_t msgQuit = 0x1000;
 constexpr int32_t msgReply = 0x1001;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/LinkWindow.h"
-#include "platform/NamedMutex.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/NamedMutex.h"
 #include "translate/Babelfish2000.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/Rounding.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Canvas.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/Rounding.h"
 #include "scale/TickWalk.h"
 

@@ -8,9 +8,9 @@
 #include <QString>
 #include <QWidget>
 
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 #include "scale/Quarn_quarnbase.h"
 #include "scale/ScaleGeometry.h"
 #include "scale/ScalePainter.h"

@@ -12,8 +12,8 @@
 #include <QObject>
 #include <QString>
 
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 #include "scale/SettingStore.h"
 
 // Each enumeration is stored as a byte.

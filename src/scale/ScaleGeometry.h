@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 #include "scale/Quarn_quarnbase.h"
 #include "scale/TickRules.h"
 

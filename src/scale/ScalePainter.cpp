@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 #include "scale/ScaleGeometry.h"
 #include "scale/TickRules.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/TickWalk.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "translate/Babelfish2000.h"
 
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 
 #include <cerrno>
 #include <cstring>

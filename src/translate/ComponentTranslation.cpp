@@ -1,6 +1,6 @@
 #include "translate/ComponentTranslation.h"
 
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 
 #include <QList>
 #include <QMetaProperty>

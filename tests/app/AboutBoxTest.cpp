@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Cursors.h"
+#include "platform/draw/Cursors.h"
 #include "translate/Babelfish2000.h"
 
 namespace {

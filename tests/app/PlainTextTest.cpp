@@ -16,7 +16,7 @@
 #include "LessonWindowFixture.h"
 #include "app/AboutBox.h"
 #include "numlab/Quarn_NumLab.h"
-#include "platform/MessageBox.h"
+#include "platform/draw/MessageBox.h"
 
 namespace {
 

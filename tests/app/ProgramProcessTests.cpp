@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "LinkPeers.h"
-#include "platform/LinkTransport.h"
+#include "platform/os/link/LinkTransport.h"
 
 namespace {
 

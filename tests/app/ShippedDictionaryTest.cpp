@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 #include "translate/Babelfish2000.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/ChartFrame.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

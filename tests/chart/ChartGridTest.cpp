@@ -4,7 +4,7 @@
 
 #include "chart/ChartGrid.h"
 #include "chart/PlotPixels.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

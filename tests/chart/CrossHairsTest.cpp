@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "chart/CrossHairs.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

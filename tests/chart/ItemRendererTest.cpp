@@ -8,7 +8,7 @@
 #include "chart/ChartFrame.h"
 #include "chart/ItemRenderer.h"
 #include "chart/PlotPixels.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 #include "chart/MarkShapes.h"
-#include "platform/AnsiText.h"
-#include "platform/Bitmap.h"
+#include "platform/os/AnsiText.h"
+#include "platform/draw/Bitmap.h"
 #include "chart/PlotPixels.h"
 
 namespace {

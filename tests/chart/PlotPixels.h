@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 // Rows of the area: '#' for the ink colour, '.' for white, 'o' for anything else.
 inline std::vector<std::string> Picture(const TBitmap& bitmap, TRect area, TColor ink)

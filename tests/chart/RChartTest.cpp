@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "chart/Quarn_rchart.h"
-#include "platform/MessageBox.h"
+#include "platform/draw/MessageBox.h"
 #include "translate/Babelfish2000.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "chart/PlotPixels.h"
 #include "chart/TextLabelPainter.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

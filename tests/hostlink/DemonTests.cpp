@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "hostlink/TarvosDemon.h"
-#include "platform/LastError.h"
-#include "platform/LinkWindow.h"
-#include "platform/Process.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/Process.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include <unistd.h>
 
 #include "hostlink/TarvosDemon.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 #include "translate/Babelfish2000.h"
 
 namespace {

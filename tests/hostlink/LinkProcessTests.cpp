@@ -16,9 +16,9 @@
 #include "LinkPeers.h"
 #include "hostlink/SkolarMessageStream.h"
 #include "hostlink/SkolarWire.h"
-#include "platform/DateTime.h"
-#include "platform/LinkTransport.h"
-#include "platform/UniqueFd.h"
+#include "platform/os/DateTime.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/UniqueFd.h"
 
 namespace {
 

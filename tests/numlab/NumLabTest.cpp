@@ -5,7 +5,7 @@
 
 #include "support/PublishedProperties.h"
 #include "numlab/Quarn_NumLab.h"
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
-#include "platform/PixelRasterizer.h"
-#include "platform/TextStamp.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/PixelRasterizer.h"
+#include "platform/draw/TextStamp.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "platform/Canvas.h"
-#include "platform/Color.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "platform/Canvas.h"
-#include "platform/Color.h"
-#include "platform/Cursors.h"
-#include "platform/GuiApplication.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Color.h"
+#include "platform/draw/Cursors.h"
+#include "platform/draw/GuiApplication.h"
 
 namespace {
 

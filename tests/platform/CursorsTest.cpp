@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 
-#include "platform/Canvas.h"
-#include "platform/Cursors.h"
+#include "platform/draw/Canvas.h"
+#include "platform/draw/Cursors.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QDate>
 #include <QLocale>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-#include "platform/GuiApplication.h"
+#include "platform/draw/GuiApplication.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/LinkTransport.h"
-#include "platform/LinkWindow.h"
-#include "platform/NamedMutex.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/NamedMutex.h"
 
 namespace {
 

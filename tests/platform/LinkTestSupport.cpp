@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/LinkTransport.h"
+#include "platform/os/link/LinkTransport.h"
 
 extern char** environ;
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 // Helpers for the link transport's tests: a private link directory per test, and helper processes (the
 // program link_test_helper beside this test, LinkTestHelper.cpp).

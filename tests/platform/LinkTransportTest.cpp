@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "platform/LinkTransport.h"
-#include "platform/LittleEndian.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/LittleEndian.h"
 
 namespace {
 

@@ -29,12 +29,12 @@
 #include <vector>
 
 #include "LinkTestSupport.h"
-#include "platform/LinkTransport.h"
-#include "platform/LastError.h"
-#include "platform/LinkSender.h"
-#include "platform/LinkWindow.h"
-#include "platform/NamedMutex.h"
-#include "platform/Process.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkSender.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/NamedMutex.h"
+#include "platform/os/Process.h"
 
 namespace {
 

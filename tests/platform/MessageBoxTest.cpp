@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/MessageBox.h"
+#include "platform/draw/MessageBox.h"
 
 namespace {
 

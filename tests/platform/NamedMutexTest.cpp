@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "LinkTestSupport.h"
-#include "platform/LastError.h"
-#include "platform/LinkWindow.h"
-#include "platform/NamedMutex.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/NamedMutex.h"
 
 namespace {
 

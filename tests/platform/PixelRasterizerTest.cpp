@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/PixelRasterizer.h"
+#include "platform/draw/PixelRasterizer.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/LastError.h"
-#include "platform/Process.h"
+#include "platform/os/LastError.h"
+#include "platform/os/Process.h"
 
 namespace {
 

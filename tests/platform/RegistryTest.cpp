@@ -5,7 +5,7 @@
 #include <fstream>
 #include <optional>
 
-#include "platform/Registry.h"
+#include "platform/os/Registry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/Shell.h"
+#include "platform/draw/Shell.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 #include "scale/Quarn_quarnbase.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Bitmap.h"
-#include "platform/Canvas.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/Canvas.h"
 #include "scale/Quarn_Scale.h"
 
 namespace {

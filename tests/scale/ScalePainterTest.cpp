@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 #include "scale/ScalePainter.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/TickLabels.h"
 
 namespace {

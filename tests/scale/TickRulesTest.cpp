@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 #include "scale/Quarn_Scale.h"
 #include "scale/TickRules.h"
 

@@ -25,7 +25,7 @@
 #include "hostlink/Entity.h"
 #include "hostlink/SkolarMessageStream.h"
 #include "hostlink/SkolarWire.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include <QImage>
 
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 namespace PixelRaster {
 

@@ -1,4 +1,4 @@
-#include "platform/LastError.h"
+#include "platform/os/LastError.h"
 
 #include <cerrno>
 #include <cstring>

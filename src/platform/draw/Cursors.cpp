@@ -1,4 +1,4 @@
-#include "platform/Cursors.h"
+#include "platform/draw/Cursors.h"
 
 #include <map>
 
@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "platform/GuiApplication.h"
+#include "platform/draw/GuiApplication.h"
 
 namespace {
 

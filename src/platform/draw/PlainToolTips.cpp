@@ -1,4 +1,4 @@
-#include "platform/PlainToolTips.h"
+#include "platform/draw/PlainToolTips.h"
 
 #include <QApplication>
 #include <QHelpEvent>

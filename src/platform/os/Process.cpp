@@ -1,4 +1,4 @@
-#include "platform/Process.h"
+#include "platform/os/Process.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -9,8 +9,8 @@
 
 #include <cerrno>
 
-#include "platform/LastError.h"
-#include "platform/UniqueFd.h"
+#include "platform/os/LastError.h"
+#include "platform/os/UniqueFd.h"
 
 extern char** environ;
 

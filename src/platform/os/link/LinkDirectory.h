@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 // "<Directory>/<8 hex digits><Extension>", the socket (".sock") or entry file (".info") of a window.
 std::string LinkEntryPath(const std::string& Directory, uint32_t Handle, const char* Extension);

@@ -1,4 +1,4 @@
-#include "platform/LinkDirectory.h"
+#include "platform/os/link/LinkDirectory.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -19,10 +19,10 @@
 #include <set>
 #include <vector>
 
-#include "platform/AnsiText.h"
-#include "platform/LastError.h"
-#include "platform/LinkTransport.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/AnsiText.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/link/LinkWindow.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/LinkTransport.h"
+#include "platform/os/link/LinkTransport.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/LittleEndian.h"
+#include "platform/os/LittleEndian.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/MessageBox.h"
+#include "platform/draw/MessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

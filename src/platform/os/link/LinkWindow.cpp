@@ -1,4 +1,4 @@
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -8,10 +8,10 @@
 
 #include <cerrno>
 
-#include "platform/LastError.h"
-#include "platform/LinkDirectory.h"
-#include "platform/LinkReceiver.h"
-#include "platform/LinkTransport.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkDirectory.h"
+#include "platform/os/link/LinkReceiver.h"
+#include "platform/os/link/LinkTransport.h"
 
 namespace {
 

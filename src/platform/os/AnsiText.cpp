@@ -1,4 +1,4 @@
-#include "platform/AnsiText.h"
+#include "platform/os/AnsiText.h"
 
 #include <algorithm>
 #include <array>

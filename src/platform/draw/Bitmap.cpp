@@ -1,4 +1,4 @@
-#include "platform/Bitmap.h"
+#include "platform/draw/Bitmap.h"
 
 #include <new>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "platform/os/Registry.h"
 
 #include <QDir>
 #include <QFileInfo>

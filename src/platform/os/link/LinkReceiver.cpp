@@ -1,4 +1,4 @@
-#include "platform/LinkReceiver.h"
+#include "platform/os/link/LinkReceiver.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -13,9 +13,9 @@
 #include <variant>
 #include <vector>
 
-#include "platform/LastError.h"
-#include "platform/LinkSender.h"
-#include "platform/LinkTransport.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkSender.h"
+#include "platform/os/link/LinkTransport.h"
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;

@@ -1,11 +1,11 @@
-#include "platform/Color.h"
+#include "platform/draw/Color.h"
 
 #include <array>
 
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "platform/GuiApplication.h"
+#include "platform/draw/GuiApplication.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/LinkSender.h"
+#include "platform/os/link/LinkSender.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/LastError.h"
-#include "platform/LinkDirectory.h"
-#include "platform/LinkReceiver.h"
-#include "platform/LinkTransport.h"
-#include "platform/LinkWindow.h"
-#include "platform/UniqueFd.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkDirectory.h"
+#include "platform/os/link/LinkReceiver.h"
+#include "platform/os/link/LinkTransport.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/UniqueFd.h"
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;

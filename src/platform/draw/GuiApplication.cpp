@@ -1,4 +1,4 @@
-#include "platform/GuiApplication.h"
+#include "platform/draw/GuiApplication.h"
 
 #include <stdexcept>
 

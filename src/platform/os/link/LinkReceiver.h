@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/LinkWindow.h"
-#include "platform/UniqueFd.h"
+#include "platform/os/link/LinkWindow.h"
+#include "platform/os/UniqueFd.h"
 
 struct LinkWindow::State {
     uint32_t Handle = 0;

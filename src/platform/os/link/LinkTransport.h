@@ -26,7 +26,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/LinkWindow.h"
+#include "platform/os/link/LinkWindow.h"
 
 inline constexpr uint32_t LinkFrameMagic = 0x4B4C5753;  // "SWLK"
 inline constexpr uint32_t LinkAckMagic = 0x414C5753;    // "SWLA"

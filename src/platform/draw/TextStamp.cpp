@@ -1,11 +1,11 @@
-#include "platform/TextStamp.h"
+#include "platform/draw/TextStamp.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include <QPainter>
 
-#include "platform/PixelRasterizer.h"
+#include "platform/draw/PixelRasterizer.h"
 
 namespace {
 

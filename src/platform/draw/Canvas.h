@@ -18,8 +18,8 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/Color.h"
-#include "platform/GuiApplication.h"
+#include "platform/draw/Color.h"
+#include "platform/draw/GuiApplication.h"
 
 class TBitmap;
 

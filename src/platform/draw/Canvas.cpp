@@ -1,4 +1,4 @@
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +12,9 @@
 #include <QHash>
 #include <QPainter>
 
-#include "platform/Bitmap.h"
-#include "platform/PixelRasterizer.h"
-#include "platform/TextStamp.h"
+#include "platform/draw/Bitmap.h"
+#include "platform/draw/PixelRasterizer.h"
+#include "platform/draw/TextStamp.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 struct NamedMutexAcquisition;
 

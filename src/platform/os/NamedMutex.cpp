@@ -1,4 +1,4 @@
-#include "platform/NamedMutex.h"
+#include "platform/os/NamedMutex.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <optional>
 
-#include "platform/LastError.h"
-#include "platform/LinkWindow.h"
+#include "platform/os/LastError.h"
+#include "platform/os/link/LinkWindow.h"
 
 namespace {
 

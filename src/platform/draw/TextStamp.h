@@ -12,7 +12,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 namespace PixelRaster {
 class PixelWriter;

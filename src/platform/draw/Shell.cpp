@@ -1,4 +1,4 @@
-#include "platform/Shell.h"
+#include "platform/draw/Shell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/Canvas.h"
+#include "platform/draw/Canvas.h"
 
 class TBitmap {
 public:

@@ -1,4 +1,4 @@
-#include "platform/PixelRasterizer.h"
+#include "platform/draw/PixelRasterizer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/DateTime.h"
+#include "platform/os/DateTime.h"
 
 #include <algorithm>
 #include <cmath>
