@@ -66,33 +66,33 @@ void SetUpLessonChart(TRChart& Chart)
     }
 }
 
-TLessonViews::TLessonViews(TRChart& Chart, TTranslate Translate) : chart(Chart), translate(std::move(Translate))
+TLessonViews::TLessonViews(TRChart& Chart, TTranslate Translate) : chart_(Chart), translate_(std::move(Translate))
 {
 }
 
 void TLessonViews::Describe(const QString& Key, const QStringList& Args)
 {
-    chart.setAccessibleDescription(translate(Key, Args));
+    chart_.setAccessibleDescription(translate_(Key, Args));
 }
 
 void TLessonViews::BeginView()
 {
-    chart.SetUpdateSuspended(true);
-    chart.ClearItems();
+    chart_.SetUpdateSuspended(true);
+    chart_.ClearItems();
 }
 
 void TLessonViews::EndView()
 {
-    chart.ShowItems();
-    chart.SetUpdateSuspended(false);
+    chart_.ShowItems();
+    chart_.SetUpdateSuspended(false);
 }
 
 void TLessonViews::SetScales(double XHigh, double YHigh, bool Visible)
 {
-    SetRangeHigh(*chart.Scale1X(), XHigh);
-    SetRangeHigh(*chart.Scale1Y(), YHigh);
-    SetVisible(*chart.Scale1X(), Visible);
-    SetVisible(*chart.Scale1Y(), Visible);
+    SetRangeHigh(*chart_.Scale1X(), XHigh);
+    SetRangeHigh(*chart_.Scale1Y(), YHigh);
+    SetVisible(*chart_.Scale1X(), Visible);
+    SetVisible(*chart_.Scale1Y(), Visible);
 }
 
 void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
@@ -102,26 +102,26 @@ void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
     const int rows = grid.Rows;
     const bool small = c <= SmallGridLimit;
     BeginView();
-    chart.SetGridStyle(small ? gsDotLines : gsNone);
+    chart_.SetGridStyle(small ? gsDotLines : gsNone);
     const auto addCell = [&](int v) {
         const TGridCell cell = TSequence::CellOf(v, columns, rows);
-        chart.AddRectangle(cell.Column, cell.Row, cell.Column + 1, cell.Row + 1);
+        chart_.AddRectangle(cell.Column, cell.Row, cell.Column + 1, cell.Row + 1);
     };
-    chart.SetFillColor(HitCellColor);
+    chart_.SetFillColor(HitCellColor);
     for (int i = 1; i <= Sequence.SeriesLength(); ++i)
         addCell(Sequence.Value(i));
-    chart.SetFillColor(SpareCellColor);
+    chart_.SetFillColor(SpareCellColor);
     for (int v = c; v < columns * rows; ++v)
         addCell(v);
     if (small) {
         for (int v = 0; v < c; ++v) {
             const TGridCell cell = TSequence::CellOf(v, columns, rows);
-            chart.AddText(CellNumberSize, QString::number(v), cell.Column + 0.5, cell.Row + 0.5);
+            chart_.AddText(CellNumberSize, QString::number(v), cell.Column + 0.5, cell.Row + 0.5);
         }
     }
     SetScales(columns, rows, false);
-    SetCaption(*chart.Scale1X(), {});
-    SetCaption(*chart.Scale1Y(), {});
+    SetCaption(*chart_.Scale1X(), {});
+    SetCaption(*chart_.Scale1Y(), {});
     EndView();
     DescribeRandomArea(Sequence, c);
 }
@@ -150,18 +150,18 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
     const auto [count, width] = TSequence::HistogramBins(c);
     const int largest = Sequence.CountBins(c);
     BeginView();
-    SetRangeHigh(*chart.Scale1Y(), largest + 0.5);
-    SetRangeHigh(*chart.Scale1X(), count * width);
-    chart.SetGridStyle(gsNone);
-    chart.SetFillColor(BarColor);
+    SetRangeHigh(*chart_.Scale1Y(), largest + 0.5);
+    SetRangeHigh(*chart_.Scale1X(), count * width);
+    chart_.SetGridStyle(gsNone);
+    chart_.SetFillColor(BarColor);
     for (int k = 1; k <= count; ++k)
-        chart.AddRectangle((k - 1) * width, 0, k * width, Sequence.BinCount(k));
-    SetLabelType(*chart.Scale1X(), ftNum);
-    SetLabelType(*chart.Scale1Y(), ftNum);
-    SetCaption(*chart.Scale1X(), {});
-    SetCaption(*chart.Scale1Y(), {});
-    SetVisible(*chart.Scale1X(), true);
-    SetVisible(*chart.Scale1Y(), true);
+        chart_.AddRectangle((k - 1) * width, 0, k * width, Sequence.BinCount(k));
+    SetLabelType(*chart_.Scale1X(), ftNum);
+    SetLabelType(*chart_.Scale1Y(), ftNum);
+    SetCaption(*chart_.Scale1X(), {});
+    SetCaption(*chart_.Scale1Y(), {});
+    SetVisible(*chart_.Scale1X(), true);
+    SetVisible(*chart_.Scale1Y(), true);
     EndView();
     Describe(QStringLiteral("Histogram: <%1%> bins, largest count <%2%>"),
         {QString::number(count), QString::number(largest)});
@@ -170,16 +170,16 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
 void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
 {
     BeginView();
-    chart.SetGridStyle(gsNone);
-    chart.SetDataColor(MarkColor);
+    chart_.SetGridStyle(gsNone);
+    chart_.SetDataColor(MarkColor);
     for (int i = 1; i < Sequence.SeriesLength(); ++i)
-        chart.AddMark(PlusMark, Sequence.Value(i), Sequence.Value(i + 1));
+        chart_.AddMark(PlusMark, Sequence.Value(i), Sequence.Value(i + 1));
     SetScales(c + 0.1, c + 0.1, true);
-    chart.SetDataColor(OutlineColor);
-    SetLabelType(*chart.Scale1X(), ftNum);
-    SetLabelType(*chart.Scale1Y(), ftNum);
-    SetCaption(*chart.Scale1X(), translate(QStringLiteral("Precursor (x)"), {}));
-    SetCaption(*chart.Scale1Y(), translate(QStringLiteral("Successor (y)"), {}));
+    chart_.SetDataColor(OutlineColor);
+    SetLabelType(*chart_.Scale1X(), ftNum);
+    SetLabelType(*chart_.Scale1Y(), ftNum);
+    SetCaption(*chart_.Scale1X(), translate_(QStringLiteral("Precursor (x)"), {}));
+    SetCaption(*chart_.Scale1Y(), translate_(QStringLiteral("Successor (y)"), {}));
     EndView();
     Describe(QStringLiteral("Correlation graph: <%1%> points"), {QString::number(Sequence.SeriesLength() - 1)});
 }

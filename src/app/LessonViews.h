@@ -40,10 +40,10 @@ private:
     void EndView();
     void SetScales(double XHigh, double YHigh, bool Visible);
 
-    TRChart& chart;
+    TRChart& chart_;
     // What the picture shows, in words, for assistive technology.
     void Describe(const QString& Key, const QStringList& Args);
     void DescribeRandomArea(const TSequence& Sequence, int c);
 
-    TTranslate translate;
+    TTranslate translate_;
 };

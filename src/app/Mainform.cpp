@@ -89,14 +89,14 @@ protected:
 
 // --- the tab control ---
 
-TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar(new QTabBar(this)), area(new TTabArea(this))
+TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar_(new QTabBar(this)), area_(new TTabArea(this))
 {
-    tabBar->setObjectName(QStringLiteral("Tabs"));
-    tabBar->setDrawBase(false);
-    tabBar->setExpanding(false);
-    area->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    area->lower();
-    connect(tabBar, &QTabBar::currentChanged, this, [this](int) {
+    tabBar_->setObjectName(QStringLiteral("Tabs"));
+    tabBar_->setDrawBase(false);
+    tabBar_->setExpanding(false);
+    area_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    area_->lower();
+    connect(tabBar_, &QTabBar::currentChanged, this, [this](int) {
         if (OnChange)
             OnChange(this);
     });
@@ -105,52 +105,52 @@ TTabControl::TTabControl(QWidget* Parent) : QFrame(Parent), tabBar(new QTabBar(t
 QStringList TTabControl::Tabs() const
 {
     QStringList tabs;
-    for (int i = 0; i < tabBar->count(); ++i)
-        tabs.append(tabBar->tabText(i));
+    for (int i = 0; i < tabBar_->count(); ++i)
+        tabs.append(tabBar_->tabText(i));
     return tabs;
 }
 
 void TTabControl::SetTabs(const QStringList& Value)
 {
-    const QSignalBlocker quiet(tabBar);
-    const int selected = tabBar->currentIndex();
-    while (tabBar->count() > 0)
-        tabBar->removeTab(0);
+    const QSignalBlocker quiet(tabBar_);
+    const int selected = tabBar_->currentIndex();
+    while (tabBar_->count() > 0)
+        tabBar_->removeTab(0);
     for (const QString& tab : Value)
-        tabBar->addTab(tab);
-    tabBar->setCurrentIndex(std::min(selected, static_cast<int>(Value.size()) - 1));
+        tabBar_->addTab(tab);
+    tabBar_->setCurrentIndex(std::min(selected, static_cast<int>(Value.size()) - 1));
 }
 
 void TTabControl::RingFocusOf(QWidget* Control)
 {
-    static_cast<TTabArea*>(area)->Ringed = Control;
+    static_cast<TTabArea*>(area_)->Ringed = Control;
     Control->installEventFilter(this);
 }
 
 bool TTabControl::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Event->type() == QEvent::FocusIn || Event->type() == QEvent::FocusOut)
-        area->update();
+        area_->update();
     return QFrame::eventFilter(Watched, Event);
 }
 
 int TTabControl::TabIndex() const
 {
-    return tabBar->currentIndex();
+    return tabBar_->currentIndex();
 }
 
 void TTabControl::SetTabIndex(int Value)
 {
-    const QSignalBlocker quiet(tabBar);
-    tabBar->setCurrentIndex(Value);
+    const QSignalBlocker quiet(tabBar_);
+    tabBar_->setCurrentIndex(Value);
 }
 
 void TTabControl::resizeEvent(QResizeEvent* Event)
 {
     QFrame::resizeEvent(Event);
-    const int tabHeight = tabBar->sizeHint().height();
-    tabBar->setGeometry(2, 0, width() - 4, tabHeight);
-    area->setGeometry(0, tabHeight - 2, width(), height() - tabHeight + 2);
+    const int tabHeight = tabBar_->sizeHint().height();
+    tabBar_->setGeometry(2, 0, width() - 4, tabHeight);
+    area_->setGeometry(0, tabHeight - 2, width(), height() - tabHeight + 2);
 }
 
 // --- the main window: reading the form ---
@@ -258,7 +258,7 @@ void TForm1::CreateChartControls()
     RChart1->setFocusPolicy(Qt::TabFocus);
     TabControl1->RingFocusOf(RChart1);
     SetUpLessonChart(*RChart1);
-    views = std::make_unique<TLessonViews>(
+    views_ = std::make_unique<TLessonViews>(
         *RChart1, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); });
 }
 
@@ -344,12 +344,12 @@ void TForm1::FormCreate()
     ScrollBarB->setMaximum(999);
     ScrollBarC->setMaximum(1000);
     ScrollBarX->setMaximum(999);
-    lesson = std::make_unique<TLesson>();
-    lesson->OnNewSequence = [this](const TLesson&) {
-        if (!showingStep)
+    lesson_ = std::make_unique<TLesson>();
+    lesson_->OnNewSequence = [this](const TLesson&) {
+        if (!showingStep_)
             NewSequence();
     };
-    lesson->GotoStep(1);
+    lesson_->GotoStep(1);
     ShowStep();
 }
 
@@ -357,26 +357,26 @@ void TForm1::FormCreate()
 
 void TForm1::ShowStep()
 {
-    SBReset->setEnabled(lesson->ResetAllowed());
-    SBNext->setEnabled(lesson->NextAllowed());
+    SBReset->setEnabled(lesson_->ResetAllowed());
+    SBNext->setEnabled(lesson_->NextAllowed());
     ApplyLayout();
-    Edit2->setText(QString::fromStdString(lesson->Lines()[0]));
-    Edit3->setText(QString::fromStdString(lesson->Lines()[1]));
-    Edit4->setText(QString::fromStdString(lesson->Lines()[2]));
-    TabControl1->SetTabIndex(static_cast<int>(lesson->SelectedView()));
+    Edit2->setText(QString::fromStdString(lesson_->Lines()[0]));
+    Edit3->setText(QString::fromStdString(lesson_->Lines()[1]));
+    Edit4->setText(QString::fromStdString(lesson_->Lines()[2]));
+    TabControl1->SetTabIndex(static_cast<int>(lesson_->SelectedView()));
     ShowSliders();
     ShowEnabledFlags();
-    const QString memoKey = QString::fromStdString(lesson->MemoKey());
+    const QString memoKey = QString::fromStdString(lesson_->MemoKey());
     Memo1->setPlainText(Translated(memoKey));
     // with the focus on Next, a screen reader reads the new explanation
     SBNext->setAccessibleDescription(Memo1->toPlainText());
     UpdateText();
-    lesson->Recalculate();
+    lesson_->Recalculate();
 }
 
 void TForm1::ApplyLayout()
 {
-    const bool chart = lesson->Layout() == TLayout::Chart;
+    const bool chart = lesson_->Layout() == TLayout::Chart;
     if (chart == InChartLayout())
         return;
     for (QWidget* control :
@@ -393,10 +393,10 @@ void TForm1::ApplyLayout()
 
 void TForm1::ShowSliders()
 {
-    SetSlider(ScrollBarC, LastC, lesson->C().Value(), lesson->C().Max());
-    SetSlider(ScrollBarA, LastA, lesson->A().Value(), lesson->A().Max());
-    SetSlider(ScrollBarX, LastX, lesson->X1().Value(), lesson->X1().Max());
-    SetSlider(ScrollBarB, LastB, lesson->B().Value(), lesson->B().Max());
+    SetSlider(ScrollBarC, LastC, lesson_->C().Value(), lesson_->C().Max());
+    SetSlider(ScrollBarA, LastA, lesson_->A().Value(), lesson_->A().Max());
+    SetSlider(ScrollBarX, LastX, lesson_->X1().Value(), lesson_->X1().Max());
+    SetSlider(ScrollBarB, LastB, lesson_->B().Value(), lesson_->B().Max());
 }
 
 void TForm1::SetSlider(QScrollBar* ScrollBar, int& Last, int Value, int Max)
@@ -412,7 +412,7 @@ void TForm1::SetSlider(QScrollBar* ScrollBar, int& Last, int Value, int Max)
 
 void TForm1::ShowEnabledFlags()
 {
-    const TEnabled& enabled = lesson->Enabled();
+    const TEnabled& enabled = lesson_->Enabled();
     ScrollBarA->setEnabled(enabled.A);
     ScrollBarB->setEnabled(enabled.B);
     ScrollBarC->setEnabled(enabled.C);
@@ -422,15 +422,15 @@ void TForm1::ShowEnabledFlags()
 
 void TForm1::NewSequence()
 {
-    NumLab1->SetValue(lesson->SeriesLength());
+    NumLab1->SetValue(lesson_->SeriesLength());
     NumLab1->setAccessibleName(
-        Translated(QStringLiteral("Series length <%1%>"), {QString::number(lesson->SeriesLength())}));
+        Translated(QStringLiteral("Series length <%1%>"), {QString::number(lesson_->SeriesLength())}));
     ShowView();
 }
 
 void TForm1::UpdateText()
 {
-    Edit1->setText(QString::fromStdString(lesson->FormulaText()));
+    Edit1->setText(QString::fromStdString(lesson_->FormulaText()));
     Edit1->repaint();
 }
 
@@ -453,34 +453,34 @@ void TForm1::ShowView()
 
 void TForm1::ShowRandomArea()
 {
-    views->ShowRandomArea(lesson->Sequence(), RevPos(ScrollBarC));
+    views_->ShowRandomArea(lesson_->Sequence(), RevPos(ScrollBarC));
 }
 
 void TForm1::ShowHistogram()
 {
-    views->ShowHistogram(lesson->Sequence(), RevPos(ScrollBarC));
+    views_->ShowHistogram(lesson_->Sequence(), RevPos(ScrollBarC));
 }
 
 void TForm1::ShowCorrelation()
 {
-    views->ShowCorrelation(lesson->Sequence(), RevPos(ScrollBarC));
+    views_->ShowCorrelation(lesson_->Sequence(), RevPos(ScrollBarC));
 }
 
 // --- handlers ---
 
 void TForm1::SBNextClick()
 {
-    if (!lesson->NextAllowed())
+    if (!lesson_->NextAllowed())
         return;
-    showingStep = true;
-    static_cast<void>(lesson->Next());  // allowed, checked above
-    showingStep = false;
+    showingStep_ = true;
+    static_cast<void>(lesson_->Next());  // allowed, checked above
+    showingStep_ = false;
     ShowStep();
 }
 
 void TForm1::SBResetClick()
 {
-    if (!lesson->ResetAllowed())
+    if (!lesson_->ResetAllowed())
         return;
     if (InChartLayout()) {
         const int frameExtra = frameGeometry().height() - height();
@@ -490,9 +490,9 @@ void TForm1::SBResetClick()
             top = ScreenHeight() - outerTextHeight;
         move(x(), top);
     }
-    showingStep = true;
-    static_cast<void>(lesson->Reset());  // allowed, checked above
-    showingStep = false;
+    showingStep_ = true;
+    static_cast<void>(lesson_->Reset());  // allowed, checked above
+    showingStep_ = false;
     ShowStep();
 }
 
@@ -519,26 +519,26 @@ void TForm1::TabControl1Change()
 
 void TForm1::ScrollBarAScroll()
 {
-    HandleScroll(ScrollBarA, LastA, [this](int Value) { lesson->SetA(Value); });
+    HandleScroll(ScrollBarA, LastA, [this](int Value) { lesson_->SetA(Value); });
 }
 
 void TForm1::ScrollBarBScroll()
 {
-    HandleScroll(ScrollBarB, LastB, [this](int Value) { lesson->SetB(Value); });
+    HandleScroll(ScrollBarB, LastB, [this](int Value) { lesson_->SetB(Value); });
 }
 
 void TForm1::ScrollBarXScroll()
 {
-    HandleScroll(ScrollBarX, LastX, [this](int Value) { lesson->SetX(Value); });
+    HandleScroll(ScrollBarX, LastX, [this](int Value) { lesson_->SetX(Value); });
 }
 
 void TForm1::ScrollBarCScroll()
 {
     HandleScroll(ScrollBarC, LastC, [this](int Value) {
-        lesson->SetC(Value);
-        SetSlider(ScrollBarA, LastA, lesson->A().Value(), lesson->A().Max());
-        SetSlider(ScrollBarB, LastB, lesson->B().Value(), lesson->B().Max());
-        SetSlider(ScrollBarX, LastX, lesson->X1().Value(), lesson->X1().Max());
+        lesson_->SetC(Value);
+        SetSlider(ScrollBarA, LastA, lesson_->A().Value(), lesson_->A().Max());
+        SetSlider(ScrollBarB, LastB, lesson_->B().Value(), lesson_->B().Max());
+        SetSlider(ScrollBarX, LastX, lesson_->X1().Value(), lesson_->X1().Max());
     });
 }
 
@@ -549,9 +549,9 @@ void TForm1::HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<
     if (value == Last)
         return;
     Last = value;
-    showingStep = true;
+    showingStep_ = true;
     Change(value);
-    showingStep = false;
+    showingStep_ = false;
     UpdateText();
     NewSequence();
 }
@@ -568,9 +568,9 @@ void TForm1::cliDemonParamsChange()
 void TForm1::showEvent(QShowEvent* Event)
 {
     QWidget::showEvent(Event);
-    if (Event->spontaneous() || shownOnce)
+    if (Event->spontaneous() || shownOnce_)
         return;
-    shownOnce = true;
+    shownOnce_ = true;
     // the About dialog is shown modally from the event loop, not from inside this event
     QTimer::singleShot(0, this, [this] {
         if (OnFirstShow)

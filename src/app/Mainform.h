@@ -39,7 +39,7 @@ public:
     // -1 when no tab is selected. Selecting from code raises no OnChange.
     int TabIndex() const;
     void SetTabIndex(int Value);
-    QTabBar* TabBar() const { return tabBar; }
+    QTabBar* TabBar() const { return tabBar_; }
     // Shows Control's keyboard focus as a ring on the page around it.
     void RingFocusOf(QWidget* Control);
 
@@ -51,8 +51,8 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    QTabBar* tabBar = nullptr;
-    QFrame* area = nullptr;
+    QTabBar* tabBar_ = nullptr;
+    QFrame* area_ = nullptr;
 };
 
 class TForm1 : public QWidget {
@@ -87,7 +87,7 @@ public:
     static int RevPos(const QScrollBar* ScrollBar);
     void UpdateText();
 
-    TLesson& Lesson() { return *lesson; }
+    TLesson& Lesson() { return *lesson_; }
     // None once an accepted quit from the host has freed it.
     TmnxDemonClient* Demon() const { return cliDemon.data(); }
     bool InChartLayout() const { return height() == ChartLayoutHeight; }
@@ -153,13 +153,13 @@ private:
     void cliDemonParamsChange();
     int ScreenHeight() const;
 
-    std::unique_ptr<TLesson> lesson;
-    std::unique_ptr<TLessonViews> views;
+    std::unique_ptr<TLesson> lesson_;
+    std::unique_ptr<TLessonViews> views_;
     QPointer<TmnxDemonClient> cliDemon;
     int LastA = -1;
     int LastB = -1;
     int LastC = -1;
     int LastX = -1;
-    bool showingStep = false;  // the lesson's own recalculation waits until the controls show the step
-    bool shownOnce = false;
+    bool showingStep_ = false;  // the lesson's own recalculation waits until the controls show the step
+    bool shownOnce_ = false;
 };

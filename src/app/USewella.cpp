@@ -3,51 +3,51 @@
 #include <algorithm>
 #include <cmath>
 
-TSewella::TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x) : a(a), b(b), c(c), x(x)
+TSewella::TSewella(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint16_t x) : a_(a), b_(b), c_(c), x_(x)
 {
 }
 
 void TSewella::SetParams(std::uint16_t newA, std::uint16_t newB, std::uint16_t newC)
 {
-    a = newA;
-    b = newB;
-    c = newC;
+    a_ = newA;
+    b_ = newB;
+    c_ = newC;
 }
 
 void TSewella::SetSeed(std::uint16_t newX)
 {
-    x = newX;
+    x_ = newX;
 }
 
 std::uint16_t TSewella::NextValue()
 {
     // 65535 * 65535 + 65535 is below 2^32, so the product is exact in 32 bits.
-    const std::uint32_t t = std::uint32_t{b} * x + a;
-    x = static_cast<std::uint16_t>(t % c);
-    return x;
+    const std::uint32_t t = std::uint32_t{b_} * x_ + a_;
+    x_ = static_cast<std::uint16_t>(t % c_);
+    return x_;
 }
 
-TSequence::TSequence(TSewella& generator) : generator(generator)
+TSequence::TSequence(TSewella& generator) : generator_(generator)
 {
 }
 
 void TSequence::BuildSequence(int a, int b, int c, int x1)
 {
-    seen.fill(0);
-    generator.SetParams(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b), static_cast<std::uint16_t>(c));
-    generator.SetSeed(static_cast<std::uint16_t>(x1));
-    sequence[1] = static_cast<std::uint16_t>(x1);
-    seen[x1] = 1;
+    seen_.fill(0);
+    generator_.SetParams(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b), static_cast<std::uint16_t>(c));
+    generator_.SetSeed(static_cast<std::uint16_t>(x1));
+    sequence_[1] = static_cast<std::uint16_t>(x1);
+    seen_[x1] = 1;
     int length = 1;
     for (int i = 2; i <= c; ++i) {
-        const std::uint16_t v = generator.NextValue();
-        sequence[i] = v;
-        if (seen[v])
+        const std::uint16_t v = generator_.NextValue();
+        sequence_[i] = v;
+        if (seen_[v])
             break;
-        seen[v] = 1;
+        seen_[v] = 1;
         length = i;
     }
-    seriesLength = static_cast<std::uint16_t>(length);
+    seriesLength_ = static_cast<std::uint16_t>(length);
 }
 
 THistogramBins TSequence::HistogramBins(int c)
@@ -72,11 +72,11 @@ static int BinOf(double v, int count, double width)
 int TSequence::CountBins(int c)
 {
     const auto [count, width] = HistogramBins(c);
-    std::fill(binCounts.begin(), binCounts.end(), 0);
+    std::fill(binCounts_.begin(), binCounts_.end(), 0);
     int largest = 0;
-    for (int i = 1; i <= seriesLength; ++i) {
-        const double v = sequence[i];
-        largest = std::max(largest, static_cast<int>(++binCounts[BinOf(v, count, width)]));
+    for (int i = 1; i <= seriesLength_; ++i) {
+        const double v = sequence_[i];
+        largest = std::max(largest, static_cast<int>(++binCounts_[BinOf(v, count, width)]));
     }
     return largest;
 }
@@ -93,20 +93,20 @@ TGridCell TSequence::CellOf(int v, int columns, int rows)
     return {v % columns, rows - 1 - v / columns};
 }
 
-TBoundedValue::TBoundedValue(int min, int max, int value) : min(min), max(max), value(value)
+TBoundedValue::TBoundedValue(int min, int max, int value) : min_(min), max_(max), value_(value)
 {
     Set(value);
 }
 
 void TBoundedValue::Set(int v)
 {
-    value = std::clamp(v, min, std::max(min, max));
+    value_ = std::clamp(v, min_, std::max(min_, max_));
 }
 
 void TBoundedValue::SetMax(int newMax)
 {
-    max = newMax;
-    Set(value);
+    max_ = newMax;
+    Set(value_);
 }
 
 namespace {
@@ -155,48 +155,48 @@ TLesson::TLesson()
 void TLesson::GotoStep(int n)
 {
     const TProg& r = StepTable.at(static_cast<std::size_t>(std::clamp(n, 1, StepCount)));
-    currentStep = std::clamp(n, 1, StepCount);
-    resetAllowed = currentStep != 1;
-    nextAllowed = currentStep != StepCount;
+    currentStep_ = std::clamp(n, 1, StepCount);
+    resetAllowed_ = currentStep_ != 1;
+    nextAllowed_ = currentStep_ != StepCount;
     if (r.layout == 1)
-        layout = TLayout::Text;
+        layout_ = TLayout::Text;
     else if (r.layout == 2)
-        layout = TLayout::Chart;
-    lines = {LineText(r.line1), LineText(r.line2), LineText(r.line3)};
+        layout_ = TLayout::Chart;
+    lines_ = {LineText(r.line1), LineText(r.line2), LineText(r.line3)};
     if (r.tab >= 0)
-        selectedView = static_cast<TView>(r.tab);
+        selectedView_ = static_cast<TView>(r.tab);
     if (r.c >= 0) {
-        c.Set(r.c);
-        a.SetMax(c.Value() - 1);
-        x1.SetMax(c.Value() - 1);
+        c_.Set(r.c);
+        a_.SetMax(c_.Value() - 1);
+        x1_.SetMax(c_.Value() - 1);
     }
     if (r.a >= 0)
-        a.Set(r.a);
+        a_.Set(r.a);
     if (r.b >= 0) {
         // after a user's c narrowed b, the step's own b must still be reachable
-        if (r.b > b.Max())
-            b.SetMax(r.b);
-        b.Set(r.b);
+        if (r.b > b_.Max())
+            b_.SetMax(r.b);
+        b_.Set(r.b);
     }
     if (r.x1 >= 0)
-        x1.Set(r.x1);
-    enabled = r.enabled;
-    memoKey = "memo_" + std::to_string(currentStep);
+        x1_.Set(r.x1);
+    enabled_ = r.enabled;
+    memoKey_ = "memo_" + std::to_string(currentStep_);
     UpdateText();
     Recalculate();
 }
 
 bool TLesson::Next()
 {
-    if (!nextAllowed)
+    if (!nextAllowed_)
         return false;
-    GotoStep(currentStep + 1);
+    GotoStep(currentStep_ + 1);
     return true;
 }
 
 bool TLesson::Reset()
 {
-    if (!resetAllowed)
+    if (!resetAllowed_)
         return false;
     GotoStep(1);
     return true;
@@ -204,45 +204,45 @@ bool TLesson::Reset()
 
 void TLesson::SetA(int v)
 {
-    a.Set(v);
+    a_.Set(v);
     UpdateText();
     Recalculate();
 }
 
 void TLesson::SetB(int v)
 {
-    b.Set(v);
+    b_.Set(v);
     UpdateText();
     Recalculate();
 }
 
 void TLesson::SetX(int v)
 {
-    x1.Set(v);
+    x1_.Set(v);
     UpdateText();
     Recalculate();
 }
 
 void TLesson::SetC(int v)
 {
-    c.Set(v);
+    c_.Set(v);
     // b may reach c itself, a and the seed only c - 1.
-    a.SetMax(c.Value() - 1);
-    b.SetMax(c.Value());
-    x1.SetMax(c.Value() - 1);
+    a_.SetMax(c_.Value() - 1);
+    b_.SetMax(c_.Value());
+    x1_.SetMax(c_.Value() - 1);
     UpdateText();
     Recalculate();
 }
 
 void TLesson::UpdateText()
 {
-    formulaText = "x[i]=(" + std::to_string(a.Value()) + "+" + std::to_string(b.Value()) + "*x[i-1]) mod " +
-        std::to_string(c.Value()) + "; x[1]=" + std::to_string(x1.Value());
+    formulaText_ = "x[i]=(" + std::to_string(a_.Value()) + "+" + std::to_string(b_.Value()) + "*x[i-1]) mod " +
+        std::to_string(c_.Value()) + "; x[1]=" + std::to_string(x1_.Value());
 }
 
 void TLesson::Recalculate()
 {
-    sequence.BuildSequence(a.Value(), b.Value(), c.Value(), x1.Value());
+    sequence_.BuildSequence(a_.Value(), b_.Value(), c_.Value(), x1_.Value());
     if (OnNewSequence)
         OnNewSequence(*this);
 }

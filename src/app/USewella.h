@@ -16,16 +16,16 @@ public:
     void SetSeed(std::uint16_t x);
     std::uint16_t NextValue();
 
-    std::uint16_t A() const { return a; }
-    std::uint16_t B() const { return b; }
-    std::uint16_t C() const { return c; }
-    std::uint16_t X() const { return x; }
+    std::uint16_t A() const { return a_; }
+    std::uint16_t B() const { return b_; }
+    std::uint16_t C() const { return c_; }
+    std::uint16_t X() const { return x_; }
 
 private:
-    std::uint16_t a;
-    std::uint16_t b;
-    std::uint16_t c;
-    std::uint16_t x;
+    std::uint16_t a_;
+    std::uint16_t b_;
+    std::uint16_t c_;
+    std::uint16_t x_;
 };
 
 struct THistogramBins {
@@ -58,16 +58,16 @@ public:
     static TAreaGrid AreaGrid(int c);
     static TGridCell CellOf(int v, int columns, int rows);
 
-    int SeriesLength() const { return seriesLength; }
-    std::uint16_t Value(int i) const { return sequence[i]; }
-    int BinCount(int bin) const { return binCounts[bin]; }
+    int SeriesLength() const { return seriesLength_; }
+    std::uint16_t Value(int i) const { return sequence_[i]; }
+    int BinCount(int bin) const { return binCounts_[bin]; }
 
 private:
-    TSewella& generator;
-    std::array<std::uint16_t, MaxLength + 1> sequence{};
-    std::array<std::uint8_t, MaxLength + 1> seen{};
-    std::uint16_t seriesLength = 0;
-    std::array<std::uint16_t, MaxBins + 1> binCounts{};
+    TSewella& generator_;
+    std::array<std::uint16_t, MaxLength + 1> sequence_{};
+    std::array<std::uint8_t, MaxLength + 1> seen_{};
+    std::uint16_t seriesLength_ = 0;
+    std::array<std::uint16_t, MaxBins + 1> binCounts_{};
 };
 
 enum class TLayout { Text, Chart };
@@ -104,14 +104,14 @@ public:
     TBoundedValue(int min, int max, int value);
     void Set(int value);
     void SetMax(int max);
-    int Value() const { return value; }
-    int Min() const { return min; }
-    int Max() const { return max; }
+    int Value() const { return value_; }
+    int Min() const { return min_; }
+    int Max() const { return max_; }
 
 private:
-    int min;
-    int max;
-    int value;
+    int min_;
+    int max_;
+    int value_;
 };
 
 class TLesson {
@@ -134,37 +134,37 @@ public:
     // The one observer, told of every new sequence (the main window shows it).
     std::function<void(const TLesson&)> OnNewSequence;
 
-    int CurrentStep() const { return currentStep; }
-    const TBoundedValue& A() const { return a; }
-    const TBoundedValue& B() const { return b; }
-    const TBoundedValue& C() const { return c; }
-    const TBoundedValue& X1() const { return x1; }
-    TLayout Layout() const { return layout; }
-    TView SelectedView() const { return selectedView; }
-    const std::array<std::string, 3>& Lines() const { return lines; }
-    const TEnabled& Enabled() const { return enabled; }
-    bool NextAllowed() const { return nextAllowed; }
-    bool ResetAllowed() const { return resetAllowed; }
-    const std::string& MemoKey() const { return memoKey; }
-    const std::string& FormulaText() const { return formulaText; }
-    int SeriesLength() const { return sequence.SeriesLength(); }
-    TSequence& Sequence() { return sequence; }
-    const TSequence& Sequence() const { return sequence; }
+    int CurrentStep() const { return currentStep_; }
+    const TBoundedValue& A() const { return a_; }
+    const TBoundedValue& B() const { return b_; }
+    const TBoundedValue& C() const { return c_; }
+    const TBoundedValue& X1() const { return x1_; }
+    TLayout Layout() const { return layout_; }
+    TView SelectedView() const { return selectedView_; }
+    const std::array<std::string, 3>& Lines() const { return lines_; }
+    const TEnabled& Enabled() const { return enabled_; }
+    bool NextAllowed() const { return nextAllowed_; }
+    bool ResetAllowed() const { return resetAllowed_; }
+    const std::string& MemoKey() const { return memoKey_; }
+    const std::string& FormulaText() const { return formulaText_; }
+    int SeriesLength() const { return sequence_.SeriesLength(); }
+    TSequence& Sequence() { return sequence_; }
+    const TSequence& Sequence() const { return sequence_; }
 
 private:
-    TSewella generator{0, 11, 250, 1};
-    TSequence sequence{generator};
-    int currentStep = 0;
-    TBoundedValue a{0, 999, 0};
-    TBoundedValue b{0, 999, 0};
-    TBoundedValue c{1, 1000, 1};
-    TBoundedValue x1{0, 999, 0};
-    TLayout layout = TLayout::Text;
-    TView selectedView = TView::RandomArea;
-    std::array<std::string, 3> lines;
-    TEnabled enabled{};
-    bool nextAllowed = false;
-    bool resetAllowed = false;
-    std::string memoKey;
-    std::string formulaText;
+    TSewella generator_{0, 11, 250, 1};
+    TSequence sequence_{generator_};
+    int currentStep_ = 0;
+    TBoundedValue a_{0, 999, 0};
+    TBoundedValue b_{0, 999, 0};
+    TBoundedValue c_{1, 1000, 1};
+    TBoundedValue x1_{0, 999, 0};
+    TLayout layout_ = TLayout::Text;
+    TView selectedView_ = TView::RandomArea;
+    std::array<std::string, 3> lines_;
+    TEnabled enabled_{};
+    bool nextAllowed_ = false;
+    bool resetAllowed_ = false;
+    std::string memoKey_;
+    std::string formulaText_;
 };

@@ -30,7 +30,7 @@ void Say(const QString& Line)
 // SEWELLA_EXIT_AT_FIRST_PAINT ends the program right after that first paint.
 class Trace : public QObject {
 public:
-    Trace(TForm1& Form, bool ExitAtFirstPaint) : QObject(&Form), form(Form), exitAtFirstPaint(ExitAtFirstPaint)
+    Trace(TForm1& Form, bool ExitAtFirstPaint) : QObject(&Form), form_(Form), exitAtFirstPaint_(ExitAtFirstPaint)
     {
         Form.installEventFilter(this);
         if (TmnxDemonClient* demon = Form.Demon()) {
@@ -46,12 +46,12 @@ public:
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
-        if (Event->type() == QEvent::Paint && !painted) {
-            painted = true;
+        if (Event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
             // reported once the paint has been done
             QTimer::singleShot(0, this, [this] {
-                Say(QStringLiteral("shown ") + form.windowTitle());
-                if (exitAtFirstPaint)
+                Say(QStringLiteral("shown ") + form_.windowTitle());
+                if (exitAtFirstPaint_)
                     ::_exit(0);
             });
         }
@@ -59,9 +59,9 @@ protected:
     }
 
 private:
-    TForm1& form;
-    bool exitAtFirstPaint;
-    bool painted = false;
+    TForm1& form_;
+    bool exitAtFirstPaint_;
+    bool painted_ = false;
 };
 
 // Tests shorten the host link's answer limit with SEWELLA_ANSWER_LIMIT_MS; nothing lengthens it.

@@ -40,7 +40,7 @@ void TmnxCustomDemon::FindServerWindow(const QStringList& CommandLine)
     const std::string registry =
         ReadRegistryString(RegistryRoot::LocalMachine, "\\Software\\Quellwerk\\tarvos\\demon", "ViewerHandle");
     const std::string suffix = ServerSuffix(registry, CommandLine);
-    FServerEntity->Handle = FindLinkWindow(
+    serverEntity_->Handle = FindLinkWindow(
         std::string(SkolarServerWindowClassPrefix) + suffix, std::string(SkolarServerWindowNamePrefix) + suffix);
 }
 
@@ -50,5 +50,5 @@ QString TmnxCustomDemon::ParamStr(int Index) const
         throw ESkolar("Illegal \"ParamStr\" parameter: " + std::to_string(Index));
     if (Index == 0)
         return QString::fromStdString(ApplicationExeName());
-    return FParams[Index];
+    return params_[Index];
 }

@@ -9,16 +9,16 @@ void TEntity::Assign(const TEntity* Other)
         return;
     Handle = Other->Handle;
     MutexHandle = Other->MutexHandle;
-    FExeName = Other->FExeName;
-    FTitle = Other->FTitle;
+    exeName_ = Other->exeName_;
+    title_ = Other->title_;
 }
 
 void TEntity::WriteTo(TSkolarMessageStream& Message) const
 {
     Message.WriteInteger(static_cast<int32_t>(Handle));
     Message.WriteInteger(static_cast<int32_t>(MutexHandle));
-    Message.WriteString(FExeName);
-    Message.WriteString(FTitle);
+    Message.WriteString(exeName_);
+    Message.WriteString(title_);
 }
 
 void TEntity::ReadFrom(TSkolarMessageStream& Message)
@@ -30,8 +30,8 @@ void TEntity::ReadFrom(TSkolarMessageStream& Message)
     std::string title = Message.ReadString();
     Handle = handle;
     MutexHandle = mutexHandle;
-    FExeName = std::move(exeName);
-    FTitle = std::move(title);
+    exeName_ = std::move(exeName);
+    title_ = std::move(title);
 }
 
 bool TEntity::IsAlive() const
@@ -42,7 +42,7 @@ bool TEntity::IsAlive() const
 std::string TEntity::MutexName() const
 {
     // a backslash separates directories too, so none is left in the name
-    const std::string& path = FExeName;
+    const std::string& path = exeName_;
     const size_t slash = path.find_last_of("/\\");
     return "SK_" + (slash == std::string::npos ? path : path.substr(slash + 1));
 }

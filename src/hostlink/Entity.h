@@ -13,10 +13,10 @@ public:
     uint32_t Handle = 0;
     uint32_t MutexHandle = 0;
 
-    const std::string& ExeName() const { return FExeName; }
-    const std::string& Title() const { return FTitle; }
-    void SetExeName(std::string Value) { FExeName = std::move(Value); }
-    void SetTitle(std::string Value) { FTitle = std::move(Value); }
+    const std::string& ExeName() const { return exeName_; }
+    const std::string& Title() const { return title_; }
+    void SetExeName(std::string Value) { exeName_ = std::move(Value); }
+    void SetTitle(std::string Value) { title_ = std::move(Value); }
 
     // Copies all four fields of Other when it is given.
     void Assign(const TEntity* Other);
@@ -30,6 +30,6 @@ public:
     std::string MutexName() const;
 
 private:
-    std::string FExeName;
-    std::string FTitle;
+    std::string exeName_;
+    std::string title_;
 };

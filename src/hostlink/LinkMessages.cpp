@@ -12,45 +12,45 @@ TTimeStamp TmnxCustomDemon::NextStamp()
     // taken for the second's
     TTimeStamp stamp = DateTimeToTimeStamp(Now());
     const bool notLater =
-        stamp.Date < FLastStamp.Date || (stamp.Date == FLastStamp.Date && stamp.Time <= FLastStamp.Time);
-    if (notLater && FLastStamp.Date != 0) {
-        stamp = FLastStamp;
+        stamp.Date < lastStamp_.Date || (stamp.Date == lastStamp_.Date && stamp.Time <= lastStamp_.Time);
+    if (notLater && lastStamp_.Date != 0) {
+        stamp = lastStamp_;
         ++stamp.Time;
     }
-    FLastStamp = stamp;
+    lastStamp_ = stamp;
     return stamp;
 }
 
 void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request, TSkolarMessageStream* Reply)
 {
     Request.Stamp = NextStamp();
-    if (!FOwnEntity->IsAlive() || Target.Handle == 0)
+    if (!ownEntity_->IsAlive() || Target.Handle == 0)
         return;
     // a host that let one send run out of time is not waited for again until it sends something itself:
     // a stopped host must cost one answer limit, not one per request
-    const bool toServer = Target.Handle == FServerEntity->Handle;
-    if (toServer && FServerSilent)
+    const bool toServer = Target.Handle == serverEntity_->Handle;
+    if (toServer && serverSilent_)
         return;
 
     const std::string block = EncodeSkolarBlock(Request.Stamp, Request.Content());
     LinkSendResult result;
     {
-        const SendScope scope(FSendDepth);
-        result = SendCopyData(Target.Handle, FOwnEntity->Handle, Request.Code, block);
+        const SendScope scope(sendDepth_);
+        result = SendCopyData(Target.Handle, ownEntity_->Handle, Request.Code, block);
     }
     // any other failure is silent: the request is left without a reply, as when the host has none to give
     if (toServer && result.Outcome == LinkSendResult::Status::TimedOut) {
-        FServerSilent = true;
+        serverSilent_ = true;
         qWarning("host link: the host did not answer within the answer limit: %s", result.Error.c_str());
     }
-    if (FQuitting && FSendDepth == 0)
+    if (quitting_ && sendDepth_ == 0)
         deleteLater();
 
     const TTimeStamp stamp = Request.Stamp;
-    for (auto it = FPendingReplies.begin(); it != FPendingReplies.end(); ++it) {
+    for (auto it = pendingReplies_.begin(); it != pendingReplies_.end(); ++it) {
         if ((*it)->Stamp == stamp) {
             std::unique_ptr<TSkolarMessageStream> found = std::move(*it);
-            FPendingReplies.erase(it);
+            pendingReplies_.erase(it);
             if (Reply)
                 Reply->AssignFrom(*found);
             return;
@@ -61,10 +61,10 @@ void TmnxCustomDemon::Send(const TEntity& Target, TSkolarMessageStream& Request,
 void TmnxCustomDemon::Receive(uint32_t WParam, int32_t Tag, const std::string& Data)
 {
     // after an accepted quit the component only waits to be freed; a send still running takes its reply
-    if (FQuitting && Tag != msgReply)
+    if (quitting_ && Tag != msgReply)
         return;
-    if (WParam != 0 && WParam == FServerEntity->Handle)
-        FServerSilent = false;
+    if (WParam != 0 && WParam == serverEntity_->Handle)
+        serverSilent_ = false;
     auto message = std::make_unique<TSkolarMessageStream>();
     if (!message->SetFromBlock(WParam, Tag, Data)) {
         qWarning("host link: dropped a copy-data block of %zu bytes, shorter than its stamp", Data.size());

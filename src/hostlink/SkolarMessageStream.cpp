@@ -4,40 +4,40 @@
 
 void TSkolarMessageStream::SetPosition(int64_t Position)
 {
-    FPosition = std::max<int64_t>(0, Position);
+    position_ = std::max<int64_t>(0, Position);
 }
 
 void TSkolarMessageStream::Clear()
 {
-    FData.clear();
-    FPosition = 0;
+    data_.clear();
+    position_ = 0;
 }
 
 void TSkolarMessageStream::Write(const void* Buffer, size_t Count)
 {
     if (Count == 0)
         return;
-    const auto pos = static_cast<size_t>(FPosition);
-    if (FData.size() < pos + Count)
-        FData.resize(pos + Count, '\0');
-    std::memcpy(FData.data() + pos, Buffer, Count);
-    FPosition += static_cast<int64_t>(Count);
+    const auto pos = static_cast<size_t>(position_);
+    if (data_.size() < pos + Count)
+        data_.resize(pos + Count, '\0');
+    std::memcpy(data_.data() + pos, Buffer, Count);
+    position_ += static_cast<int64_t>(Count);
 }
 
 size_t TSkolarMessageStream::Read(void* Buffer, size_t Count)
 {
-    if (FPosition >= Size())
+    if (position_ >= Size())
         return 0;
-    const size_t available = FData.size() - static_cast<size_t>(FPosition);
+    const size_t available = data_.size() - static_cast<size_t>(position_);
     const size_t n = std::min(Count, available);
-    std::memcpy(Buffer, FData.data() + FPosition, n);
-    FPosition += static_cast<int64_t>(n);
+    std::memcpy(Buffer, data_.data() + position_, n);
+    position_ += static_cast<int64_t>(n);
     return n;
 }
 
 void TSkolarMessageStream::ReadBuffer(void* Buffer, size_t Count)
 {
-    const int64_t available = std::max<int64_t>(0, Size() - FPosition);
+    const int64_t available = std::max<int64_t>(0, Size() - position_);
     if (static_cast<uint64_t>(available) < Count)
         throw EReadError();
     Read(Buffer, Count);
@@ -83,10 +83,10 @@ void TSkolarMessageStream::ReadString(std::string& S)
         return;
     }
     // the length comes from a peer: check it against what is there before allocating anything
-    if (Size() - FPosition < length)
+    if (Size() - position_ < length)
         throw EReadError();
-    S.assign(FData, static_cast<size_t>(FPosition), static_cast<size_t>(length));
-    FPosition += length;
+    S.assign(data_, static_cast<size_t>(position_), static_cast<size_t>(length));
+    position_ += length;
 }
 
 std::string TSkolarMessageStream::ReadString()
@@ -109,17 +109,17 @@ std::vector<std::string> TSkolarMessageStream::ReadStringList()
 
 std::string TSkolarMessageStream::ReadRest()
 {
-    if (FPosition >= Size())
+    if (position_ >= Size())
         return {};
-    std::string rest = FData.substr(static_cast<size_t>(FPosition));
-    FPosition = Size();
+    std::string rest = data_.substr(static_cast<size_t>(position_));
+    position_ = Size();
     return rest;
 }
 
 void TSkolarMessageStream::SetContent(std::string_view Bytes)
 {
-    FData.assign(Bytes);
-    FPosition = 0;
+    data_.assign(Bytes);
+    position_ = 0;
 }
 
 void TSkolarMessageStream::SendTo(IMessageSender& Sender, const TEntity& Target, TSkolarMessageStream* Reply)
@@ -130,14 +130,14 @@ void TSkolarMessageStream::SendTo(IMessageSender& Sender, const TEntity& Target,
 void TSkolarMessageStream::AssignFrom(const TSkolarMessageStream& Other)
 {
     if (&Other == this) {
-        FPosition = 0;
+        position_ = 0;
         return;
     }
     Stamp = Other.Stamp;
-    FEntity.Assign(&Other.FEntity);
+    entity_.Assign(&Other.entity_);
     Code = Other.Code;
-    FData = Other.FData;
-    FPosition = 0;
+    data_ = Other.data_;
+    position_ = 0;
 }
 
 bool TSkolarMessageStream::SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block)
@@ -148,7 +148,7 @@ bool TSkolarMessageStream::SetFromBlock(uint32_t WParam, int32_t Tag, std::strin
     Code = Tag;
     Stamp = block->Stamp;
     SetContent(block->Content);
-    FEntity.Handle = WParam;
+    entity_.Handle = WParam;
     return true;
 }
 

@@ -41,12 +41,12 @@ public:
     TTimeStamp Stamp;
     int32_t Code = 0;
     // On a received message: the sender, whose Handle is the envelope's wParam.
-    TEntity& Entity() { return FEntity; }
-    const TEntity& Entity() const { return FEntity; }
+    TEntity& Entity() { return entity_; }
+    const TEntity& Entity() const { return entity_; }
 
     // Stream operations.
-    int64_t Size() const { return static_cast<int64_t>(FData.size()); }
-    int64_t Position() const { return FPosition; }
+    int64_t Size() const { return static_cast<int64_t>(data_.size()); }
+    int64_t Position() const { return position_; }
     // Any position from 0 on; beyond the end a later write fills the gap with zero bytes.
     void SetPosition(int64_t Position);
     void Clear();
@@ -73,7 +73,7 @@ public:
     // The bytes from the position to the end.
     std::string ReadRest();
 
-    const std::string& Content() const { return FData; }
+    const std::string& Content() const { return data_; }
     // Replaces the content; the position becomes 0.
     void SetContent(std::string_view Bytes);
 
@@ -86,9 +86,9 @@ public:
     [[nodiscard]] bool SetFromBlock(uint32_t WParam, int32_t Tag, std::string_view Block);
 
 private:
-    std::string FData;
-    int64_t FPosition = 0;
-    TEntity FEntity;
+    std::string data_;
+    int64_t position_ = 0;
+    TEntity entity_;
 };
 
 // Splits the plain text form of a string list at CR, LF or CR LF; a final line needs no line break.

@@ -41,33 +41,33 @@ std::vector<std::string> ToBytes(const QStringList& Lines)
 }  // namespace
 
 TmnxCustomDemon::TmnxCustomDemon(QObject* Owner, const QStringList& CommandLine)
-    : QObject(Owner), FTranslator(std::make_unique<TBabelfish2000>(std::string()))
+    : QObject(Owner), translator_(std::make_unique<TBabelfish2000>(std::string()))
 {
     ExitProcess = [](int ExitCode) {
         std::fflush(nullptr);
         std::exit(ExitCode);
     };
-    FOwnEntity = std::make_unique<TEntity>();
-    FServerEntity = std::make_unique<TEntity>();
+    ownEntity_ = std::make_unique<TEntity>();
+    serverEntity_ = std::make_unique<TEntity>();
     FindServerWindow(CommandLine);
-    FParams = FilterParams(CommandLine);
-    if (FParams.isEmpty())
-        FParams.append(QString());
+    params_ = FilterParams(CommandLine);
+    if (params_.isEmpty())
+        params_.append(QString());
     // line 0 is the executable's path, whatever argv[0] said
-    FParams[0] = QString::fromStdString(ApplicationExeName());
+    params_[0] = QString::fromStdString(ApplicationExeName());
 }
 
 TmnxCustomDemon::~TmnxCustomDemon()
 {
-    FPendingReplies.clear();
+    pendingReplies_.clear();
     DestroyLinkWindow();
-    if (FMutex) {
-        FMutex.reset();
-        FOwnEntity->MutexHandle = 0;
+    if (mutex_) {
+        mutex_.reset();
+        ownEntity_->MutexHandle = 0;
     }
-    FTranslator.reset();
+    translator_.reset();
     // a component that never got its window (its construction failed) does not end the application
-    if (FLinked)
+    if (linked_)
         QCoreApplication::quit();
 }
 
@@ -76,12 +76,12 @@ void TmnxCustomDemon::CreateLinkWindow()
     const std::string className = GetWindowClassName();
     if (const LinkClassRegistration registration = RegisterLinkWindowClass(className); !registration)
         throw ESkolar(registration.Error);
-    FRegisteredClass = className;
+    registeredClass_ = className;
     LinkWindowCreation creation = LinkWindow::Create(className, GetWindowName(),
         [this](uint32_t WParam, int32_t Tag, const std::string& Data) { Receive(WParam, Tag, Data); });
-    FOwnEntity->SetTitle(ApplicationTitle());
-    FOwnEntity->SetExeName(ApplicationExeName());
-    FLinked = true;
+    ownEntity_->SetTitle(ApplicationTitle());
+    ownEntity_->SetExeName(ApplicationExeName());
+    linked_ = true;
     if (creation.Outcome == LinkWindowCreation::Status::Unusable) {
         // another user's folder in /tmp, a full disk or a path too long for a socket must not keep the lesson
         // from starting; it runs alone
@@ -91,23 +91,23 @@ void TmnxCustomDemon::CreateLinkWindow()
     }
     if (!creation.Window) {
         UnregisterOwnClass(className);
-        FRegisteredClass.clear();
-        FLinked = false;
+        registeredClass_.clear();
+        linked_ = false;
         throw ESkolar("Could not create window handle");
     }
-    FWindow = std::move(creation.Window);
-    FOwnEntity->Handle = FWindow->Handle();
+    window_ = std::move(creation.Window);
+    ownEntity_->Handle = window_->Handle();
 }
 
 void TmnxCustomDemon::DestroyLinkWindow()
 {
-    if (FWindow) {
-        FWindow.reset();
-        FOwnEntity->Handle = 0;
+    if (window_) {
+        window_.reset();
+        ownEntity_->Handle = 0;
     }
-    if (!FRegisteredClass.empty()) {
-        UnregisterOwnClass(FRegisteredClass);
-        FRegisteredClass.clear();
+    if (!registeredClass_.empty()) {
+        UnregisterOwnClass(registeredClass_);
+        registeredClass_.clear();
     }
 }
 
@@ -118,19 +118,19 @@ std::string TmnxCustomDemon::ApplicationExeName() const
 
 bool TmnxCustomDemon::AutoCreateItlFile() const
 {
-    return FTranslator->CreateItlFile();
+    return translator_->CreateItlFile();
 }
 
 void TmnxCustomDemon::SetAutoCreateItlFile(bool Value)
 {
-    FTranslator->SetCreateItlFile(Value);
+    translator_->SetCreateItlFile(Value);
 }
 
 void TmnxCustomDemon::Loaded()
 {
     Start();
     LoadDictionary();
-    if (!FMultiStart && FWindow)
+    if (!multiStart_ && window_)
         CheckSingleInstance();
 }
 
@@ -152,13 +152,13 @@ void TmnxCustomDemon::RefreshEmptyNames(TEntity& Entity)
 
 void TmnxCustomDemon::CheckSingleInstance()
 {
-    if (FOwnEntity->ExeName().empty())
-        RefreshEntity(*FOwnEntity);
-    const std::string name = FOwnEntity->MutexName();
+    if (ownEntity_->ExeName().empty())
+        RefreshEntity(*ownEntity_);
+    const std::string name = ownEntity_->MutexName();
     NamedMutexAcquisition acquisition = NamedMutex::TryAcquire(name);
     if (acquisition.Outcome == NamedMutexAcquisition::Status::Acquired) {
-        FMutex = std::move(acquisition.Mutex);
-        FOwnEntity->MutexHandle = FMutex->Handle();
+        mutex_ = std::move(acquisition.Mutex);
+        ownEntity_->MutexHandle = mutex_->Handle();
         return;
     }
     if (acquisition.Outcome == NamedMutexAcquisition::Status::Unusable) {
@@ -169,7 +169,7 @@ void TmnxCustomDemon::CheckSingleInstance()
     if (std::unique_ptr<TEntity> first = FindEntityByName(ApplicationTitle())) {
         TSkolarMessageStream message;
         message.Code = msgParams;
-        message.WriteStringList(ToBytes(FParams));
+        message.WriteStringList(ToBytes(params_));
         Send(*first, message, nullptr);
     }
     DestroyLinkWindow();
@@ -180,23 +180,23 @@ void TmnxCustomDemon::HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg)
 {
     switch (Msg->Code) {
     case msgQuit: {
-        FServerDown = Msg->ReadFlag();
+        serverDown_ = Msg->ReadFlag();
         bool allowQuit = true;
         if (OnQuitMsgReceived)
-            OnQuitMsgReceived(this, FServerDown, allowQuit);
+            OnQuitMsgReceived(this, serverDown_, allowQuit);
         if (allowQuit) {
             // freed once control is back in the event loop; a send that is waiting on this component's stack
             // asks for it itself when it has finished
-            FQuitting = true;
-            if (FSendDepth == 0)
+            quitting_ = true;
+            if (sendDepth_ == 0)
                 deleteLater();
         }
         break;
     }
     case msgReply:
-        if (FPendingReplies.size() >= MaxPendingReplies)
-            FPendingReplies.erase(FPendingReplies.begin());
-        FPendingReplies.push_back(std::move(Msg));
+        if (pendingReplies_.size() >= MaxPendingReplies)
+            pendingReplies_.erase(pendingReplies_.begin());
+        pendingReplies_.push_back(std::move(Msg));
         break;
     case msgParams: {
         QStringList params;
@@ -205,7 +205,7 @@ void TmnxCustomDemon::HandleMessage(std::unique_ptr<TSkolarMessageStream>& Msg)
         // a list without even the program's line would leave ParamStr(0) out of range
         if (params.isEmpty())
             throw EReadError();
-        FParams = params;
+        params_ = params;
         if (OnParamsChange)
             OnParamsChange(this);
         break;

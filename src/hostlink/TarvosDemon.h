@@ -44,14 +44,14 @@ public:
 
     ~TmnxCustomDemon() override;
 
-    bool AutoTranslate() const { return FAutoTranslate; }
-    void SetAutoTranslate(bool Value) { FAutoTranslate = Value; }
+    bool AutoTranslate() const { return autoTranslate_; }
+    void SetAutoTranslate(bool Value) { autoTranslate_ = Value; }
     bool AutoCreateItlFile() const;
     void SetAutoCreateItlFile(bool Value);
-    bool MultiStart() const { return FMultiStart; }
-    void SetMultiStart(bool Value) { FMultiStart = Value; }
-    bool UseTarvosServer() const { return FUseTarvosServer; }
-    void SetUseTarvosServer(bool Value) { FUseTarvosServer = Value; }
+    bool MultiStart() const { return multiStart_; }
+    void SetMultiStart(bool Value) { multiStart_ = Value; }
+    bool UseTarvosServer() const { return useTarvosServer_; }
+    void SetUseTarvosServer(bool Value) { useTarvosServer_ = Value; }
 
     TGotAMessageEvent OnGotAMessage;
     TOnQuitMsgReceived OnQuitMsgReceived;
@@ -75,16 +75,16 @@ public:
     void RefreshEmptyNames(TEntity& Entity);
 
     // The parameter list: line 0 is the executable's path, then the arguments.
-    const QStringList& Params() const { return FParams; }
-    int ParamCount() const { return static_cast<int>(FParams.size()) - 1; }
+    const QStringList& Params() const { return params_; }
+    int ParamCount() const { return static_cast<int>(params_.size()) - 1; }
     // 0 is always the executable path; an index outside 0..ParamCount raises ESkolar.
     QString ParamStr(int Index) const;
 
-    TBabelfish2000& Translator() { return *FTranslator; }
-    TEntity& ServerEntity() { return *FServerEntity; }
-    TEntity& OwnEntity() { return *FOwnEntity; }
-    bool ServerDown() const { return FServerDown; }
-    const std::vector<std::unique_ptr<TSkolarMessageStream>>& PendingReplies() const { return FPendingReplies; }
+    TBabelfish2000& Translator() { return *translator_; }
+    TEntity& ServerEntity() { return *serverEntity_; }
+    TEntity& OwnEntity() { return *ownEntity_; }
+    bool ServerDown() const { return serverDown_; }
+    const std::vector<std::unique_ptr<TSkolarMessageStream>>& PendingReplies() const { return pendingReplies_; }
 
     virtual std::string GetWindowClassName() const = 0;
     virtual std::string GetWindowName() const = 0;
@@ -132,24 +132,24 @@ private:
     void DestroyLinkWindow();
     TTimeStamp NextStamp();
 
-    std::unique_ptr<TEntity> FServerEntity;
-    std::vector<std::unique_ptr<TSkolarMessageStream>> FPendingReplies;
-    QStringList FParams;
-    std::unique_ptr<TEntity> FOwnEntity;
-    bool FServerDown = false;
-    std::unique_ptr<TBabelfish2000> FTranslator;
-    bool FAutoTranslate = true;
-    bool FMultiStart = false;
-    bool FUseTarvosServer = true;
+    std::unique_ptr<TEntity> serverEntity_;
+    std::vector<std::unique_ptr<TSkolarMessageStream>> pendingReplies_;
+    QStringList params_;
+    std::unique_ptr<TEntity> ownEntity_;
+    bool serverDown_ = false;
+    std::unique_ptr<TBabelfish2000> translator_;
+    bool autoTranslate_ = true;
+    bool multiStart_ = false;
+    bool useTarvosServer_ = true;
 
-    std::unique_ptr<LinkWindow> FWindow;
-    std::unique_ptr<NamedMutex> FMutex;
-    std::string FRegisteredClass;
-    TTimeStamp FLastStamp;
-    bool FLinked = false;
-    bool FQuitting = false;
-    bool FServerSilent = false;
-    int FSendDepth = 0;
+    std::unique_ptr<LinkWindow> window_;
+    std::unique_ptr<NamedMutex> mutex_;
+    std::string registeredClass_;
+    TTimeStamp lastStamp_;
+    bool linked_ = false;
+    bool quitting_ = false;
+    bool serverSilent_ = false;
+    int sendDepth_ = 0;
 };
 
 // The client of the e-learning host: the client's window class and the requests to the host.

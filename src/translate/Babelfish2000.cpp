@@ -128,13 +128,13 @@ std::string RunningExecutablePath()
 }  // namespace
 
 TBabelfish2000::TBabelfish2000(std::string AppName)
-    : FAppName(std::move(AppName)), FExecutablePath(RunningExecutablePath())
+    : appName_(std::move(AppName)), executablePath_(RunningExecutablePath())
 {
 }
 
 TBabelfish2000::~TBabelfish2000()
 {
-    if (!FCreateItlFile)
+    if (!createItlFile_)
         return;
     try {
         std::string error;
@@ -154,7 +154,7 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
     };
 
     const std::string lowered = LowerAscii(Key);
-    for (std::size_t i = 0; i < FEntries.size(); ++i) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (KeyAt(i) != lowered)
             continue;
         std::string text = substitute(std::string(TextAt(i)));
@@ -164,21 +164,21 @@ std::string TBabelfish2000::Translate(const std::string& Key, const std::vector<
     }
 
     std::string text = substitute(Key);
-    if (FCreateItlFile) {
+    if (createItlFile_) {
         std::string line = "[" + Key + "]=" + Key + std::string(RecordEnd);
         // the set holds the lines lower-cased, so each miss costs one look-up however long the capture is
-        if (FCaptured.insert(LowerAscii(line)).second)
-            FCapture.push_back(std::move(line));
+        if (captured_.insert(LowerAscii(line)).second)
+            capture_.push_back(std::move(line));
     }
     return text;
 }
 
 bool TBabelfish2000::LoadFromStream(std::istream& Stream)
 {
-    FEntries.clear();
-    FEntries.shrink_to_fit();
-    FEntryBytes.clear();
-    FEntryBytes.shrink_to_fit();
+    entries_.clear();
+    entries_.shrink_to_fit();
+    entryBytes_.clear();
+    entryBytes_.shrink_to_fit();
     Stream.clear();
     Stream.seekg(0);
     if (Stream.fail())
@@ -192,21 +192,21 @@ bool TBabelfish2000::LoadFromStream(std::istream& Stream)
     }
     if (end == TReadEnd::Cut)
         std::cerr << "warning: the dictionary is longer than " << (MaxLoadBytes >> 20) << " MiB; only the "
-                  << FEntries.size() << " records in its first " << (MaxLoadBytes >> 20) << " MiB are loaded\n";
-    FEntries.shrink_to_fit();
-    FEntryBytes.shrink_to_fit();
+                  << entries_.size() << " records in its first " << (MaxLoadBytes >> 20) << " MiB are loaded\n";
+    entries_.shrink_to_fit();
+    entryBytes_.shrink_to_fit();
     return end != TReadEnd::ReadError;
 }
 
 void TBabelfish2000::AddRecords(std::string_view File)
 {
-    FEntries.reserve(CountOf(File, RecordEnd));
-    FEntryBytes.reserve(File.size());
+    entries_.reserve(CountOf(File, RecordEnd));
+    entryBytes_.reserve(File.size());
     std::size_t start = 0;
     for (std::size_t at = File.find(RecordEnd); at != std::string_view::npos; at = File.find(RecordEnd, start)) {
         if (!AddRecord(File.substr(start, at + RecordEnd.size() - start))) {
             std::cerr << "warning: the dictionary's texts would pass " << (MaxKeptBytes >> 20)
-                      << " MiB; only its first " << FEntries.size() << " records are loaded\n";
+                      << " MiB; only its first " << entries_.size() << " records are loaded\n";
             return;
         }
         start = at + RecordEnd.size();
@@ -220,29 +220,29 @@ bool TBabelfish2000::AddRecord(std::string_view Record)
     const long p1 = PositionOf(Record, "[");
     const long p2 = PositionOf(Record, "]=");
     const long p3 = PositionOf(Record, RecordEnd);
-    const std::size_t room = MaxKeptBytes - (FEntries.size() + 1) * sizeof(TEntry);
-    const std::size_t before = FEntryBytes.size();
-    AppendNormalizedKey(FEntryBytes, Copy(Record, p1 + 1, p2 - p1 - 1));
-    const std::size_t text = FEntryBytes.size();
-    if (!AppendNormalizedText(FEntryBytes, Copy(Record, p2 + 2, p3 - p2 - 2), FAppName, room) ||
-        FEntryBytes.size() > room) {
-        FEntryBytes.resize(before);
+    const std::size_t room = MaxKeptBytes - (entries_.size() + 1) * sizeof(TEntry);
+    const std::size_t before = entryBytes_.size();
+    AppendNormalizedKey(entryBytes_, Copy(Record, p1 + 1, p2 - p1 - 1));
+    const std::size_t text = entryBytes_.size();
+    if (!AppendNormalizedText(entryBytes_, Copy(Record, p2 + 2, p3 - p2 - 2), appName_, room) ||
+        entryBytes_.size() > room) {
+        entryBytes_.resize(before);
         return false;
     }
-    FEntries.push_back({static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(text)});
+    entries_.push_back({static_cast<std::uint32_t>(before), static_cast<std::uint32_t>(text)});
     return true;
 }
 
 std::string_view TBabelfish2000::KeyAt(std::size_t Index) const
 {
-    const TEntry& entry = FEntries[Index];
-    return std::string_view(FEntryBytes).substr(entry.Key, entry.Text - entry.Key);
+    const TEntry& entry = entries_[Index];
+    return std::string_view(entryBytes_).substr(entry.Key, entry.Text - entry.Key);
 }
 
 std::string_view TBabelfish2000::TextAt(std::size_t Index) const
 {
-    const std::size_t end = Index + 1 < FEntries.size() ? FEntries[Index + 1].Key : FEntryBytes.size();
-    return std::string_view(FEntryBytes).substr(FEntries[Index].Text, end - FEntries[Index].Text);
+    const std::size_t end = Index + 1 < entries_.size() ? entries_[Index + 1].Key : entryBytes_.size();
+    return std::string_view(entryBytes_).substr(entries_[Index].Text, end - entries_[Index].Text);
 }
 
 bool TBabelfish2000::LoadFromFile(const std::string& Path)
@@ -255,24 +255,24 @@ bool TBabelfish2000::LoadFromFile(const std::string& Path)
 
 std::string TBabelfish2000::CaptureFilePath() const
 {
-    if (!FCaptureFilePath.empty())
-        return FCaptureFilePath;
-    return CaptureFileNameFor(FExecutablePath);
+    if (!captureFilePath_.empty())
+        return captureFilePath_;
+    return CaptureFileNameFor(executablePath_);
 }
 
 std::string TBabelfish2000::CaptureFileContents() const
 {
     std::size_t size =
-        FEntryBytes.size() + FEntries.size() * (std::string_view("[]=").size() + RecordEnd.size() + CrLf.size());
-    for (const std::string& line : FCapture)
+        entryBytes_.size() + entries_.size() * (std::string_view("[]=").size() + RecordEnd.size() + CrLf.size());
+    for (const std::string& line : capture_)
         size += line.size() + CrLf.size();
     std::string contents;
     contents.reserve(size);
-    for (const std::string& line : FCapture) {
+    for (const std::string& line : capture_) {
         contents += line;
         contents += CrLf;
     }
-    for (std::size_t i = 0; i < FEntries.size(); ++i) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
         contents += "[";
         contents += KeyAt(i);
         contents += "]=";

@@ -33,19 +33,19 @@ public:
         using iterator = const_iterator;
         using value_type = std::string;
 
-        TEntryColumn(const TBabelfish2000& Dictionary, bool Texts) : FDictionary(&Dictionary), FTexts(Texts) { }
-        std::size_t size() const { return FDictionary->FEntries.size(); }
+        TEntryColumn(const TBabelfish2000& Dictionary, bool Texts) : dictionary_(&Dictionary), texts_(Texts) { }
+        std::size_t size() const { return dictionary_->entries_.size(); }
         bool empty() const { return size() == 0; }
         std::string operator[](std::size_t Index) const
         {
-            return std::string(FTexts ? FDictionary->TextAt(Index) : FDictionary->KeyAt(Index));
+            return std::string(texts_ ? dictionary_->TextAt(Index) : dictionary_->KeyAt(Index));
         }
         const_iterator begin() const;
         const_iterator end() const;
 
     private:
-        const TBabelfish2000* FDictionary;
-        bool FTexts;
+        const TBabelfish2000* dictionary_;
+        bool texts_;
     };
 
     using TTranslatedEvent = std::function<void(TBabelfish2000* Sender, const std::string& Key, std::string& Text)>;
@@ -75,26 +75,26 @@ public:
     // Translates the properties of one object; enters collections and scale-property objects.
     void TranslateObject(QObject* Instance);
 
-    bool CreateItlFile() const { return FCreateItlFile; }
-    void SetCreateItlFile(bool Value) { FCreateItlFile = Value; }
-    const std::string& KeyPrefix() const { return FKeyPrefix; }
-    const std::string& AppName() const { return FAppName; }
+    bool CreateItlFile() const { return createItlFile_; }
+    void SetCreateItlFile(bool Value) { createItlFile_ = Value; }
+    const std::string& KeyPrefix() const { return keyPrefix_; }
+    const std::string& AppName() const { return appName_; }
     TEntryColumn Keys() const { return {*this, false}; }
     TEntryColumn Texts() const { return {*this, true}; }
     // The heap bytes the loaded entries hold (a short string's bytes lie in the object itself).
     std::size_t KeptBytes() const
     {
         const std::size_t inPlace = std::string().capacity();
-        return (FEntryBytes.capacity() > inPlace ? FEntryBytes.capacity() : 0) + FEntries.capacity() * sizeof(TEntry);
+        return (entryBytes_.capacity() > inPlace ? entryBytes_.capacity() : 0) + entries_.capacity() * sizeof(TEntry);
     }
-    const std::vector<std::string>& Capture() const { return FCapture; }
+    const std::vector<std::string>& Capture() const { return capture_; }
 
     // The capture file is named after the executable (CaptureFileNameFor) and lies in the current directory,
     // unless an explicit path is set. The executable path defaults to the running program's, where the system
     // can tell it.
-    const std::string& ExecutablePath() const { return FExecutablePath; }
-    void SetExecutablePath(std::string Path) { FExecutablePath = std::move(Path); }
-    void SetCaptureFilePath(std::string Path) { FCaptureFilePath = std::move(Path); }
+    const std::string& ExecutablePath() const { return executablePath_; }
+    void SetExecutablePath(std::string Path) { executablePath_ = std::move(Path); }
+    void SetCaptureFilePath(std::string Path) { captureFilePath_ = std::move(Path); }
     std::string CaptureFilePath() const;
     // Capture lines first, then one record per dictionary entry; every line ends with CR LF.
     std::string CaptureFileContents() const;
@@ -124,7 +124,7 @@ public:
     TBeforeTranslateObjectEvent OnBeforeTranslateObject;
 
 private:
-    // Offsets into FEntryBytes: an entry's key runs up to its text, its text up to the next entry's key.
+    // Offsets into entryBytes_: an entry's key runs up to its text, its text up to the next entry's key.
     struct TEntry {
         std::uint32_t Key;
         std::uint32_t Text;
@@ -136,15 +136,15 @@ private:
     std::string_view KeyAt(std::size_t Index) const;
     std::string_view TextAt(std::size_t Index) const;
 
-    std::string FEntryBytes;
-    std::vector<TEntry> FEntries;
-    const std::string FKeyPrefix{"BF_"};
-    std::vector<std::string> FCapture;
-    std::unordered_set<std::string> FCaptured;  // FCapture's lines in lower case
-    bool FCreateItlFile = false;
-    std::string FAppName;
-    std::string FExecutablePath;
-    std::string FCaptureFilePath;
+    std::string entryBytes_;
+    std::vector<TEntry> entries_;
+    const std::string keyPrefix_{"BF_"};
+    std::vector<std::string> capture_;
+    std::unordered_set<std::string> captured_;  // capture_'s lines in lower case
+    bool createItlFile_ = false;
+    std::string appName_;
+    std::string executablePath_;
+    std::string captureFilePath_;
 };
 
 class TBabelfish2000::TEntryColumn::const_iterator {
@@ -155,24 +155,24 @@ public:
     using pointer = void;
     using reference = std::string;
 
-    const_iterator(TEntryColumn Column, std::size_t Index) : FColumn(Column), FIndex(Index) { }
-    std::string operator*() const { return FColumn[FIndex]; }
+    const_iterator(TEntryColumn Column, std::size_t Index) : column_(Column), index_(Index) { }
+    std::string operator*() const { return column_[index_]; }
     const_iterator& operator++()
     {
-        ++FIndex;
+        ++index_;
         return *this;
     }
     const_iterator operator++(int)
     {
         const_iterator before = *this;
-        ++FIndex;
+        ++index_;
         return before;
     }
-    bool operator==(const const_iterator& Other) const { return FIndex == Other.FIndex; }
+    bool operator==(const const_iterator& Other) const { return index_ == Other.index_; }
 
 private:
-    TEntryColumn FColumn;
-    std::size_t FIndex;
+    TEntryColumn column_;
+    std::size_t index_;
 };
 
 inline TBabelfish2000::TEntryColumn::const_iterator TBabelfish2000::TEntryColumn::begin() const

@@ -46,7 +46,7 @@ QSet<const QObject*> SubObjectsOf(const QObject* Instance)
 class TTranslationWalk {
 public:
     explicit TTranslationWalk(TBabelfish2000& Dictionary)
-        : FDictionary(Dictionary), FPrefix(QString::fromUtf8(Dictionary.KeyPrefix().c_str()))
+        : dictionary_(Dictionary), prefix_(QString::fromUtf8(Dictionary.KeyPrefix().c_str()))
     {
     }
 
@@ -66,13 +66,13 @@ public:
 
     void Object(QObject* Instance)
     {
-        if (!Instance || FDone.contains(Instance))
+        if (!Instance || done_.contains(Instance))
             return;
-        FDone.insert(Instance);
+        done_.insert(Instance);
 
         bool allow = true;
-        if (FDictionary.OnBeforeTranslateObject)
-            FDictionary.OnBeforeTranslateObject(&FDictionary, Instance, allow);
+        if (dictionary_.OnBeforeTranslateObject)
+            dictionary_.OnBeforeTranslateObject(&dictionary_, Instance, allow);
         if (!allow)
             return;
 
@@ -106,9 +106,9 @@ private:
         if (name == QLatin1StringView("objectName") || name == QLatin1StringView("Name"))
             return;
         const QString value = Property.read(Instance).toString();
-        if (!value.startsWith(FPrefix, Qt::CaseSensitive))
+        if (!value.startsWith(prefix_, Qt::CaseSensitive))
             return;
-        Property.write(Instance, TranslateString(FDictionary, value.mid(FPrefix.size())));
+        Property.write(Instance, TranslateString(dictionary_, value.mid(prefix_.size())));
     }
 
     void Lines(QObject* Instance, const QMetaProperty& Property)
@@ -118,18 +118,18 @@ private:
         QStringList lines = Property.read(Instance).toStringList();
         bool changed = false;
         for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-            if (!lines[i].startsWith(FPrefix, Qt::CaseSensitive))
+            if (!lines[i].startsWith(prefix_, Qt::CaseSensitive))
                 continue;
-            lines[i] = TranslateString(FDictionary, lines[i].mid(FPrefix.size()));
+            lines[i] = TranslateString(dictionary_, lines[i].mid(prefix_.size()));
             changed = true;
         }
         if (changed)
             Property.write(Instance, lines);
     }
 
-    TBabelfish2000& FDictionary;
-    const QString FPrefix;
-    QSet<const QObject*> FDone;
+    TBabelfish2000& dictionary_;
+    const QString prefix_;
+    QSet<const QObject*> done_;
 };
 
 }  // namespace

@@ -49,7 +49,7 @@ public:
 
     explicit FakeHost(const std::string& Suffix)
     {
-        FWindow = LinkWindow::Create(std::string(SkolarServerWindowClassPrefix) + Suffix,
+        window_ = LinkWindow::Create(std::string(SkolarServerWindowClassPrefix) + Suffix,
             std::string(SkolarServerWindowNamePrefix) + Suffix,
             [this](uint32_t WParam, int32_t Tag, const std::string& Data) {
                 const auto block = DecodeSkolarBlock(Data);
@@ -59,10 +59,10 @@ public:
                 if (Answer)
                     if (auto reply = Answer(Requests.back()))
                         static_cast<void>(
-                            SendCopyData(WParam, FWindow->Handle(), msgReply, EncodeSkolarBlock(block->Stamp, *reply)));
+                            SendCopyData(WParam, window_->Handle(), msgReply, EncodeSkolarBlock(block->Stamp, *reply)));
             }).Window;
     }
-    uint32_t Handle() const { return FWindow->Handle(); }
+    uint32_t Handle() const { return window_->Handle(); }
     void SendTo(uint32_t Target, int32_t Code, const std::string& Content)
     {
         // what the component makes of the message is what the tests look at, not whether it took it
@@ -74,7 +74,7 @@ public:
     std::function<void(uint32_t Client)> BeforeReply;
 
 private:
-    std::unique_ptr<LinkWindow> FWindow;
+    std::unique_ptr<LinkWindow> window_;
 };
 
 QString ExePath()

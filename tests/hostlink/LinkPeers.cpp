@@ -6,11 +6,11 @@
 
 Peer::Peer(const QString& Program, const QStringList& Arguments, const QProcessEnvironment& Environment)
 {
-    FProcess.setProcessEnvironment(Environment);
-    FProcess.setProcessChannelMode(QProcess::SeparateChannels);
-    FProcess.setReadChannel(QProcess::StandardOutput);
-    FProcess.start(Program, Arguments);
-    FProcess.waitForStarted(5000);
+    process_.setProcessEnvironment(Environment);
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.setReadChannel(QProcess::StandardOutput);
+    process_.start(Program, Arguments);
+    process_.waitForStarted(5000);
 }
 
 Peer::~Peer()
@@ -20,21 +20,21 @@ Peer::~Peer()
 
 void Peer::Kill()
 {
-    if (FProcess.state() != QProcess::NotRunning) {
-        FProcess.kill();
-        FProcess.waitForFinished(5000);
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
     }
 }
 
 bool Peer::ReadMore(int TimeoutMs)
 {
-    if (FProcess.bytesAvailable() == 0 && !FProcess.waitForReadyRead(TimeoutMs))
+    if (process_.bytesAvailable() == 0 && !process_.waitForReadyRead(TimeoutMs))
         return false;
-    FBuffer += FProcess.readAllStandardOutput().toStdString();
+    buffer_ += process_.readAllStandardOutput().toStdString();
     size_t end;
-    while ((end = FBuffer.find('\n')) != std::string::npos) {
-        FLines.push_back(FBuffer.substr(0, end));
-        FBuffer.erase(0, end + 1);
+    while ((end = buffer_.find('\n')) != std::string::npos) {
+        lines_.push_back(buffer_.substr(0, end));
+        buffer_.erase(0, end + 1);
     }
     return true;
 }
@@ -44,14 +44,14 @@ std::string Peer::WaitForLine(const std::string& Prefix, int TimeoutMs)
     QElapsedTimer timer;
     timer.start();
     for (;;) {
-        while (FCursor < FLines.size()) {
-            const std::string& line = FLines[FCursor++];
+        while (cursor_ < lines_.size()) {
+            const std::string& line = lines_[cursor_++];
             if (line.rfind(Prefix, 0) == 0)
                 return line;
         }
         const qint64 left = TimeoutMs - timer.elapsed();
         if (left <= 0 || !ReadMore(static_cast<int>(left))) {
-            if (FCursor >= FLines.size())
+            if (cursor_ >= lines_.size())
                 return {};
         }
     }
@@ -59,7 +59,7 @@ std::string Peer::WaitForLine(const std::string& Prefix, int TimeoutMs)
 
 bool Peer::HasSeen(const std::string& Prefix) const
 {
-    for (const std::string& line : FLines)
+    for (const std::string& line : lines_)
         if (line.rfind(Prefix, 0) == 0)
             return true;
     return false;
@@ -67,44 +67,44 @@ bool Peer::HasSeen(const std::string& Prefix) const
 
 void Peer::Send(const std::string& Line)
 {
-    FProcess.write(QByteArray::fromStdString(Line + "\n"));
-    FProcess.waitForBytesWritten(2000);
+    process_.write(QByteArray::fromStdString(Line + "\n"));
+    process_.waitForBytesWritten(2000);
 }
 
 int Peer::WaitForExit(int TimeoutMs)
 {
-    if (FProcess.state() != QProcess::NotRunning && !FProcess.waitForFinished(TimeoutMs))
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(TimeoutMs))
         return -1;
     while (ReadMore(0)) { }
-    if (FProcess.exitStatus() != QProcess::NormalExit)
+    if (process_.exitStatus() != QProcess::NormalExit)
         return -2;
-    return FProcess.exitCode();
+    return process_.exitCode();
 }
 
 std::string Peer::Output() const
 {
     std::string all;
-    for (const std::string& line : FLines)
+    for (const std::string& line : lines_)
         all += line + "\n";
-    return all + FBuffer;
+    return all + buffer_;
 }
 
 std::string Peer::ErrorOutput()
 {
-    FErrors += FProcess.readAllStandardError().toStdString();
-    return FErrors;
+    errors_ += process_.readAllStandardError().toStdString();
+    return errors_;
 }
 
 LinkSandbox::LinkSandbox()
 {
-    QDir(FDir.path()).mkdir("run");
-    QFile::setPermissions(FDir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir(dir_.path()).mkdir("run");
+    QFile::setPermissions(dir_.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QProcessEnvironment LinkSandbox::Environment(const std::map<QString, QString>& Extra) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", FDir.filePath("run"));
+    env.insert("XDG_RUNTIME_DIR", dir_.filePath("run"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.remove("LINKCLIENT_USE_SERVER");
     env.remove("LINKCLIENT_REFUSE_QUIT");
@@ -117,7 +117,7 @@ QProcessEnvironment LinkSandbox::Environment(const std::map<QString, QString>& E
 
 QString LinkSandbox::CopyClient(const QString& Name) const
 {
-    const QString target = FDir.filePath(Name);
+    const QString target = dir_.filePath(Name);
     QFile::remove(target);
     QFile::copy(ClientProgram(), target);
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

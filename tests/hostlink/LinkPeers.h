@@ -29,7 +29,7 @@ public:
     // The exit code, or -1 when the process still runs after the timeout.
     int WaitForExit(int TimeoutMs = 5000);
     void Kill();
-    qint64 Pid() const { return FProcess.processId(); }
+    qint64 Pid() const { return process_.processId(); }
     std::string Output() const;
     // Everything the process wrote to standard error so far.
     std::string ErrorOutput();
@@ -37,11 +37,11 @@ public:
 private:
     bool ReadMore(int TimeoutMs);
 
-    QProcess FProcess;
-    std::string FBuffer;
-    std::string FErrors;
-    std::vector<std::string> FLines;
-    size_t FCursor = 0;
+    QProcess process_;
+    std::string buffer_;
+    std::string errors_;
+    std::vector<std::string> lines_;
+    size_t cursor_ = 0;
 };
 
 // A private link directory and the programs' paths.
@@ -49,12 +49,12 @@ class LinkSandbox {
 public:
     LinkSandbox();
     QProcessEnvironment Environment(const std::map<QString, QString>& Extra = {}) const;
-    QString Path(const QString& Name) const { return FDir.filePath(Name); }
+    QString Path(const QString& Name) const { return dir_.filePath(Name); }
     // A copy of the test client under another name, so that its dictionary and mutex names follow.
     QString CopyClient(const QString& Name) const;
     static QString ClientProgram();
     static QString HostProgram();
 
 private:
-    QTemporaryDir FDir;
+    QTemporaryDir dir_;
 };

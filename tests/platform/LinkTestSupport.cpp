@@ -25,22 +25,22 @@ extern char** environ;
 PrivateRuntimeDir::PrivateRuntimeDir()
 {
     if (const char* saved = std::getenv("XDG_RUNTIME_DIR"))
-        FSaved = saved;
+        saved_ = saved;
     char pattern[] = "/tmp/lnkXXXXXX";
     if (::mkdtemp(pattern) == nullptr)
         throw std::runtime_error("mkdtemp failed");
-    FPath = pattern;
-    ::setenv("XDG_RUNTIME_DIR", FPath.c_str(), 1);
+    path_ = pattern;
+    ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
 }
 
 PrivateRuntimeDir::~PrivateRuntimeDir()
 {
-    if (FSaved)
-        ::setenv("XDG_RUNTIME_DIR", FSaved->c_str(), 1);
+    if (saved_)
+        ::setenv("XDG_RUNTIME_DIR", saved_->c_str(), 1);
     else
         ::unsetenv("XDG_RUNTIME_DIR");
     std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
+    std::filesystem::remove_all(path_, ignored);
 }
 
 HelperProcess::HelperProcess(const std::string& Mode, const std::string& Argument)
@@ -49,14 +49,14 @@ HelperProcess::HelperProcess(const std::string& Mode, const std::string& Argumen
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
     UniqueFd writeEnd(pipeFds[1]);
-    FOutput.Reset(pipeFds[0]);
+    output_.Reset(pipeFds[0]);
     std::string program = LINK_TEST_HELPER_PROGRAM, mode = Mode, argument = Argument;
     char* argv[] = {program.data(), mode.data(), argument.data(), nullptr};
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
-    const int error = ::posix_spawn(&FPid, program.c_str(), &actions, nullptr, argv, environ);
+    const int error = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)
         throw std::runtime_error(std::string("posix_spawn failed: ") + std::strerror(error));
@@ -69,36 +69,36 @@ HelperProcess::~HelperProcess()
 
 void HelperProcess::Kill()
 {
-    if (FReaped)
+    if (reaped_)
         return;
-    ::kill(FPid, SIGKILL);
+    ::kill(pid_, SIGKILL);
     int status = 0;
-    while (::waitpid(FPid, &status, 0) < 0 && errno == EINTR) { }
-    FReaped = true;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) { }
+    reaped_ = true;
 }
 
 std::optional<std::string> HelperProcess::ReadLine(std::chrono::milliseconds Timeout)
 {
     const auto deadline = std::chrono::steady_clock::now() + Timeout;
     for (;;) {
-        const size_t end = FBuffer.find('\n');
+        const size_t end = buffer_.find('\n');
         if (end != std::string::npos) {
-            std::string line = FBuffer.substr(0, end);
-            FBuffer.erase(0, end + 1);
+            std::string line = buffer_.substr(0, end);
+            buffer_.erase(0, end + 1);
             return line;
         }
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return std::nullopt;
-        pollfd descriptor{FOutput.Get(), POLLIN, 0};
+        pollfd descriptor{output_.Get(), POLLIN, 0};
         if (::poll(&descriptor, 1, static_cast<int>(left.count())) <= 0)
             continue;
         char buffer[256];
-        const ssize_t n = ::read(FOutput.Get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(output_.Get(), buffer, sizeof buffer);
         if (n <= 0)
             return std::nullopt;
-        FBuffer.append(buffer, static_cast<size_t>(n));
+        buffer_.append(buffer, static_cast<size_t>(n));
     }
 }
 
@@ -107,9 +107,9 @@ std::optional<int> HelperProcess::Wait(std::chrono::milliseconds Timeout)
     const auto deadline = std::chrono::steady_clock::now() + Timeout;
     for (;;) {
         int status = 0;
-        const pid_t done = ::waitpid(FPid, &status, WNOHANG);
-        if (done == FPid) {
-            FReaped = true;
+        const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            reaped_ = true;
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
         if (std::chrono::steady_clock::now() >= deadline)

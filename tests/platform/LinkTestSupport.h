@@ -19,12 +19,12 @@ public:
     ~PrivateRuntimeDir();
     PrivateRuntimeDir(const PrivateRuntimeDir&) = delete;
     PrivateRuntimeDir& operator=(const PrivateRuntimeDir&) = delete;
-    const std::string& Path() const { return FPath; }
-    std::string LinkDir() const { return FPath + "/sewella-link"; }
+    const std::string& Path() const { return path_; }
+    std::string LinkDir() const { return path_ + "/sewella-link"; }
 
 private:
-    std::string FPath;
-    std::optional<std::string> FSaved;
+    std::string path_;
+    std::optional<std::string> saved_;
 };
 
 // One helper process; killed and reaped when the object goes, whatever happened.
@@ -45,7 +45,7 @@ public:
     HelperProcess(const HelperProcess&) = delete;
     HelperProcess& operator=(const HelperProcess&) = delete;
 
-    pid_t Pid() const { return FPid; }
+    pid_t Pid() const { return pid_; }
     // The next line of the helper's output, without its newline; nullopt on timeout or end of output.
     std::optional<std::string> ReadLine(std::chrono::milliseconds Timeout);
     // The exit status (or 128 + signal), or nullopt if it has not ended within Timeout.
@@ -53,10 +53,10 @@ public:
     void Kill();
 
 private:
-    pid_t FPid = 0;
-    UniqueFd FOutput;
-    std::string FBuffer;
-    bool FReaped = false;
+    pid_t pid_ = 0;
+    UniqueFd output_;
+    std::string buffer_;
+    bool reaped_ = false;
 };
 
 // The handle printed in a helper's "ready <hex>" line; 0 when the line is not one.

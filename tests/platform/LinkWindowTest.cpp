@@ -551,7 +551,7 @@ public:
     {
         struct sigaction action { };
         action.sa_handler = [](int) {};
-        ::sigaction(SIGALRM, &action, &FSaved);
+        ::sigaction(SIGALRM, &action, &saved_);
         const itimerval often{{0, 200}, {0, 200}};
         ::setitimer(ITIMER_REAL, &often, nullptr);
     }
@@ -559,11 +559,11 @@ public:
     {
         const itimerval off{};
         ::setitimer(ITIMER_REAL, &off, nullptr);
-        ::sigaction(SIGALRM, &FSaved, nullptr);
+        ::sigaction(SIGALRM, &saved_, nullptr);
     }
 
 private:
-    struct sigaction FSaved { };
+    struct sigaction saved_ { };
 };
 
 TEST_F(LinkWindowTest, InterruptedCallsAreResumed)

@@ -42,10 +42,10 @@ class TTestControl : public QObject {
 
 public:
     using QObject::QObject;
-    QString Caption() const { return FCaption; }
+    QString Caption() const { return caption_; }
     void SetCaption(const QString& Value)
     {
-        FCaption = Value;
+        caption_ = Value;
         ++CaptionWrites;
     }
     QString Fixed() const { return "BF_Next"; }
@@ -59,7 +59,7 @@ public:
     int CaptionWrites = 0;
 
 private:
-    QString FCaption;
+    QString caption_;
 };
 
 namespace {

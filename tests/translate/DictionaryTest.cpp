@@ -246,21 +246,21 @@ TEST(Dictionary, LoadingReplacesTheDictionaryFromTheStreamsBeginning)
 // Serves its bytes; then, like a device, either fails to read or, like a pipe, refuses to go back.
 class TDeviceBuffer : public std::streambuf {
 public:
-    TDeviceBuffer(std::string Bytes, bool CanSeek) : FBytes(std::move(Bytes)), FCanSeek(CanSeek)
+    TDeviceBuffer(std::string Bytes, bool CanSeek) : bytes_(std::move(Bytes)), canSeek_(CanSeek)
     {
-        setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
+        setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
     }
 
 protected:
     int_type underflow() override
     {
-        if (FCanSeek)
+        if (canSeek_)
             throw std::runtime_error("read error");
         return traits_type::eof();
     }
     pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override
     {
-        if (!FCanSeek)
+        if (!canSeek_)
             return pos_type(off_type(-1));
         char* base = Direction == std::ios::beg ? eback() : Direction == std::ios::cur ? gptr() : egptr();
         setg(eback(), base + Offset, egptr());
@@ -272,8 +272,8 @@ protected:
     }
 
 private:
-    std::string FBytes;
-    bool FCanSeek;
+    std::string bytes_;
+    bool canSeek_;
 };
 
 TEST(Dictionary, UnreadableStreamsAreReported)
@@ -409,7 +409,7 @@ TEST(Dictionary, KeptBytesStayUnderThreeTimesTheFile)
 class TLongFileBuffer : public std::streambuf {
 public:
     TLongFileBuffer(std::string Head, std::string Tail, std::size_t Size)
-        : FHead(std::move(Head)), FTail(std::move(Tail)), FFiller(1 << 16, ' '), FSize(Size)
+        : head_(std::move(Head)), tail_(std::move(Tail)), filler_(1 << 16, ' '), size_(Size)
     {
         Serve(0);
     }
@@ -418,9 +418,9 @@ protected:
     int_type underflow() override { return Serve(Position()) ? traits_type::to_int_type(*gptr()) : traits_type::eof(); }
     pos_type seekoff(off_type Offset, std::ios::seekdir Direction, std::ios::openmode) override
     {
-        const std::size_t base = Direction == std::ios::beg ? 0 : Direction == std::ios::cur ? Position() : FSize;
+        const std::size_t base = Direction == std::ios::beg ? 0 : Direction == std::ios::cur ? Position() : size_;
         const std::size_t target = base + static_cast<std::size_t>(Offset);
-        if (target > FSize)
+        if (target > size_)
             return pos_type(off_type(-1));
         Serve(target);
         return pos_type(static_cast<off_type>(target));
@@ -431,20 +431,20 @@ protected:
     }
 
 private:
-    std::size_t Position() const { return FStart + static_cast<std::size_t>(gptr() - eback()); }
+    std::size_t Position() const { return start_ + static_cast<std::size_t>(gptr() - eback()); }
     bool Serve(std::size_t At)
     {
-        const std::size_t tailStart = FSize - FTail.size();
-        std::string& part = At < FHead.size() ? FHead : At >= tailStart ? FTail : FFiller;
-        const std::size_t start = &part == &FHead ? 0 : &part == &FTail ? tailStart : At;
-        const std::size_t length = &part == &FFiller ? std::min(part.size(), tailStart - At) : part.size();
-        FStart = start;
+        const std::size_t tailStart = size_ - tail_.size();
+        std::string& part = At < head_.size() ? head_ : At >= tailStart ? tail_ : filler_;
+        const std::size_t start = &part == &head_ ? 0 : &part == &tail_ ? tailStart : At;
+        const std::size_t length = &part == &filler_ ? std::min(part.size(), tailStart - At) : part.size();
+        start_ = start;
         setg(part.data(), part.data() + (At - start), part.data() + length);
-        return At < FSize;
+        return At < size_;
     }
 
-    std::string FHead, FTail, FFiller;
-    std::size_t FSize, FStart = 0;
+    std::string head_, tail_, filler_;
+    std::size_t size_, start_ = 0;
 };
 
 TEST(Dictionary, AFileLongerThanTheCeilingIsCutThereWithOneWarning)

@@ -77,12 +77,12 @@ std::string EntityLine(TEntity& Entity)
 
 class Host {
 public:
-    explicit Host(HostOptions Options) : FOptions(std::move(Options)) { }
+    explicit Host(HostOptions Options) : options_(std::move(Options)) { }
 
     bool Open()
     {
-        const std::string className = std::string(SkolarServerWindowClassPrefix) + FOptions.Suffix;
-        const std::string title = std::string(SkolarServerWindowNamePrefix) + FOptions.Suffix;
+        const std::string className = std::string(SkolarServerWindowClassPrefix) + options_.Suffix;
+        const std::string title = std::string(SkolarServerWindowNamePrefix) + options_.Suffix;
         if (!RegisterLinkWindowClass(className)) {
             Say("error: cannot register the window class " + className);
             return false;
@@ -93,8 +93,8 @@ public:
             Say("error: cannot open the link window " + title + ": " + creation.Error);
             return false;
         }
-        FWindow = std::move(creation.Window);
-        Say("ready " + std::to_string(FWindow->Handle()));
+        window_ = std::move(creation.Window);
+        Say("ready " + std::to_string(window_->Handle()));
         return true;
     }
 
@@ -107,7 +107,7 @@ public:
             return;
         if (command == "list") {
             Prune();
-            for (auto& entity : FEntities)
+            for (auto& entity : entities_)
                 Say("entity " + EntityLine(*entity));
             Say("list end");
         } else if (command == "quit") {
@@ -121,7 +121,7 @@ public:
             TSkolarMessageStream message;
             message.Code = msgQuit;
             message.WriteFlag(down == "down");
-            const LinkSendResult sent = SendCopyData(target->Handle, FWindow->Handle(), msgQuit,
+            const LinkSendResult sent = SendCopyData(target->Handle, window_->Handle(), msgQuit,
                 EncodeSkolarBlock(DateTimeToTimeStamp(Now()), message.Content()));
             Say(std::string("quit sent ") + (sent ? "ok" : "failed"));
         } else if (command == "raw") {
@@ -131,11 +131,11 @@ public:
             in >> handle >> code >> hex;
             const QByteArray bytes = QByteArray::fromHex(QByteArray::fromStdString(hex));
             const LinkSendResult sent = SendCopyData(
-                static_cast<uint32_t>(handle), FWindow->Handle(), static_cast<int32_t>(code), bytes.toStdString());
+                static_cast<uint32_t>(handle), window_->Handle(), static_cast<int32_t>(code), bytes.toStdString());
             Say(std::string("raw sent ") + (sent ? "ok" : "failed"));
         } else if (command == "delay") {
-            in >> FOptions.DelayMs;
-            Say("delay " + std::to_string(FOptions.DelayMs));
+            in >> options_.DelayMs;
+            Say("delay " + std::to_string(options_.DelayMs));
         } else if (command == "exit") {
             QCoreApplication::quit();
         } else {
@@ -191,16 +191,16 @@ private:
 
     void Answer(const TSkolarMessageStream& Request, const TSkolarMessageStream& Reply)
     {
-        if (FOptions.Silent) {
+        if (options_.Silent) {
             Say("reply withheld");
             return;
         }
-        if (FOptions.DelayMs > 0)
-            QThread::msleep(static_cast<unsigned long>(FOptions.DelayMs));
+        if (options_.DelayMs > 0)
+            QThread::msleep(static_cast<unsigned long>(options_.DelayMs));
         // the client is waiting inside its send: the reply reaches it before that send returns. A reply that
         // cannot go out is silent, as a host's is: the client then sees no answer, which it has to bear anyway.
         static_cast<void>(SendCopyData(
-            Request.Entity().Handle, FWindow->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, Reply.Content())));
+            Request.Entity().Handle, window_->Handle(), msgReply, EncodeSkolarBlock(Request.Stamp, Reply.Content())));
     }
 
     bool OnRegister(TSkolarMessageStream& Request, TSkolarMessageStream&)
@@ -208,8 +208,8 @@ private:
         auto entity = std::make_unique<TEntity>();
         entity->ReadFrom(Request);
         Say("register " + EntityLine(*entity));
-        std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity->Handle; });
-        FEntities.push_back(std::move(entity));
+        std::erase_if(entities_, [&](auto& e) { return e->Handle == entity->Handle; });
+        entities_.push_back(std::move(entity));
         return false;
     }
 
@@ -218,7 +218,7 @@ private:
         TEntity entity;
         entity.ReadFrom(Request);
         Say("unregister " + EntityLine(entity));
-        std::erase_if(FEntities, [&](auto& e) { return e->Handle == entity.Handle; });
+        std::erase_if(entities_, [&](auto& e) { return e->Handle == entity.Handle; });
         return false;
     }
 
@@ -264,7 +264,7 @@ private:
         const std::string name = Request.ReadString();
         Say("resolve " + name);
         const QString fileName = QFileInfo(QString::fromStdString(name)).fileName();
-        Reply.WriteString(QDir(FOptions.ServedDir).filePath(fileName).toStdString());
+        Reply.WriteString(QDir(options_.ServedDir).filePath(fileName).toStdString());
         return true;
     }
 
@@ -272,8 +272,8 @@ private:
     {
         const std::string s = Request.ReadString();
         Say("query string " + s);
-        const auto it = FOptions.Strings.find(s);
-        Reply.WriteString(it == FOptions.Strings.end() ? s : it->second);
+        const auto it = options_.Strings.find(s);
+        Reply.WriteString(it == options_.Strings.end() ? s : it->second);
         return true;
     }
 
@@ -304,18 +304,18 @@ private:
 
     std::string Variable(const std::string& Name) const
     {
-        const auto it = FOptions.Variables.find(Name);
-        if (it != FOptions.Variables.end())
+        const auto it = options_.Variables.find(Name);
+        if (it != options_.Variables.end())
             return it->second;
         if (Name == "TarvosWorkArea" || Name == "TarvosHomeDir")
-            return QDir(FOptions.ServedDir).absolutePath().toStdString() + "/";
+            return QDir(options_.ServedDir).absolutePath().toStdString() + "/";
         return {};
     }
 
     // Only files inside the served directory are handed out.
     QString ServedPath(const std::string& Name) const
     {
-        const QDir served(FOptions.ServedDir);
+        const QDir served(options_.ServedDir);
         const QString root = served.canonicalPath();
         const QFileInfo info(served, QString::fromStdString(Name));
         const QString canonical = info.canonicalFilePath();
@@ -328,12 +328,12 @@ private:
 
     void Prune()
     {
-        std::erase_if(FEntities, [](auto& e) { return !e->IsAlive(); });
+        std::erase_if(entities_, [](auto& e) { return !e->IsAlive(); });
     }
 
     TEntity* Find(const std::string& HandleOrTitle)
     {
-        for (auto& entity : FEntities)
+        for (auto& entity : entities_)
             if (std::to_string(entity->Handle) == HandleOrTitle)
                 return entity.get();
         return FindTitle(HandleOrTitle);
@@ -341,7 +341,7 @@ private:
 
     TEntity* FindHandle(uint32_t Handle)
     {
-        for (auto& entity : FEntities)
+        for (auto& entity : entities_)
             if (entity->Handle == Handle)
                 return entity.get();
         return nullptr;
@@ -349,15 +349,15 @@ private:
 
     TEntity* FindTitle(const std::string& Title)
     {
-        for (auto& entity : FEntities)
+        for (auto& entity : entities_)
             if (entity->Title() == Title)
                 return entity.get();
         return nullptr;
     }
 
-    HostOptions FOptions;
-    std::unique_ptr<LinkWindow> FWindow;
-    std::vector<std::unique_ptr<TEntity>> FEntities;
+    HostOptions options_;
+    std::unique_ptr<LinkWindow> window_;
+    std::vector<std::unique_ptr<TEntity>> entities_;
 };
 
 int SignalPipe[2] = {-1, -1};

@@ -110,6 +110,6 @@ bool NamedMutex::Exists(const std::string& Name)
 }
 
 NamedMutex::NamedMutex(UniqueFd Fd, uint32_t Handle, std::string Name)
-    : FFd(std::move(Fd)), FHandle(Handle), FName(std::move(Name))
+    : fd_(std::move(Fd)), handle_(Handle), name_(std::move(Name))
 {
 }

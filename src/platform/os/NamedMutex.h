@@ -24,16 +24,16 @@ public:
     NamedMutex& operator=(const NamedMutex&) = delete;
 
     // A non-zero value identifying this mutex within the process.
-    uint32_t Handle() const { return FHandle; }
-    const std::string& Name() const { return FName; }
+    uint32_t Handle() const { return handle_; }
+    const std::string& Name() const { return name_; }
 
 private:
     NamedMutex(UniqueFd Fd, uint32_t Handle, std::string Name);
     // the lock file stays when the mutex goes: removing it could let two owners lock different files of
     // the same name
-    UniqueFd FFd;
-    uint32_t FHandle;
-    std::string FName;
+    UniqueFd fd_;
+    uint32_t handle_;
+    std::string name_;
 };
 
 struct [[nodiscard]] NamedMutexAcquisition {

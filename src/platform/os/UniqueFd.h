@@ -9,8 +9,8 @@
 class UniqueFd {
 public:
     UniqueFd() = default;
-    explicit UniqueFd(int Fd) : FFd(Fd) { }
-    UniqueFd(UniqueFd&& Other) noexcept : FFd(Other.Release()) { }
+    explicit UniqueFd(int Fd) : fd_(Fd) { }
+    UniqueFd(UniqueFd&& Other) noexcept : fd_(Other.Release()) { }
     UniqueFd& operator=(UniqueFd&& Other) noexcept
     {
         if (this != &Other)
@@ -21,22 +21,22 @@ public:
     UniqueFd& operator=(const UniqueFd&) = delete;
     ~UniqueFd() { Reset(); }
 
-    int Get() const { return FFd; }
-    bool Valid() const { return FFd >= 0; }
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
     explicit operator bool() const { return Valid(); }
 
     // Gives the descriptor up without closing it.
-    int Release() { return std::exchange(FFd, -1); }
+    int Release() { return std::exchange(fd_, -1); }
 
     // Closes the descriptor held (if any) and takes Fd instead.
     void Reset(int Fd = -1)
     {
-        const int old = std::exchange(FFd, Fd);
+        const int old = std::exchange(fd_, Fd);
         // not retried on EINTR: on Linux the descriptor is gone whatever close returns
         if (old >= 0)
             ::close(old);
     }
 
 private:
-    int FFd = -1;
+    int fd_ = -1;
 };

@@ -266,19 +266,19 @@ bool LinkDispatchOpen()
     return true;
 }
 
-LinkCallScope::LinkCallScope(const LinkCall& Call) : FIndex(TheSender().Calls.size())
+LinkCallScope::LinkCallScope(const LinkCall& Call) : index_(TheSender().Calls.size())
 {
     TheSender().Calls.push_back(Call);
 }
 
 LinkCallScope::~LinkCallScope()
 {
-    TheSender().Calls.resize(FIndex);
+    TheSender().Calls.resize(index_);
 }
 
 void LinkCallScope::SetPeer(pid_t Peer)
 {
-    TheSender().Calls[FIndex].Peer = Peer;
+    TheSender().Calls[index_].Peer = Peer;
 }
 
 milliseconds LinkAnswerTimeout()

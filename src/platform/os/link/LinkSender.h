@@ -9,13 +9,13 @@
 // answer, so sends nest on one stack; a SendScope counts one send for as long as it lives.
 class SendScope {
 public:
-    explicit SendScope(int& Depth) : FDepth(Depth) { ++FDepth; }
-    ~SendScope() { --FDepth; }
+    explicit SendScope(int& Depth) : depth_(Depth) { ++depth_; }
+    ~SendScope() { --depth_; }
     SendScope(const SendScope&) = delete;
     SendScope& operator=(const SendScope&) = delete;
 
 private:
-    int& FDepth;
+    int& depth_;
 };
 
 // How many SendCopyData calls of this process are running now, one inside the other.
@@ -46,5 +46,5 @@ public:
     void SetPeer(pid_t Peer);
 
 private:
-    size_t FIndex;
+    size_t index_;
 };

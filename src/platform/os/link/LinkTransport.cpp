@@ -72,35 +72,35 @@ size_t LinkFrameReader::Feed(std::string_view Bytes)
 {
     size_t taken = 0;
     // an empty view may have no storage behind it at all
-    if (FStatus != Status::NeedMore || Bytes.empty())
+    if (status_ != Status::NeedMore || Bytes.empty())
         return 0;
-    if (FHeaderFill < LinkFrameHeaderSize) {
-        const size_t part = std::min(Bytes.size(), LinkFrameHeaderSize - FHeaderFill);
-        std::memcpy(FHeaderBytes.data() + FHeaderFill, Bytes.data(), part);
-        FHeaderFill += part;
+    if (headerFill_ < LinkFrameHeaderSize) {
+        const size_t part = std::min(Bytes.size(), LinkFrameHeaderSize - headerFill_);
+        std::memcpy(headerBytes_.data() + headerFill_, Bytes.data(), part);
+        headerFill_ += part;
         taken = part;
-        if (FHeaderFill < LinkFrameHeaderSize)
+        if (headerFill_ < LinkFrameHeaderSize)
             return taken;
-        if (GetLittleEndian32(FHeaderBytes.data()) != LinkFrameMagic) {
-            FStatus = Status::Malformed;
-            FProblem = "the frame does not begin with the link magic";
+        if (GetLittleEndian32(headerBytes_.data()) != LinkFrameMagic) {
+            status_ = Status::Malformed;
+            problem_ = "the frame does not begin with the link magic";
             return taken;
         }
-        FHeader.WParam = GetLittleEndian32(FHeaderBytes.data() + 4);
-        FHeader.Tag = static_cast<int32_t>(GetLittleEndian32(FHeaderBytes.data() + 8));
-        FHeader.Length = GetLittleEndian32(FHeaderBytes.data() + 12);
-        if (FHeader.Length > LinkMaxDataSize) {
-            FStatus = Status::Malformed;
-            FProblem = "the frame announces " + std::to_string(FHeader.Length) + " bytes, more than the limit of " +
+        header_.WParam = GetLittleEndian32(headerBytes_.data() + 4);
+        header_.Tag = static_cast<int32_t>(GetLittleEndian32(headerBytes_.data() + 8));
+        header_.Length = GetLittleEndian32(headerBytes_.data() + 12);
+        if (header_.Length > LinkMaxDataSize) {
+            status_ = Status::Malformed;
+            problem_ = "the frame announces " + std::to_string(header_.Length) + " bytes, more than the limit of " +
                 std::to_string(LinkMaxDataSize);
             return taken;
         }
     }
-    const size_t part = std::min(Bytes.size() - taken, static_cast<size_t>(FHeader.Length) - FData.size());
-    FData.append(Bytes.data() + taken, part);
+    const size_t part = std::min(Bytes.size() - taken, static_cast<size_t>(header_.Length) - data_.size());
+    data_.append(Bytes.data() + taken, part);
     taken += part;
-    if (FData.size() == FHeader.Length)
-        FStatus = Status::Complete;
+    if (data_.size() == header_.Length)
+        status_ = Status::Complete;
     return taken;
 }
 

@@ -59,21 +59,21 @@ public:
 
     // Takes what it needs of Bytes; returns how many bytes it took. Bytes after a complete frame are left.
     size_t Feed(std::string_view Bytes);
-    Status State() const { return FStatus; }
+    Status State() const { return status_; }
     // Why the frame is malformed, for the warning.
-    const std::string& Problem() const { return FProblem; }
+    const std::string& Problem() const { return problem_; }
     // Bytes received so far (to tell an empty connection from a truncated frame).
-    size_t Received() const { return FHeaderFill + FData.size(); }
-    const LinkFrameHeader& Header() const { return FHeader; }
-    const std::string& Data() const { return FData; }
+    size_t Received() const { return headerFill_ + data_.size(); }
+    const LinkFrameHeader& Header() const { return header_; }
+    const std::string& Data() const { return data_; }
 
 private:
-    Status FStatus = Status::NeedMore;
-    std::string FProblem;
-    std::array<char, LinkFrameHeaderSize> FHeaderBytes{};
-    size_t FHeaderFill = 0;
-    LinkFrameHeader FHeader;
-    std::string FData;
+    Status status_ = Status::NeedMore;
+    std::string problem_;
+    std::array<char, LinkFrameHeaderSize> headerBytes_{};
+    size_t headerFill_ = 0;
+    LinkFrameHeader header_;
+    std::string data_;
 };
 
 struct LinkEntryInfo {

@@ -61,7 +61,7 @@ std::optional<std::string> OpenWindowSocket(LinkWindow::State& S)
 
 }  // namespace
 
-LinkWindow::LinkWindow(std::shared_ptr<State> S) : FState(std::move(S))
+LinkWindow::LinkWindow(std::shared_ptr<State> S) : state_(std::move(S))
 {
 }
 
@@ -97,22 +97,22 @@ LinkWindowCreation LinkWindow::Create(const std::string& ClassName, const std::s
 
 LinkWindow::~LinkWindow()
 {
-    FState->Closed = true;
-    StopReceiving(FState);
-    ReleaseWindowFiles(*FState);
+    state_->Closed = true;
+    StopReceiving(state_);
+    ReleaseWindowFiles(*state_);
 }
 
 uint32_t LinkWindow::Handle() const
 {
-    return FState->Handle;
+    return state_->Handle;
 }
 
 const std::string& LinkWindow::ClassName() const
 {
-    return FState->ClassName;
+    return state_->ClassName;
 }
 
 const std::string& LinkWindow::Title() const
 {
-    return FState->Title;
+    return state_->Title;
 }

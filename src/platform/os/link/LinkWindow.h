@@ -54,7 +54,7 @@ public:
 
 private:
     explicit LinkWindow(std::shared_ptr<State> S);
-    std::shared_ptr<State> FState;
+    std::shared_ptr<State> state_;
 };
 
 struct [[nodiscard]] LinkWindowCreation {
