@@ -69,6 +69,12 @@ static int BinOf(double v, int count, double width)
     return below + 1;
 }
 
+int TSequence::BinOfValue(int v, int c)
+{
+    const auto [count, width] = HistogramBins(c);
+    return BinOf(static_cast<double>(v), count, width);
+}
+
 int TSequence::CountBins(int c)
 {
     const auto [count, width] = HistogramBins(c);

@@ -57,6 +57,8 @@ public:
     int CountBins(int c);
     static TAreaGrid AreaGrid(int c);
     static TGridCell CellOf(int v, int columns, int rows);
+    // The histogram bin (1..count) that value v falls into for modulus c.
+    static int BinOfValue(int v, int c);
 
     int SeriesLength() const { return seriesLength_; }
     std::uint16_t Value(int i) const { return sequence_[i]; }
