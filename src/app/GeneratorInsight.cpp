@@ -309,9 +309,9 @@ TUniformity UniformityOf(int c, const std::vector<int>& Series)
 {
     const int bins = TSequence::HistogramBins(c).Count;
     std::vector<int> valuesIn(std::size_t(bins) + 1, 0), counts(std::size_t(bins) + 1, 0);
-    std::vector<int> binOf(static_cast<std::size_t>(c), 0);
-    for (int v = 0; v < c; ++v)
-        ++valuesIn[std::size_t(binOf[std::size_t(v)] = TSequence::BinOfValue(v, c))];
+    const std::vector<int> binOf = TSequence::BinsOfValues(c);
+    for (int bin : binOf)
+        ++valuesIn[std::size_t(bin)];
     for (int x : Series)
         ++counts[std::size_t(binOf[std::size_t(x)])];
     TUniformity u;

@@ -75,6 +75,20 @@ int TSequence::BinOfValue(int v, int c)
     return BinOf(static_cast<double>(v), count, width);
 }
 
+std::vector<int> TSequence::BinsOfValues(int c)
+{
+    // the same boundaries as BinOf, passed once in ascending order
+    const auto [count, width] = HistogramBins(c);
+    std::vector<int> bins(static_cast<std::size_t>(c));
+    int below = 0;
+    for (int v = 0; v < c; ++v) {
+        while (below < count && std::fma(below + 1, width, -v) < 0)
+            ++below;
+        bins[static_cast<std::size_t>(v)] = below + 1;
+    }
+    return bins;
+}
+
 int TSequence::CountBins(int c)
 {
     const auto [count, width] = HistogramBins(c);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TSewella {
 public:
@@ -57,8 +58,9 @@ public:
     int CountBins(int c);
     static TAreaGrid AreaGrid(int c);
     static TGridCell CellOf(int v, int columns, int rows);
-    // The histogram bin (1..count) that value v falls into for modulus c.
+    // The histogram bin (1..count) that value v falls into for modulus c, and the bins of all values 0..c-1.
     static int BinOfValue(int v, int c);
+    static std::vector<int> BinsOfValues(int c);
 
     int SeriesLength() const { return seriesLength_; }
     std::uint16_t Value(int i) const { return sequence_[i]; }

@@ -212,3 +212,12 @@ TEST(CellOf, ValuesRunLeftToRightFromTheTopRow)
 }
 
 }  // namespace
+
+TEST(Sequence, BinsOfAllValuesAgreeWithTheBinOfEachValue)
+{
+    for (int c = 1; c <= 1000; ++c) {
+        const std::vector<int> bins = TSequence::BinsOfValues(c);
+        for (int v = 0; v < c; ++v)
+            ASSERT_EQ(bins[std::size_t(v)], TSequence::BinOfValue(v, c)) << c << ' ' << v;
+    }
+}
