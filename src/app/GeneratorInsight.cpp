@@ -274,7 +274,7 @@ TFullPeriod FullPeriodOf(const TGenerator& g)
         }
     f.FourDividesC = g.c % 4 == 0;
     f.FourDividesBMinus1 = f.BMinus1 % 4 == 0;
-    f.Full = f.IncrementCoprime && !f.FailingPrime && (!f.FourDividesC || f.FourDividesBMinus1);
+    f.Full = f.IncrementCoprime && MeetsConditionsOnB(f, g.b);
     if (g.a % g.c == 0 && g.c > 1)
         f.LongestCycle = CyclesOfAllSeeds(g).Lengths.front();
     if (!f.Full) {
