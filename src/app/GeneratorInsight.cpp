@@ -300,6 +300,16 @@ TLattice LatticeOf(const TGenerator& g, const std::vector<int>& Series)
     return l;
 }
 
+std::vector<std::int64_t> LineNumbersOf(const TLineFamily& Family, const TGenerator& g, const std::vector<int>& Series)
+{
+    std::vector<std::int64_t> numbers;
+    for (std::size_t i = 0; i + 1 < Series.size(); ++i)
+        numbers.push_back((Family.S1 * Series[i] + Family.S2 * (Series[i + 1] - g.a)) / g.c);
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
 double ChiSquareUpperTail(double x, int df)
 {
     return df <= 0 ? 1.0 : UpperGamma(df / 2.0, x / 2);

@@ -68,6 +68,8 @@ struct TLattice {
 };
 // Series: x[1..L] as the lesson builds it; the pairs are (x[i], x[i+1]) for i = 1..L-1.
 TLattice LatticeOf(const TGenerator& g, const std::vector<int>& Series);
+// The numbers k, ascending, of the family's lines s1*x + s2*y = s2*a + k*c that hold at least one pair.
+std::vector<std::int64_t> LineNumbersOf(const TLineFamily& Family, const TGenerator& g, const std::vector<int>& Series);
 
 // Chi-square of the histogram's bin counts against the counts expected when the series' values were spread over
 // 0..c-1 evenly; each bin expects L times its share of the c values.

@@ -68,6 +68,14 @@ void SetUpLessonChart(TRChart& Chart)
 
 TLessonViews::TLessonViews(TRChart& Chart, TTranslate Translate) : chart_(Chart), translate_(std::move(Translate))
 {
+    chart_.OnBeforeRenderData = [this](QObject*, TCanvas*& Canvas, int, int) {
+        if (overlays_.Lines && shown_ == TShown::Correlation)
+            DrawLatticeLines(*Canvas);
+    };
+    chart_.OnDataRendered = [this](QObject*, TCanvas*& Canvas, int, int) {
+        if (overlays_.ExpectedCounts && shown_ == TShown::Histogram)
+            DrawExpectedCounts(*Canvas);
+    };
 }
 
 void TLessonViews::Describe(const QString& Key, const QStringList& Args)
@@ -101,6 +109,7 @@ void TLessonViews::ShowRandomArea(const TSequence& Sequence, int c)
     const int columns = grid.Columns;
     const int rows = grid.Rows;
     const bool small = c <= SmallGridLimit;
+    shown_ = TShown::RandomArea;
     BeginView();
     chart_.SetGridStyle(small ? gsDotLines : gsNone);
     const auto addCell = [&](int v) {
@@ -149,8 +158,10 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
 {
     const auto [count, width] = TSequence::HistogramBins(c);
     const int largest = Sequence.CountBins(c);
+    shown_ = TShown::Histogram;
+    binWidth_ = width;
     BeginView();
-    SetRangeHigh(*chart_.Scale1Y(), largest + 0.5);
+    SetRangeHigh(*chart_.Scale1Y(), std::max<double>(largest, LargestExpected()) + 0.5);
     SetRangeHigh(*chart_.Scale1X(), count * width);
     chart_.SetGridStyle(gsNone);
     chart_.SetFillColor(BarColor);
@@ -169,6 +180,7 @@ void TLessonViews::ShowHistogram(TSequence& Sequence, int c)
 
 void TLessonViews::ShowCorrelation(const TSequence& Sequence, int c)
 {
+    shown_ = TShown::Correlation;
     BeginView();
     chart_.SetGridStyle(gsNone);
     chart_.SetDataColor(MarkColor);

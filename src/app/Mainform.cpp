@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -19,6 +21,9 @@
 #include <algorithm>
 
 #include "app/AppIcon.h"
+#include "app/GeneratorInsight.h"
+#include "app/InsightPanel.h"
+#include "app/InsightTexts.h"
 #include "app/LessonAccessibility.h"
 #include "app/LessonSlider.h"
 #include "app/LessonViews.h"
@@ -175,6 +180,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     RChart1->Loaded();
     cliDemon->Loaded();
     ConnectHandlers();
+    CreateShortcuts();
     NameControls();
     FormCreate();
     const QRect screenArea = screen()->geometry();
@@ -260,6 +266,11 @@ void TForm1::CreateChartControls()
     SetUpLessonChart(*RChart1);
     views_ = std::make_unique<TLessonViews>(
         *RChart1, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); });
+    // in the free space right of the tabs and above the sliders
+    SBInsight = Place<QPushButton>(this, "SBInsight", 391, 181, 94, 25);
+    SBInsight->setText(QStringLiteral("BF_Why?"));
+    SBInsight->setCheckable(true);
+    SBInsight->setFocusPolicy(Qt::TabFocus);
 }
 
 void TForm1::CreateSliders()
@@ -318,6 +329,7 @@ void TForm1::NameControls()
         {Memo1, "Explanation"}, {Edit1, "Formula"}, {RChart1, "Chart"}};
     for (const auto& [control, key] : names)
         control->setAccessibleName(Translated(QString::fromLatin1(key)));
+    SBInsight->setToolTip(Translated(QStringLiteral("Explain this generator (Ctrl+I)")));
     int line = 0;
     for (QLineEdit* edit : {Edit2, Edit3, Edit4})
         edit->setAccessibleName(
@@ -330,6 +342,7 @@ void TForm1::ConnectHandlers()
     connect(SBReset, &QPushButton::clicked, this, [this] { SBResetClick(); });
     connect(SBExit, &QPushButton::clicked, this, [this] { SBExitClick(); });
     connect(SBAbout, &QPushButton::clicked, this, [this] { SBAboutClick(); });
+    connect(SBInsight, &QPushButton::clicked, this, [this] { ToggleInsight(); });
     TabControl1->OnChange = [this](QObject*) { TabControl1Change(); };
     connect(ScrollBarA, &QScrollBar::valueChanged, this, [this] { ScrollBarAScroll(); });
     connect(ScrollBarB, &QScrollBar::valueChanged, this, [this] { ScrollBarBScroll(); });
@@ -379,8 +392,10 @@ void TForm1::ApplyLayout()
     const bool chart = lesson_->Layout() == TLayout::Chart;
     if (chart == InChartLayout())
         return;
-    for (QWidget* control :
-        std::initializer_list<QWidget*>{TabControl1, ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX, Edit1, NumLab1})
+    if (!chart)
+        CloseInsight();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             TabControl1, SBInsight, ScrollBarA, ScrollBarB, ScrollBarC, ScrollBarX, Edit1, NumLab1})
         control->setVisible(chart);
     // the chart's own flag: a hidden chart does not paint
     RChart1->SetVisible(chart);
@@ -425,6 +440,7 @@ void TForm1::NewSequence()
     NumLab1->SetValue(lesson_->SeriesLength());
     NumLab1->setAccessibleName(
         Translated(QStringLiteral("Series length <%1%>"), {QString::number(lesson_->SeriesLength())}));
+    UpdateInsight();
     ShowView();
 }
 
@@ -563,6 +579,111 @@ void TForm1::cliDemonParamsChange()
     activateWindow();
 }
 
+// --- the insight panel ---
+
+void TForm1::CreateShortcuts()
+{
+    auto* insight = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    insight->setContext(Qt::ApplicationShortcut);
+    connect(insight, &QShortcut::activated, this, [this] { ToggleInsight(); });
+    // F6 moves between the lesson and the panel, as between the panes of one window
+    auto* otherWindow = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    otherWindow->setContext(Qt::ApplicationShortcut);
+    connect(otherWindow, &QShortcut::activated, this, [this] { SwitchToOrFromInsight(); });
+}
+
+bool TForm1::InsightShown() const
+{
+    return insightPanel_ && insightPanel_->isVisible();
+}
+
+void TForm1::ToggleInsight()
+{
+    if (InsightShown() || !InChartLayout()) {
+        CloseInsight();
+        return;
+    }
+    if (!insightPanel_) {
+        insightPanel_ = new TInsightPanel(
+            this, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); });
+        insightPanel_->OnOverlaysChanged = [this] {
+            UpdateInsight();
+            ShowView();
+        };
+        insightPanel_->OnExample = [this](const TInsightExample& Example) { ShowExample(Example); };
+        insightPanel_->OnClosed = [this] {
+            SBInsight->setChecked(false);
+            views_->SetOverlays({});
+            ShowView();
+        };
+    }
+    insightPanel_->FollowLesson();
+    insightPanel_->show();
+    insightPanel_->FollowLesson();  // the window manager's frame is known once shown
+    SBInsight->setChecked(true);
+    UpdateInsight();
+    ShowView();
+}
+
+void TForm1::CloseInsight()
+{
+    SBInsight->setChecked(false);
+    if (!InsightShown())
+        return;
+    insightPanel_->hide();
+    views_->SetOverlays({});
+    ShowView();
+}
+
+void TForm1::UpdateInsight()
+{
+    if (!InsightShown())
+        return;
+    const insight::TGenerator g{lesson_->A().Value(), lesson_->B().Value(), lesson_->C().Value()};
+    const int x1 = lesson_->X1().Value();
+    const insight::TInsight found = insight::Analyse(g, x1);
+    insightPanel_->ShowTexts(InsightTextsOf(
+        found, g, x1, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); }));
+    const TEnabled& free = lesson_->Enabled();
+    insightPanel_->SetExamplesShown(free.A && free.B && free.C && free.X1);
+    TLessonOverlays overlays;
+    overlays.Lines = insightPanel_->LinesShown();
+    if (overlays.Lines) {
+        const insight::TLineFamily& family = found.Lattice.Fewest;
+        overlays.S1 = family.S1;
+        overlays.S2 = family.S2;
+        overlays.A = g.a;
+        overlays.C = g.c;
+        overlays.LineNumbers = insight::LineNumbersOf(family, g, found.Series);
+    }
+    overlays.ExpectedCounts = insightPanel_->ExpectedCountsShown();
+    if (overlays.ExpectedCounts)
+        overlays.Expected = found.Uniformity.Expected;
+    views_->SetOverlays(std::move(overlays));
+}
+
+void TForm1::SwitchToOrFromInsight()
+{
+    if (!InsightShown())
+        return;
+    QWidget* to = insightPanel_->isActiveWindow() ? static_cast<QWidget*>(this) : insightPanel_;
+    to->activateWindow();
+    to->raise();
+}
+
+void TForm1::ShowExample(const TInsightExample& Example)
+{
+    showingStep_ = true;
+    lesson_->SetC(Example.C);
+    lesson_->SetA(Example.A);
+    lesson_->SetB(Example.B);
+    lesson_->SetX(Example.X1);
+    showingStep_ = false;
+    ShowSliders();
+    UpdateText();
+    NewSequence();
+}
+
 // --- showing and closing ---
 
 void TForm1::showEvent(QShowEvent* Event)
@@ -581,6 +702,13 @@ void TForm1::showEvent(QShowEvent* Event)
             SBNext->setFocus(Qt::OtherFocusReason);
         }
     });
+}
+
+void TForm1::moveEvent(QMoveEvent* Event)
+{
+    QWidget::moveEvent(Event);
+    if (InsightShown())
+        insightPanel_->FollowLesson();
 }
 
 void TForm1::closeEvent(QCloseEvent* Event)

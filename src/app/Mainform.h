@@ -16,6 +16,8 @@
 #include "hostlink/TarvosDemon.h"
 
 class QLabel;
+class TInsightPanel;
+struct TInsightExample;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -88,15 +90,21 @@ public:
     void UpdateText();
 
     TLesson& Lesson() { return *lesson_; }
+    const TLessonViews& Views() const { return *views_; }
     // None once an accepted quit from the host has freed it.
     TmnxDemonClient* Demon() const { return cliDemon.data(); }
     bool InChartLayout() const { return height() == ChartLayoutHeight; }
+    // None until first opened.
+    TInsightPanel* InsightPanel() const { return insightPanel_; }
+    void ToggleInsight();
 
     QWidget* Panel1 = nullptr;
     QPushButton* SBExit = nullptr;
     QPushButton* SBAbout = nullptr;
     QPushButton* SBReset = nullptr;
     QPushButton* SBNext = nullptr;
+    // Opens and closes the insight panel (also Ctrl+I); in the chart layout only.
+    QPushButton* SBInsight = nullptr;
     QLineEdit* Edit1 = nullptr;
     TNumLab* NumLab1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -126,6 +134,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    void moveEvent(QMoveEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
 
 private:
@@ -152,9 +161,17 @@ private:
     void HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<void(int)>& Change);
     void cliDemonParamsChange();
     int ScreenHeight() const;
+    void CreateShortcuts();
+    bool InsightShown() const;
+    // The panel's texts and the views' overlays for the current series; called before the view is drawn.
+    void UpdateInsight();
+    void CloseInsight();
+    void SwitchToOrFromInsight();
+    void ShowExample(const TInsightExample& Example);
 
     std::unique_ptr<TLesson> lesson_;
     std::unique_ptr<TLessonViews> views_;
+    TInsightPanel* insightPanel_ = nullptr;
     QPointer<TmnxDemonClient> cliDemon;
     int LastA = -1;
     int LastB = -1;

@@ -34,6 +34,16 @@ std::vector<std::string> KeysAskedForByTheLesson()
             form.TabControl1->TabBar()->setCurrentIndex(tab);
         form.SBNext->click();
     }
+    // the insight panel's sentences: one generator for each of their cases
+    form.SBInsight->click();
+    const int generators[][4] = {{20, 30, 906, 15}, {7, 281, 1000, 1}, {0, 0, 1, 0}, {1, 7, 12, 0}, {2, 1, 12, 0},
+        {7, 21, 1000, 1}, {1, 5, 1000, 0}, {20, 30, 932, 15}, {0, 7, 997, 1}, {7, 1, 1000, 1}};
+    for (const auto& [a, b, c, x1] : generators) {
+        form.Lesson().SetC(c);
+        form.Lesson().SetA(a);
+        form.Lesson().SetB(b);
+        form.Lesson().SetX(x1);
+    }
     TFrmAbout about;
     FillAboutBox(about, dictionary);
 
@@ -48,8 +58,8 @@ TEST(ShippedDictionaries, HoldEveryKeyTheLessonLooksUp)
 {
     const std::vector<std::string> asked = KeysAskedForByTheLesson();
     // the walk reached the window's captions, the last step, every view and the About dialog
-    for (const char* reached :
-        {"LCG - Random Number Generator", "Correlation Graph", "memo_13", "Successor (y)", "HomePage", "$dlglanguage$"})
+    for (const char* reached : {"LCG - Random Number Generator", "Correlation Graph", "memo_13", "Successor (y)",
+             "HomePage", "$dlglanguage$", "insight_c_is_one", "insight_fix_a", "insight_uneven", "insight_score_poor"})
         ASSERT_NE(std::find(asked.begin(), asked.end(), reached), asked.end()) << reached;
     for (const char* language : {"en", "de"}) {
         SCOPED_TRACE(language);

@@ -160,6 +160,9 @@ TEST(GeneratorInsight, LatticeVectorIsTheShortestAndItsLinesHoldEveryPair)
         EXPECT_NEAR(l.Spacing * l.Nu2, g.c, 1e-9);
         EXPECT_LE(l.Score, 1.0);
         EXPECT_EQ(l.Fewest.Lines, fewest);
+        const std::vector<std::int64_t> numbers = LineNumbersOf(l.Fewest, g, w.Values);
+        EXPECT_EQ(int(numbers.size()), l.Fewest.Lines);
+        EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
     }
 }
 

@@ -64,7 +64,7 @@ TEST_F(KeyboardLesson, SpaceOnNextWalksAllStepsAndTabFollowsTheWindow)
     }
     EXPECT_EQ(TabCycle(),
         (std::vector<QWidget*>{Form.SBExit, Form.SBAbout, Form.SBReset, Form.TabControl1->TabBar(), Form.RChart1,
-            Form.ScrollBarA, Form.ScrollBarB, Form.ScrollBarC, Form.ScrollBarX}));
+            Form.SBInsight, Form.ScrollBarA, Form.ScrollBarB, Form.ScrollBarC, Form.ScrollBarX}));
 }
 
 TEST_F(KeyboardLesson, SliderKeysActOnTheValueThoughTheSliderRunsUpsideDown)

@@ -19,7 +19,12 @@ class LessonWindow : public ::testing::Test {
 protected:
     LessonWindow() : Form(QStringList{QCoreApplication::applicationFilePath()})
     {
-        Form.RChart1->OnDataRendered = [this](QObject*, TCanvas*&, int, int) { ++Paints; };
+        // the lesson draws its overlays from the same event
+        Form.RChart1->OnDataRendered = [this, overlay = Form.RChart1->OnDataRendered](
+                                           QObject* Sender, TCanvas*& Canvas, int Top, int Left) {
+            ++Paints;
+            overlay(Sender, Canvas, Top, Left);
+        };
     }
 
     void ClickNext(int Times)

@@ -40,11 +40,11 @@ def walk_the_lesson(program, language):
             explanation = lesson.wait_for_new_explanation(explanation)
         print(f"  Space x12: step 13 reached, Next is {'enabled' if probe.has_state(lesson.find('push button', names['next']), 'enabled') else 'disabled'}")
 
-        visited = tab_cycle(lesson, 9)
+        visited = tab_cycle(lesson, 10)
         print("  Tab visits:", ", ".join(f"{role} '{name}'" for role, name in visited))
         roles = [role for role, _ in visited]
-        check(roles.count("slider") == 4 and "chart" in roles and roles.count("push button") == 3,
-              f"{language}: Tab order {visited}")
+        check(roles.count("slider") == 4 and "chart" in roles and roles.count("push button") == 3
+              and ("check box", names["why"]) in visited, f"{language}: Tab order {visited}")
         while lesson.focused() != ("slider", names["slider_c"]):
             keys("Tab")
         for key, change in (("Up", 1), ("Prior", 5), ("Down", -1), ("Next", -5)):
@@ -55,6 +55,8 @@ def walk_the_lesson(program, language):
             new_c = int(lesson.formula().split("mod ")[1].split(";")[0])
             check(new_c - old_c == change, f"{language}: {key} moved c from {old_c} to {new_c}")
 
+        walk_the_insight_panel(lesson, language)
+
         keys(f"alt+{names['about_key']}")
         probe.wait_until(lambda: lesson.focused() == ("push button", names["ok"]), what="the About mnemonic")
         keys("Escape")
@@ -62,6 +64,26 @@ def walk_the_lesson(program, language):
         keys(f"alt+{names['exit_key']}")
         check(lesson.process.wait(timeout=10) == 0, f"{language}: the Exit mnemonic ends the program")
         print("  Alt mnemonics: About opened, Escape closed it, Exit ended the program")
+
+
+def walk_the_insight_panel(lesson, language):
+    """Ctrl+I opens the panel, F6 moves into it, Tab and Space work its switches, Ctrl+I closes it."""
+    names = lesson.names
+    keys("ctrl+i")
+    probe.wait_until(lambda: lesson.showing_text_starting(names["insight_series"]), what="the panel's series")
+    keys("F6")
+    for _ in range(12):
+        if lesson.focused() == ("check box", names["show_lines"]):
+            break
+        keys("Tab")
+    check(lesson.focused() == ("check box", names["show_lines"]), f"{language}: Tab reaches the lines switch")
+    keys("space")
+    switch = lesson.find("check box", names["show_lines"])
+    probe.wait_until(lambda: probe.has_state(switch, "checked"), what="Space to switch the lines on")
+    keys("F6")
+    keys("ctrl+i")
+    probe.wait_until(lambda: not lesson.showing_text_starting(names["insight_series"]), what="Ctrl+I to close")
+    print("  Ctrl+I opened the panel, F6 and Tab reached its switch, Space set it, Ctrl+I closed it")
 
 
 if __name__ == "__main__":

@@ -11,11 +11,13 @@ NAMES = {
     "en": {"next": "Next", "about": "About", "exit": "Exit", "ok": "OK", "memo": "Explanation",
            "formula": "Formula", "slider_c": "c, the modulus", "length": "Series length ",
            "random": "Random area: 17 cells, the series hits 4: 0, 1, 4, 5", "histogram": "Histogram: 30 bins",
-           "correlation": "Correlation graph: 150 points", "about_key": "a", "exit_key": "e"},
+           "correlation": "Correlation graph: 150 points", "about_key": "a", "exit_key": "e",
+           "why": "Why?", "insight_series": "Series length 151 = 1 + 150", "show_lines": "show the lines"},
     "de": {"next": "Weiter", "about": "Über", "exit": "Beenden", "ok": "OK", "memo": "Erklärung",
            "formula": "Formel", "slider_c": "c, der Modul", "length": "Serienlänge ",
            "random": "Zufallsfläche: 17 Felder, die Serie trifft 4: 0, 1, 4, 5", "histogram": "Histogramm: 30 Klassen",
-           "correlation": "Korrelationsgraph: 150 Punkte", "about_key": "Udiaeresis", "exit_key": "b"},
+           "correlation": "Korrelationsgraph: 150 Punkte", "about_key": "Udiaeresis", "exit_key": "b",
+           "why": "Warum?", "insight_series": "Serienlänge 151 = 1 + 150", "show_lines": "Geraden zeigen"},
 }
 
 
@@ -62,6 +64,10 @@ class Lesson:
         found = [a for _, a in probe.walk(self.app)
                  if probe.name(a).startswith(self.names["length"]) and probe.has_state(a, "showing")]
         return probe.name(found[0]) if found else ""
+
+    def showing_text_starting(self, start):
+        """Whether a shown object's name begins with start."""
+        return any(probe.name(a).startswith(start) and probe.has_state(a, "showing") for _, a in probe.walk(self.app))
 
     def unnamed_focusable(self):
         """The focusable objects on screen that a screen reader could only call by their role."""
