@@ -1,11 +1,13 @@
 // The lesson program's start-up and its slider-to-picture path.
 //   cold start: the real sewella process to its first painted main window (offscreen), with the peak
 //   resident memory of the started processes;
-//   slider change: one move of the a slider at c = 1000 to the chart's new picture in the shown window, per view.
+//   slider change: one move of the a slider at c = 1000 to the chart's new picture in the shown window, per view,
+//   without and with the insight panel open.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -21,6 +23,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "app/InsightPanel.h"
 #include "app/Mainform.h"
 #include "chart/Quarn_rchart.h"
 
@@ -79,7 +82,8 @@ BENCHMARK(BM_ColdStartToFirstPaint)
     ->Repetitions(20)
     ->ReportAggregatesOnly(true);
 
-// The view's tab is the argument: 0 random area, 1 histogram, 2 correlation graph.
+// The first argument is the view's tab: 0 random area, 1 histogram, 2 correlation graph. The second opens the
+// insight panel with both overlays on: its analysis, its sentences and its repaint join the slider path.
 void BM_SliderChangeAtC1000(benchmark::State& state)
 {
     TForm1 form(QStringList{QCoreApplication::applicationFilePath()});
@@ -90,6 +94,11 @@ void BM_SliderChangeAtC1000(benchmark::State& state)
     form.ScrollBarB->setValue(form.ScrollBarB->maximum() - 21);
     form.TabControl1->TabBar()->setCurrentIndex(static_cast<int>(state.range(0)));
     form.show();
+    if (state.range(1) != 0) {
+        form.SBInsight->click();
+        for (QCheckBox* overlay : form.InsightPanel()->findChildren<QCheckBox*>())
+            overlay->setChecked(true);
+    }
     QCoreApplication::processEvents();
     // a = 1 and a = 3 with b = 21 both run through all 1000 values
     int a = 1;
@@ -102,7 +111,10 @@ void BM_SliderChangeAtC1000(benchmark::State& state)
     }
     state.counters["series_length"] = form.Lesson().SeriesLength();
 }
-BENCHMARK(BM_SliderChangeAtC1000)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SliderChangeAtC1000)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->ArgNames({"view", "insight"})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

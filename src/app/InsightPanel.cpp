@@ -58,6 +58,7 @@ TInsightPanel::TInsightPanel(QWidget* Lesson, TInsightTranslate Translate)
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // the sentences wrap instead
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     series_ = AddSection(layout, "Your series");
@@ -166,11 +167,19 @@ void TInsightPanel::FollowLesson()
     const QRect lesson = lesson_->frameGeometry();
     const QRect screen = lesson_->screen()->availableGeometry();
     const int frameWidth = frameGeometry().width() - width();
-    const int outerWidth = PanelWidth + frameWidth;
+    const int rightRoom = screen.right() - lesson.right() - frameWidth;
+    const int leftRoom = lesson.left() - screen.left() - frameWidth;
+    int panelWidth = PanelWidth;
     int left = lesson.right() + 1;
-    if (left + outerWidth > screen.right() + 1 && lesson.left() - outerWidth >= screen.left())
-        left = lesson.left() - outerWidth;
-    resize(PanelWidth, lesson_->height());
+    if (rightRoom < PanelWidth && leftRoom >= PanelWidth) {
+        left = lesson.left() - PanelWidth - frameWidth;
+    } else if (rightRoom < PanelWidth) {
+        // a small screen: narrower, on the roomier side, over the lesson's edge only when it must
+        panelWidth = std::max({rightRoom, leftRoom, MinimumWidth});
+        left = rightRoom >= leftRoom ? std::min(left, screen.right() + 1 - panelWidth - frameWidth)
+                                     : std::max(screen.left(), lesson.left() - panelWidth - frameWidth);
+    }
+    resize(panelWidth, lesson_->height());
     move(left, lesson.top());
 }
 

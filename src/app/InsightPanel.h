@@ -26,7 +26,8 @@ class TInsightPanel : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int PanelWidth = 340;
+    static constexpr int PanelWidth = 360;
+    static constexpr int MinimumWidth = 240;
 
     TInsightPanel(QWidget* Lesson, TInsightTranslate Translate);
 
@@ -35,7 +36,8 @@ public:
     void SetExamplesShown(bool Shown);
     bool LinesShown() const;
     bool ExpectedCountsShown() const;
-    // Beside the lesson window, on its right, or on its left where the screen ends; as tall as the lesson window.
+    // Beside the lesson window, on its right, or on its left where the screen ends there; as tall as the lesson
+    // window.
     void FollowLesson();
     static const std::vector<TInsightExample>& Examples();
 
