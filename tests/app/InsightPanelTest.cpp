@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -71,10 +72,16 @@ TEST_F(InsightLesson, ButtonAndCtrlIOpenThePanelBesideTheLessonOnlyInTheChartLay
     TInsightPanel& panel = OpenPanel();
     ASSERT_TRUE(panel.isVisible());
     EXPECT_TRUE(Form.SBInsight->isChecked());
-    EXPECT_EQ(panel.frameGeometry().left(), Form.frameGeometry().right() + 1);
     EXPECT_EQ(panel.height(), Form.height());
-    Form.move(Form.pos() + QPoint(-30, 12));
-    EXPECT_EQ(panel.frameGeometry().topLeft(), Form.frameGeometry().topRight() + QPoint(1, 0)) << "it follows";
+    const QRect screen = Form.screen()->availableGeometry();
+    // the test screen is small: left of the lesson when moved right, right of it when moved left
+    Form.move(screen.right() + 1 - Form.frameGeometry().width(), screen.top());
+    EXPECT_EQ(panel.frameGeometry().topRight(), Form.frameGeometry().topLeft() - QPoint(1, 0));
+    EXPECT_GE(panel.width(), TInsightPanel::MinimumWidth);
+    Form.move(screen.topLeft());
+    EXPECT_EQ(panel.frameGeometry().topLeft(), Form.frameGeometry().topRight() + QPoint(1, 0));
+    Form.move(screen.center() - Form.rect().center());
+    EXPECT_TRUE(screen.contains(panel.frameGeometry())) << "a screen with no room beside the lesson";
 
     QTest::keyClick(&Form, Qt::Key_I, Qt::ControlModifier);
     EXPECT_FALSE(panel.isVisible());
