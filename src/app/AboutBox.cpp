@@ -269,7 +269,7 @@ bool TFrmAbout::eventFilter(QObject* Watched, QEvent* Event)
 void FillAboutBox(TFrmAbout& About, TBabelfish2000& Dictionary)
 {
     About.LblName->setText(QStringLiteral("Linear Congruential Generator"));
-    About.LblVersion->setText(QStringLiteral("Version 1.2"));
+    About.LblVersion->setText(QStringLiteral("Version " SEWELLA_VERSION));
     About.HomePageAddress = TranslateString(Dictionary, QStringLiteral("HomePageURL"));
     const std::string language = LowerAscii(Dictionary.Translate("$dlglanguage$"));
     Dictionary.TranslateComponent(&About);

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -64,6 +66,55 @@ private:
     bool painted_ = false;
 };
 
+constexpr const char* Usage = R"(Usage: sewella [PARAMETER...]
+       sewella --help | --version
+
+Sewella teaches the linear congruential random-number generator x[i] = (a + b*x[i-1]) mod c in thirteen
+steps, with its series length, a random area, a histogram and a correlation graph.
+
+Options, recognised only as the first argument:
+  --help       print this help and exit
+  --version    print the version and exit
+
+Any other arguments form the parameter list of the lesson. An e-learning host that starts the lesson adds
+/serverhandle=HANDLE to link it; a second start hands its parameter list to the running lesson and ends.
+
+Environment:
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG
+               the first one set chooses the language: German when it begins with "de", else English
+  XDG_RUNTIME_DIR
+               holds the host link's folder sewella-link (else /tmp/sewella-link-UID is used)
+  XDG_CONFIG_HOME, XDG_CONFIG_DIRS
+               where the host's registration is looked for; SEWELLA_REGISTRY_PATH replaces both
+  SEWELLA_ANSWER_LIMIT_MS
+               shortens the 10 s the lesson waits for the host's answers (for tests)
+  SEWELLA_TRACE, SEWELLA_EXIT_AT_FIRST_PAINT
+               report the first painted window and every parameter list handed over; end after that first
+               paint (for tests and start-up measurements)
+
+Files:
+  sewella.itl beside the program, else ../share/sewella/LANGUAGE/sewella.itl from the program's folder
+               the dictionary with every text of the lesson (LANGUAGE is en or de)
+  ../share/doc/sewella/README.md from the program's folder
+               the documentation the About dialog opens
+)";
+
+// --help and --version, only as the first argument: every other command line is the lesson's parameter list.
+std::optional<int> AnswerInformationRequest(int argc, char** argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    if (std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("sewella " SEWELLA_VERSION "\n", stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
 // Tests shorten the host link's answer limit with SEWELLA_ANSWER_LIMIT_MS; nothing lengthens it.
 void ApplyAnswerLimitFromEnvironment()
 {
@@ -100,8 +151,12 @@ int RunLesson()
 int main(int argc, char** argv)
 {
     OpenStandardStreams();
+    if (const std::optional<int> answered = AnswerInformationRequest(argc, argv))
+        return std::fflush(stdout) == 0 ? *answered : 1;
     TGuardedApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Sewella"));
+    // the desktop entry, icons and software-centre entry carry this id
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sewella.Sewella"));
     ApplyAnswerLimitFromEnvironment();
     try {
         return RunLesson();

@@ -211,3 +211,18 @@ TEST_F(LessonProcesses, ClosedStandardStreamsAreReopenedOnTheNullDevice)
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
     EXPECT_TRUE(DecodeLinkEntryInfo(entry.readAll().toStdString())) << "the entry holds its class and title";
 }
+
+TEST_F(LessonProcesses, HelpAndVersionAnswerOnlyAsTheFirstArgument)
+{
+    for (const auto& [option, answer] :
+        {std::pair{"--version", "sewella " SEWELLA_VERSION}, std::pair{"--help", "Usage: sewella [PARAMETER...]"}}) {
+        SCOPED_TRACE(option);
+        const auto asked = StartLesson({option});
+        EXPECT_EQ(asked->WaitForLine(answer), answer);
+        EXPECT_EQ(asked->WaitForExit(), 0);
+        EXPECT_FALSE(asked->HasSeen("shown")) << "no window";
+    }
+    const auto lesson = StartLesson({"lesson", "--version"});
+    EXPECT_EQ(lesson->WaitForLine("shown "), std::string("shown ") + Title) << "a parameter like any other";
+    lesson->Kill();
+}
