@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppIcon.h"
 #include "platform/draw/Cursors.h"
 #include "translate/Babelfish2000.h"
 
@@ -194,3 +196,15 @@ TEST(AboutBox, FontsResolveToTheMetricCompatibleFaces)
 }
 
 }  // namespace
+
+TEST(ProgramIcon, ShippedPicturesAreTheDrawnIconAtEverySize)
+{
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        const QImage shipped(
+            QString(SEWELLA_DATA_DIR "/icons/hicolor/%1x%1/apps/io.github.sewella.Sewella.png").arg(size));
+        ASSERT_FALSE(shipped.isNull());
+        EXPECT_EQ(shipped.convertToFormat(QImage::Format_ARGB32),
+            SewellaIconImage(size).convertToFormat(QImage::Format_ARGB32));
+    }
+}
