@@ -59,6 +59,8 @@ TInsightPanel::TInsightPanel(QWidget* Lesson, TInsightTranslate Translate)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // the sentences wrap instead
+    // Tab goes from sentence to switch; the area scrolls to whatever has the focus
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     series_ = AddSection(layout, "Your series");

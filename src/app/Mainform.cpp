@@ -342,7 +342,11 @@ void TForm1::ConnectHandlers()
     connect(SBReset, &QPushButton::clicked, this, [this] { SBResetClick(); });
     connect(SBExit, &QPushButton::clicked, this, [this] { SBExitClick(); });
     connect(SBAbout, &QPushButton::clicked, this, [this] { SBAboutClick(); });
-    connect(SBInsight, &QPushButton::clicked, this, [this] { ToggleInsight(); });
+    // toggled, not clicked: assistive technology toggles the button without a click
+    connect(SBInsight, &QPushButton::toggled, this, [this](bool Checked) {
+        if (Checked != InsightShown())
+            ToggleInsight();
+    });
     TabControl1->OnChange = [this](QObject*) { TabControl1Change(); };
     connect(ScrollBarA, &QScrollBar::valueChanged, this, [this] { ScrollBarAScroll(); });
     connect(ScrollBarB, &QScrollBar::valueChanged, this, [this] { ScrollBarBScroll(); });
@@ -611,11 +615,7 @@ void TForm1::ToggleInsight()
             ShowView();
         };
         insightPanel_->OnExample = [this](const TInsightExample& Example) { ShowExample(Example); };
-        insightPanel_->OnClosed = [this] {
-            SBInsight->setChecked(false);
-            views_->SetOverlays({});
-            ShowView();
-        };
+        insightPanel_->OnClosed = [this] { CloseInsight(); };
     }
     insightPanel_->FollowLesson();
     insightPanel_->show();
@@ -627,10 +627,12 @@ void TForm1::ToggleInsight()
 
 void TForm1::CloseInsight()
 {
+    const bool shown = InsightShown();
+    if (shown)
+        insightPanel_->hide();
     SBInsight->setChecked(false);
-    if (!InsightShown())
+    if (!shown)
         return;
-    insightPanel_->hide();
     views_->SetOverlays({});
     ShowView();
 }

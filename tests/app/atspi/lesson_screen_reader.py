@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The lesson as a screen reader meets it, in English and German: every control on screen that takes the
 focus has a name; Next works through its action and the explanation and the series length follow; the
-chart describes what it shows and announces each new picture; a slider takes a value set through it.
+chart describes what it shows and announces each new picture; a slider takes a value set through it; the
+insight panel opened through the Why? button has a name for everything that takes the focus.
 Prints what a screen reader reads at steps 1, 8, 10 and 12. Usage: lesson_screen_reader.py SEWELLA"""
 import sys
 
@@ -64,6 +65,12 @@ def walk_the_lesson(program, language):
         probe.wait_until(lambda: "mod 10;" in lesson.formula(), what="the formula for c = 10")
         check("chart" in announced, f"{language}: the new picture was announced ({announced})")
         print(f"  step 13, c set to 10: {lesson.formula()}; {lesson.series_length()}")
+
+        why = lesson.find("check box", names["why"])
+        probe.do_action(why, "Toggle" if "Toggle" in probe.actions(why) else "Press")
+        probe.wait_until(lambda: lesson.showing_text_starting(names["full_period"]), what="the insight panel")
+        check(not lesson.unnamed_focusable(), f"{language} insight panel: unnamed {lesson.unnamed_focusable()}")
+        print("  Why? opened the insight panel; everything on it that takes the focus has a name")
 
 
 if __name__ == "__main__":

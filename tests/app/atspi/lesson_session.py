@@ -12,12 +12,12 @@ NAMES = {
            "formula": "Formula", "slider_c": "c, the modulus", "length": "Series length ",
            "random": "Random area: 17 cells, the series hits 4: 0, 1, 4, 5", "histogram": "Histogram: 30 bins",
            "correlation": "Correlation graph: 150 points", "about_key": "a", "exit_key": "e",
-           "why": "Why?", "insight_series": "Series length 151 = 1 + 150", "show_lines": "show the lines"},
+           "why": "Why?", "full_period": "Full period", "insight_series": "Series length 151 = 1 + 150", "show_lines": "show the lines"},
     "de": {"next": "Weiter", "about": "Über", "exit": "Beenden", "ok": "OK", "memo": "Erklärung",
            "formula": "Formel", "slider_c": "c, der Modul", "length": "Serienlänge ",
            "random": "Zufallsfläche: 17 Felder, die Serie trifft 4: 0, 1, 4, 5", "histogram": "Histogramm: 30 Klassen",
            "correlation": "Korrelationsgraph: 150 Punkte", "about_key": "Udiaeresis", "exit_key": "b",
-           "why": "Warum?", "insight_series": "Serienlänge 151 = 1 + 150", "show_lines": "Geraden zeigen"},
+           "why": "Warum?", "full_period": "Volle Periode", "insight_series": "Serienlänge 151 = 1 + 150", "show_lines": "Geraden zeigen"},
 }
 
 
