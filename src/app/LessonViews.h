@@ -41,6 +41,9 @@ public:
     // Takes effect with the next view shown.
     void SetOverlays(TLessonOverlays Overlays) { overlays_ = std::move(Overlays); }
     const TLessonOverlays& Overlays() const { return overlays_; }
+    // What the shown view has at world position (X, Y) inside the plot, in words: the cell's value and where
+    // the series hits it, the bar's values and count, or the nearest point's pair. Empty where there is nothing.
+    QString HoverText(const TSequence& Sequence, int c, double X, double Y) const;
 
     static constexpr unsigned HitCellColor = 0x808000;      // teal
     static constexpr unsigned SpareCellColor = 0x8000000F;  // button face
@@ -69,6 +72,9 @@ private:
     void DrawLatticeLines(TCanvas& Canvas) const;
     void DrawExpectedCounts(TCanvas& Canvas) const;
     double LargestExpected() const;
+    QString CellHoverText(const TSequence& Sequence, int c, double X, double Y) const;
+    QString BinHoverText(const TSequence& Sequence, int c, double X) const;
+    QString PairHoverText(const TSequence& Sequence, double X, double Y) const;
 
     TTranslate translate_;
     TLessonOverlays overlays_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMoveEvent>
@@ -14,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QPointer>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -25,6 +27,7 @@
 #include "app/InsightPanel.h"
 #include "app/InsightTexts.h"
 #include "app/LessonAccessibility.h"
+#include "app/LessonChartMenu.h"
 #include "app/LessonSlider.h"
 #include "app/LessonViews.h"
 #include "chart/Quarn_rchart.h"
@@ -183,6 +186,7 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     CreateShortcuts();
     NameControls();
     FormCreate();
+    CreateChartMenu();
     const QRect screenArea = screen()->geometry();
     move(screenArea.center() - rect().center());
 }
@@ -581,6 +585,34 @@ void TForm1::cliDemonParamsChange()
     show();
     raise();
     activateWindow();
+}
+
+// --- the chart's menu and hover values ---
+
+void TForm1::CreateChartMenu()
+{
+    chartMenu_ = new TLessonChartMenu(
+        *RChart1, *lesson_, [this](const QString& Key, const QStringList& Args) { return Translated(Key, Args); },
+        [this] { return TabControl1->TabIndex() == static_cast<int>(TView::Histogram); });
+    // the right button and the Menu key ask for it; Shift+F10 too, as elsewhere on the desktop
+    RChart1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RChart1, &QWidget::customContextMenuRequested, this, [this](QPoint At) { chartMenu_->Popup(At); });
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), RChart1);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] { chartMenu_->Popup(RChart1->rect().center()); });
+    RChart1->OnMouseMoveInChart = [this](QObject*, bool InPlot, TShiftState, double X, double Y) {
+        ShowHoverValue(InPlot, X, Y);
+    };
+    RChart1->OnMouseLeave = [](QObject*) { QToolTip::hideText(); };
+}
+
+void TForm1::ShowHoverValue(bool InPlot, double X, double Y)
+{
+    const QString text = InPlot ? views_->HoverText(lesson_->Sequence(), RevPos(ScrollBarC), X, Y) : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), ToolTipOfPlainText(text), RChart1);
 }
 
 // --- the insight panel ---

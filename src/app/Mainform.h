@@ -17,6 +17,7 @@
 
 class QLabel;
 class TInsightPanel;
+class TLessonChartMenu;
 struct TInsightExample;
 class QLineEdit;
 class QPlainTextEdit;
@@ -96,6 +97,7 @@ public:
     bool InChartLayout() const { return height() == ChartLayoutHeight; }
     // None until first opened.
     TInsightPanel* InsightPanel() const { return insightPanel_; }
+    TLessonChartMenu& ChartMenu() const { return *chartMenu_; }
     void ToggleInsight();
 
     QWidget* Panel1 = nullptr;
@@ -168,10 +170,14 @@ private:
     void CloseInsight();
     void SwitchToOrFromInsight();
     void ShowExample(const TInsightExample& Example);
+    void CreateChartMenu();
+    // The value under the mouse as a tooltip that follows it; none outside the plot.
+    void ShowHoverValue(bool InPlot, double X, double Y);
 
     std::unique_ptr<TLesson> lesson_;
     std::unique_ptr<TLessonViews> views_;
     TInsightPanel* insightPanel_ = nullptr;
+    TLessonChartMenu* chartMenu_ = nullptr;
     QPointer<TmnxDemonClient> cliDemon;
     int LastA = -1;
     int LastB = -1;

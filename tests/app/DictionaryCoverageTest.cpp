@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "app/AboutBox.h"
+#include "app/LessonChartMenu.h"
+#include "app/LessonViews.h"
 #include "app/Mainform.h"
+#include "platform/draw/MessageBox.h"
 #include "translate/Babelfish2000.h"
 
 namespace {
@@ -44,6 +47,25 @@ std::vector<std::string> KeysAskedForByTheLesson()
         form.Lesson().SetB(b);
         form.Lesson().SetX(x1);
     }
+    // what the chart says under the mouse in each view, and the message of a save that failed
+    const auto hover = [&form](int Tab, double X, double Y) {
+        form.TabControl1->TabBar()->setCurrentIndex(Tab);
+        static_cast<void>(form.Views().HoverText(form.Lesson().Sequence(), form.Lesson().C().Value(), X, Y));
+    };
+    form.Lesson().SetC(17);
+    form.Lesson().SetA(1);
+    form.Lesson().SetB(4);
+    form.Lesson().SetX(5);
+    for (const auto& [x, y] : {std::pair{0.5, 2.5}, {2.5, 3.5}, {2.5, 0.5}})
+        hover(0, x, y);
+    hover(2, 5, 4);
+    form.Lesson().SetC(1);
+    for (const double x : {0.1, 0.5})
+        hover(1, x, 0.5);
+    {
+        const TMessageRecorder quiet;
+        EXPECT_FALSE(form.ChartMenu().SaveNumbersTo(QStringLiteral("/no/such/folder/numbers.csv")));
+    }
     TFrmAbout about;
     FillAboutBox(about, dictionary);
 
@@ -59,7 +81,8 @@ TEST(ShippedDictionaries, HoldEveryKeyTheLessonLooksUp)
     const std::vector<std::string> asked = KeysAskedForByTheLesson();
     // the walk reached the window's captions, the last step, every view and the About dialog
     for (const char* reached : {"LCG - Random Number Generator", "Correlation Graph", "memo_13", "Successor (y)",
-             "HomePage", "$dlglanguage$", "insight_c_is_one", "insight_fix_a", "insight_uneven", "insight_score_poor"})
+             "HomePage", "$dlglanguage$", "insight_c_is_one", "insight_fix_a", "insight_uneven", "insight_score_poor",
+             "hover_bin_empty", "Save numbers...", "The file <%1%> could not be saved: <%2%>"})
         ASSERT_NE(std::find(asked.begin(), asked.end(), reached), asked.end()) << reached;
     for (const char* language : {"en", "de"}) {
         SCOPED_TRACE(language);

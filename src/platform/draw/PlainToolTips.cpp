@@ -39,3 +39,8 @@ void ShowToolTipsAsPlainText()
     qApp->installEventFilter(filter);
     QObject::connect(filter, &QObject::destroyed, [] { filter = nullptr; });
 }
+
+QString ToolTipOfPlainText(const QString& Text)
+{
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(Text.toHtmlEscaped());
+}
