@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <chrono>
@@ -11,11 +12,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <unistd.h>
 
 #include "app/AboutBox.h"
 #include "app/Mainform.h"
 #include "app/ProgramGuard.h"
+#include "app/WorksheetExport.h"
 #include "hostlink/TarvosDemon.h"
 #include "platform/os/link/LinkWindow.h"
 
@@ -68,6 +71,7 @@ private:
 
 constexpr const char* Usage = R"(Usage: sewella [PARAMETER...]
        sewella --help | --version
+       sewella --export FILE --view VIEW --a A --b B --c C --x1 X1 [--scale 1] [--lang en|de]
 
 Sewella teaches the linear congruential random-number generator x[i] = (a + b*x[i-1]) mod c in thirteen
 steps, with its series length, a random area, a histogram and a correlation graph.
@@ -75,6 +79,15 @@ steps, with its series length, a random area, a histogram and a correlation grap
 Options, recognised only as the first argument:
   --help       print this help and exit
   --version    print the version and exit
+  --export FILE
+               write, without a window, the picture the lesson shows for these values as PNG, or for a FILE
+               ending in .csv its numbers (the series, and the bins with --view histogram); then exit
+    --view     random-area, histogram or correlation
+    --a, --b, --c, --x1
+               the generator: c from 1 to 1000, a and x1 below c, b up to c and at most 999
+    --scale    1 (the only size drawn so far)
+    --lang     en or de: the language of the picture's texts (else as for the lesson)
+               A wrong option or value prints one line naming it and exits with status 2.
 
 Any other arguments form the parameter list of the lesson. An e-learning host that starts the lesson adds
 /serverhandle=HANDLE to link it; a second start hands its parameter list to the running lesson and ends.
@@ -99,11 +112,46 @@ Files:
                the documentation the About dialog opens
 )";
 
-// --help and --version, only as the first argument: every other command line is the lesson's parameter list.
+// Qt ends the process with abort() when no window system can be reached; where that is plain beforehand, the
+// program says so instead.
+bool NoDisplayToShowOn()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return false;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() || !QFileInfo::exists(runtime + QStringLiteral("/wayland-0"));
+}
+
+// --export's work, without a display: exit status 2 for a wrong command line, 1 when the file was not written.
+int ExportWorksheet(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::variant<TExportRequest, QString> parsed = ParseExportRequest(arguments);
+    if (const QString* wrong = std::get_if<QString>(&parsed)) {
+        std::fprintf(stderr, "sewella: %s\n", qPrintable(*wrong));
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    try {
+        TGuardedApplication application(argc, argv);
+        return RunExport(std::get<TExportRequest>(parsed), QCoreApplication::applicationFilePath().toStdString());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "sewella: the export failed: %s\n", e.what());
+        return 1;
+    }
+}
+
+// --help, --version and --export, only as the first argument: every other command line is the lesson's
+// parameter list.
 std::optional<int> AnswerInformationRequest(int argc, char** argv)
 {
     if (argc < 2)
         return std::nullopt;
+    if (std::strcmp(argv[1], "--export") == 0)
+        return ExportWorksheet(argc, argv);
     if (std::strcmp(argv[1], "--help") == 0) {
         std::fputs(Usage, stdout);
         return 0;
@@ -153,6 +201,12 @@ int main(int argc, char** argv)
     OpenStandardStreams();
     if (const std::optional<int> answered = AnswerInformationRequest(argc, argv))
         return std::fflush(stdout) == 0 ? *answered : 1;
+    if (NoDisplayToShowOn()) {
+        std::fputs("sewella: no display to show the lesson on: DISPLAY and WAYLAND_DISPLAY are not set "
+                   "(./run starts it under xvfb-run; --export needs no display)\n",
+            stderr);
+        return 1;
+    }
     TGuardedApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Sewella"));
     // the desktop entry, icons and software-centre entry carry this id
