@@ -582,6 +582,7 @@ void TForm1::HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<
 
 void TForm1::cliDemonParamsChange()
 {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

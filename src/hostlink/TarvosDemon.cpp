@@ -172,6 +172,8 @@ void TmnxCustomDemon::CheckSingleInstance()
         message.WriteStringList(ToBytes(params_));
         Send(*first, message, nullptr);
     }
+    // a start from a terminal that ends at once would otherwise look like a failure
+    std::fprintf(stderr, "%s already runs; this start ends\n", ApplicationTitle().c_str());
     DestroyLinkWindow();
     ExitProcess(0);
 }

@@ -78,6 +78,8 @@ TEST_F(LessonProcesses, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     auto third = StartLesson({"alone"});
     EXPECT_EQ(third->WaitForExit(), 0);
     EXPECT_FALSE(third->HasSeen("shown"));
+    EXPECT_NE(third->ErrorOutput().find("Sewella already runs; this start ends\n"), std::string::npos)
+        << "a start from a terminal says why it ends";
     EXPECT_EQ(first->WaitForExit(200), -1) << "the first lesson runs on";
 }
 
