@@ -16,14 +16,9 @@ QString N(std::int64_t Value)
     return QString::number(Value);
 }
 
-QString Fixed(double Value, int Decimals)
+QString Fixed(double Value, int Decimals, const QString& Point)
 {
-    return QString::number(Value, 'f', Decimals);
-}
-
-QString P(double Value)
-{
-    return Value < 0.0001 ? QStringLiteral("< 0.0001") : Fixed(Value, 4);
+    return QString::number(Value, 'f', Decimals).replace(QLatin1Char('.'), Point);
 }
 
 QString Listed(const std::vector<int>& Values, std::size_t From, std::size_t To)
@@ -39,8 +34,11 @@ QString Listed(const std::vector<int>& Values, std::size_t From, std::size_t To)
 class TWriter {
 public:
     TWriter(const TInsight& Insight, const TGenerator& g, int x1, const TInsightTranslate& Translate)
-        : in_(Insight), g_(g), x1_(x1), tr_(Translate)
+        : in_(Insight), g_(g), x1_(x1), tr_(Translate), point_(Translate(QStringLiteral("insight_decimal_point"), {}))
     {
+        // a dictionary without the key shows decimals as the program writes them
+        if (point_ == QLatin1String("insight_decimal_point") || point_.isEmpty())
+            point_ = QStringLiteral(".");
     }
 
     QString Series() const
@@ -130,8 +128,9 @@ public:
                    {N(points), N(l.Fewest.Lines), N(l.Fewest.S1), N(l.Fewest.S2), N(offset), N(g_.c)}) +
             QLatin1Char(' ') +
             tr_(QStringLiteral("insight_lattice"),
-                {N(l.Shortest.S1), N(l.Shortest.S2), Fixed(l.Nu2, 2), Fixed(l.Spacing, 1), N(g_.c)}) +
-            QLatin1Char(' ') + tr_(QStringLiteral("insight_score"), {Fixed(l.Score, 2), ScoreReading()}) + Part();
+                {N(l.Shortest.S1), N(l.Shortest.S2), Fixed(l.Nu2, 2, point_), Fixed(l.Spacing, 1, point_), N(g_.c)}) +
+            QLatin1Char(' ') + tr_(QStringLiteral("insight_score"), {Fixed(l.Score, 2, point_), ScoreReading()}) +
+            Part();
     }
 
     QString Uniformity() const
@@ -139,7 +138,8 @@ public:
         const TUniformity& u = in_.Uniformity;
         if (u.DegreesOfFreedom == 0)
             return tr_(QStringLiteral("insight_one_bin"), {});
-        return tr_(QStringLiteral("insight_chi_square"), {Fixed(u.ChiSquare, 2), N(u.DegreesOfFreedom), P(u.PValue)}) +
+        return tr_(QStringLiteral("insight_chi_square"),
+                   {Fixed(u.ChiSquare, 2, point_), N(u.DegreesOfFreedom), P(u.PValue)}) +
             QLatin1Char(' ') + tr_(UniformityReading(), {});
     }
 
@@ -178,6 +178,11 @@ private:
         return QLatin1Char(' ') + tr_(QStringLiteral("insight_part_of_lattice"), {N(length), N(g_.c)});
     }
 
+    QString P(double Value) const
+    {
+        return Value < 0.0001 ? QStringLiteral("< ") + Fixed(0.0001, 4, point_) : Fixed(Value, 4, point_);
+    }
+
     QString ScoreReading() const
     {
         const double score = in_.Lattice.Score;
@@ -202,6 +207,7 @@ private:
     const TGenerator& g_;
     int x1_;
     const TInsightTranslate& tr_;
+    QString point_;  // the decimal sign of the dictionary's language
 };
 
 }  // namespace

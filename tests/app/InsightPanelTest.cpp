@@ -199,3 +199,12 @@ TEST_F(InsightLesson, ExpectedCountCrossesEveryBarAndStaysInRange)
     PanelControl<QCheckBox>(QStringLiteral("show the expected count"))->setChecked(true);
     EXPECT_GT(Form.RChart1->Scale1Y()->RangeHigh(), 6.0 * 3 / 7);
 }
+
+TEST_F(InsightLesson, GermanSentencesWriteDecimalCommas)
+{
+    ASSERT_TRUE(Form.Demon()->Translator().LoadFromFile(std::string(SEWELLA_DATA_DIR) + "/sewella.de.itl"));
+    GoToFreeStep();
+    SetParameters(20, 30, 932, 15);
+    OpenPanel();
+    EXPECT_TRUE(PanelSays(QString::fromUtf8("\u03c7\u00b2 = 17,86 mit 29 Freiheitsgraden, p = 0,9472.")));
+}
