@@ -28,6 +28,7 @@
 #include "app/InsightTexts.h"
 #include "app/LessonAccessibility.h"
 #include "app/LessonChartMenu.h"
+#include "app/LessonFrontDoor.h"
 #include "app/LessonSlider.h"
 #include "app/LessonViews.h"
 #include "chart/Quarn_rchart.h"
@@ -181,7 +182,10 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     if (BeforeLoading)
         BeforeLoading(*cliDemon);
     RChart1->Loaded();
-    cliDemon->Loaded();
+    cliDemon->Loaded();  // a second start ends in here
+    // without a usable link folder the link has said so once already, and there is no door either
+    if (cliDemon->OwnEntity().Handle != 0)
+        frontDoor_ = std::make_unique<TLessonFrontDoor>([this] { BringToFront(); });
     ConnectHandlers();
     CreateShortcuts();
     NameControls();
@@ -315,6 +319,11 @@ void TForm1::CreateDemon(const QStringList& CommandLine)
     // host's dictionary, so that the host can name it, quit it and serve its texts.
     cliDemon->SetUseTarvosServer(cliDemon->ServerEntity().Handle != 0);
     cliDemon->OnParamsChange = [this](TmnxCustomDemon*) { cliDemonParamsChange(); };
+    // a second start that ends because the lesson runs asks the running lesson to come forward, host or not
+    cliDemon->ExitProcess = [exit = cliDemon->ExitProcess](int Code) {
+        static_cast<void>(TLessonFrontDoor::Knock());  // no lesson answered: nothing more to do
+        exit(Code);
+    };
     // an accepted quit from the host frees the link, and with it ends the lesson
     connect(cliDemon, &QObject::destroyed, this, [this] { close(); });
 }
@@ -582,10 +591,17 @@ void TForm1::HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<
 
 void TForm1::cliDemonParamsChange()
 {
+    BringToFront();
+}
+
+void TForm1::BringToFront()
+{
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+    if (OnBroughtToFront)
+        OnBroughtToFront();
 }
 
 // --- the chart's menu and hover values ---

@@ -18,6 +18,7 @@
 class QLabel;
 class TInsightPanel;
 class TLessonChartMenu;
+class TLessonFrontDoor;
 struct TInsightExample;
 class QLineEdit;
 class QPlainTextEdit;
@@ -79,6 +80,8 @@ public:
     std::function<void(TForm1* Sender)> OnFirstShow;
     // The About button.
     std::function<void(TForm1* Sender)> OnAbout;
+    // A second start or the host asked the lesson to come to the front, and it did.
+    std::function<void()> OnBroughtToFront;
 
     // Views of the selected tab.
     void ShowView();
@@ -162,6 +165,7 @@ private:
     void SetSlider(QScrollBar* ScrollBar, int& Last, int Value, int Max);
     void HandleScroll(QScrollBar* ScrollBar, int& Last, const std::function<void(int)>& Change);
     void cliDemonParamsChange();
+    void BringToFront();
     int ScreenHeight() const;
     void CreateShortcuts();
     bool InsightShown() const;
@@ -178,6 +182,7 @@ private:
     std::unique_ptr<TLessonViews> views_;
     TInsightPanel* insightPanel_ = nullptr;
     TLessonChartMenu* chartMenu_ = nullptr;
+    std::unique_ptr<TLessonFrontDoor> frontDoor_;
     QPointer<TmnxDemonClient> cliDemon;
     int LastA = -1;
     int LastB = -1;

@@ -31,13 +31,15 @@ void Say(const QString& Line)
 }
 
 // For tests and start-up measurements only, switched on by the environment: SEWELLA_TRACE reports the first
-// painted main window with its title and every parameter list a second start hands over;
+// painted main window with its title, every parameter list a second start hands over and every time the window
+// was brought to the front;
 // SEWELLA_EXIT_AT_FIRST_PAINT ends the program right after that first paint.
 class Trace : public QObject {
 public:
     Trace(TForm1& Form, bool ExitAtFirstPaint) : QObject(&Form), form_(Form), exitAtFirstPaint_(ExitAtFirstPaint)
     {
         Form.installEventFilter(this);
+        Form.OnBroughtToFront = [] { Say(QStringLiteral("front")); };
         if (TmnxDemonClient* demon = Form.Demon()) {
             auto raise = demon->OnParamsChange;
             demon->OnParamsChange = [raise](TmnxCustomDemon* Sender) {

@@ -83,6 +83,17 @@ TEST_F(LessonProcesses, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     EXPECT_EQ(first->WaitForExit(200), -1) << "the first lesson runs on";
 }
 
+TEST_F(LessonProcesses, WithoutAHostASecondStartBringsTheFirstToTheFront)
+{
+    auto first = StartLesson({});
+    ASSERT_NE(first->WaitForLine("shown "), "") << first->Output();
+    auto second = StartLesson({"again"});
+    EXPECT_EQ(second->WaitForExit(), 0);
+    EXPECT_FALSE(second->HasSeen("shown"));
+    EXPECT_EQ(first->WaitForLine("front"), "front") << first->Output();
+    EXPECT_FALSE(first->HasSeen("params: ")) << "without a host nothing is handed over";
+}
+
 TEST_F(LessonProcesses, TheHostsQuitRequestClosesTheLesson)
 {
     auto host = StartHost("bye");
@@ -207,11 +218,14 @@ TEST_F(LessonProcesses, ClosedStandardStreamsAreReopenedOnTheNullDevice)
         const QString target = QFile::symLinkTarget(QString("/proc/%1/fd/%2").arg(lesson.Pid()).arg(fd));
         EXPECT_EQ(target.toStdString(), "/dev/null") << "descriptor " << fd;
     }
+    // the link window and the lesson's front door
     const QStringList infos = QDir(entries).entryList({"*.info"}, QDir::Files);
-    ASSERT_EQ(infos.size(), 1);
-    QFile entry(entries + "/" + infos[0]);
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(DecodeLinkEntryInfo(entry.readAll().toStdString())) << "the entry holds its class and title";
+    ASSERT_EQ(infos.size(), 2);
+    for (const QString& info : infos) {
+        QFile entry(entries + "/" + info);
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(DecodeLinkEntryInfo(entry.readAll().toStdString())) << "the entry holds its class and title";
+    }
 }
 
 TEST_F(LessonProcesses, HelpAndVersionAnswerOnlyAsTheFirstArgument)
