@@ -195,13 +195,16 @@ void DrawZoomOutline(QPainter& Painter, const QImage& Picture, const QRect& Outl
         if (r.width() > 1)
             strips.emplace_back(r.right(), r.top() + 1, 1, r.height() - 2);
     }
+    const TDeviceScale scale = TDeviceScale::Of(Picture.devicePixelRatio());
     for (const QRect& strip : strips) {
-        const QRect visible = strip.intersected(Picture.rect());
+        const TRect device = scale.DeviceBox({strip.left(), strip.top(), strip.right() + 1, strip.bottom() + 1});
+        const QRect visible =
+            QRect(device.Left, device.Top, device.Width(), device.Height()).intersected(Picture.rect());
         if (visible.isEmpty())
             continue;
         QImage inverted = Picture.copy(visible);
         inverted.invertPixels(QImage::InvertRgb);
-        Painter.drawImage(visible.topLeft(), inverted);
+        Painter.drawImage(QPointF(visible.left() / scale.Factor, visible.top() / scale.Factor), inverted);
     }
 }
 

@@ -241,8 +241,8 @@ MarkPainter::MarkPainter(TCanvas& Canvas)
     : canvas_(Canvas), batch_(Canvas), penColor_(Canvas.Pen.Color), penRgb_(0xFF000000u | ToQRgb(Canvas.Pen.Color))
 {
     const TRect& area = batch_.Area();
-    // the xor modes take the careful way, pixel by pixel
-    if (batch_.HasTarget() && batch_.CopyMode())
+    // the xor modes and fractional scales take the careful way, pixel by pixel
+    if (batch_.CanStamp())
         inner_ = {
             area.Left + PatternReach, area.Top + PatternReach, area.Right - PatternReach, area.Bottom - PatternReach};
 }
@@ -286,5 +286,5 @@ void MarkPainter::DrawAnyMark(std::uint8_t kind, int x, int y)
     }
     const PatternPixels& p = PatternOf(kind)->Pixels;
     for (std::size_t i = 0; i < std::size_t(p.Count); ++i)
-        batch_.Pixel(x + p.Dx[i], y + p.Dy[i], rgb);
+        batch_.PatternPixel(x, y, p.Dx[i], p.Dy[i], rgb);
 }

@@ -517,11 +517,34 @@ void TCustomRChart::PresentFrame(int Dx, int Dy, TBitmap& Bitmap)
     update(Dx, Dy, Bitmap.Width(), Bitmap.Height());  // only what was drawn again
 }
 
+void TCustomRChart::SetPictureScale(const TDeviceScale& Scale)
+{
+    frame_.SetScale(Scale);
+    plot_.SetScale(Scale);
+    Paint();
+}
+
+QImage TCustomRChart::PictureAt(const TDeviceScale& Scale)
+{
+    const TDeviceScale shown = frame_.Scale();
+    SetPictureScale(Scale);
+    QImage picture = frame_.Image();
+    SetPictureScale(shown);
+    return picture;
+}
+
 void TCustomRChart::paintEvent(QPaintEvent* Event)
 {
+    // a screen of another scale, or a zoom: the picture is drawn again in the new device pixels
+    if (const TDeviceScale screen = TDeviceScale::Of(devicePixelRatioF()); screen != frame_.Scale())
+        SetPictureScale(screen);
     QPainter painter(this);
-    painter.drawImage(Event->rect().topLeft(), frame_.Image(), Event->rect());
-    DrawZoomOutline(painter, frame_.Image(), mouse_.ZoomRectangle());
+    const QImage& picture = frame_.Image();
+    if (frame_.Scale().IsOne())
+        painter.drawImage(Event->rect().topLeft(), picture, Event->rect());
+    else  // pixel for pixel; the painter clips to what needs drawing
+        painter.drawImage(QRectF(QPointF(0, 0), picture.deviceIndependentSize()), picture);
+    DrawZoomOutline(painter, picture, mouse_.ZoomRectangle());
 }
 
 void TCustomRChart::showEvent(QShowEvent* Event)

@@ -243,8 +243,10 @@ public:
     void Loaded();
     // The full paint: frame, axes, plot background, items, labels and crosshairs, then shown.
     void Paint();
-    // The whole control's picture (what the window shows).
+    // The whole control's picture (what the window shows), in device pixels at the screen's scale.
     const QImage& Image() const { return frame_.Image(); }
+    // The picture drawn at another scale (a worksheet's 2x, say); the chart then draws at its own again.
+    QImage PictureAt(const TDeviceScale& Scale);
 
     TRenderEvent OnBeforeRenderData;
     TRenderEvent OnDataRendered;
@@ -342,6 +344,7 @@ private:
     void RenderItems();
     void DrawGrid(TCanvas& Canvas);
     void PresentFrame(int Dx, int Dy, TBitmap& Bitmap);
+    void SetPictureScale(const TDeviceScale& Scale);
     void CallRenderEvent(const TRenderEvent& Event, TCanvas*& Canvas, int Top, int Left);
 
     TChartData data_;

@@ -198,7 +198,7 @@ void TNumLab::Paint()
     if (!VisibleFlag())
         return;
     const Display& d = display_;
-    TBitmap bitmap(width(), height());
+    TBitmap bitmap(width(), height(), TDeviceScale::Of(devicePixelRatioF()));
     TCanvas& canvas = bitmap.Canvas();
     canvas.Font = TFont::FromQFont(font());
     canvas.Pen.Color = d.colorOutBakG;
@@ -285,6 +285,8 @@ void TNumLab::DrawValue(TCanvas& canvas, int yText)
 
 void TNumLab::paintEvent(QPaintEvent*)
 {
+    if (TDeviceScale::Of(image_.devicePixelRatio()) != TDeviceScale::Of(devicePixelRatioF()))
+        Paint();  // moved to a screen of another scale, or zoomed
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
 }

@@ -79,8 +79,11 @@ double TScale::TickValue(int index) const
 void TScale::PrepareOwnImage(bool transparent)
 {
     const QImage::Format format = transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (image_.size() != size() || image_.format() != format)
-        image_ = QImage(std::max(0, width()), std::max(0, height()), format);
+    const TDeviceScale scale = TDeviceScale::Of(devicePixelRatioF());
+    if (OwnImageStale() || image_.format() != format) {
+        image_ = QImage(scale.DeviceSize(std::max(0, width())), scale.DeviceSize(std::max(0, height())), format);
+        image_.setDevicePixelRatio(scale.Factor);
+    }
     image_.fill(transparent ? QColor(Qt::transparent) : QColor(Qt::white));
     ownCanvas_.SetTarget(&image_);
 }
@@ -110,13 +113,20 @@ void TScale::Paint()
 bool TScale::event(QEvent* event)
 {
     // a transparent stand-alone scale is drawn when the window system asks, over its parent's background
-    if (event->type() == QEvent::Paint && !hosted_ &&
-        (settings_.transparent || (!target_.canvas && image_.size() != size()))) {
+    if (event->type() == QEvent::Paint && !hosted_ && (settings_.transparent || (!target_.canvas && OwnImageStale()))) {
         inPaintEvent_ = true;
         Paint();
         inPaintEvent_ = false;
     }
     return QWidget::event(event);
+}
+
+// The picture no longer fits the control's size or the screen's scale.
+bool TScale::OwnImageStale() const
+{
+    const TDeviceScale scale = TDeviceScale::Of(devicePixelRatioF());
+    return image_.size() != QSize(scale.DeviceSize(std::max(0, width())), scale.DeviceSize(std::max(0, height()))) ||
+        TDeviceScale::Of(image_.devicePixelRatio()) != scale;
 }
 
 void TScale::paintEvent(QPaintEvent*)

@@ -159,6 +159,7 @@ public:
 protected:
     // A picture the window system asks for before it is drawn is drawn first; paintEvent copies it.
     bool event(QEvent* event) override;
+    bool OwnImageStale() const;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <optional>
+#include <set>
+#include <utility>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -140,6 +142,37 @@ TEST(MarkShapes, APainterForManyMarksMatchesSingleCalls)
         DrawMark(single.Canvas(), kind, x, y);
     }
     EXPECT_EQ(FirstDifference(together, single), "");
+}
+
+// At a fractional scale a pattern pixel is a square block beside the centre's block, so every mark of a kind
+// keeps one shape wherever its centre falls between device pixels.
+TEST(MarkShapes, PatternMarksKeepOneShapeAtFractionalScales)
+{
+    for (const double factor : {1.25, 1.5, 1.75}) {
+        const TDeviceScale scale = TDeviceScale::Of(factor);
+        for (const PatternCase& pattern : Patterns) {
+            SCOPED_TRACE(testing::Message() << factor << " code " << pattern.code);
+            TBitmap bitmap(64, 20, scale);
+            bitmap.Canvas().Pen.Color = Ink;
+            MarkPainter painter(bitmap.Canvas());
+            const int centres[] = {5, 17, 29, 41, 53};  // far enough apart for the window below
+            for (const int x : centres)
+                painter.Draw(std::uint8_t(pattern.code), x, 5 + x % 7);
+            std::set<std::pair<int, int>> first;
+            for (const int x : centres) {
+                std::set<std::pair<int, int>> shape;
+                const int cx = scale.Device(x), cy = scale.Device(5 + x % 7);
+                for (int dy = -8; dy <= 8; ++dy)
+                    for (int dx = -8; dx <= 8; ++dx)
+                        if (bitmap.Image().pixel(cx + dx, cy + dy) == qRgb(255, 0, 0))
+                            shape.insert({dx, dy});
+                EXPECT_FALSE(shape.empty());
+                if (x == centres[0])
+                    first = shape;
+                EXPECT_EQ(shape, first) << "centre " << x;
+            }
+        }
+    }
 }
 
 TEST(MarkShapes, CodeZeroIsOnePixel)

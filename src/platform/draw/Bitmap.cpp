@@ -11,16 +11,17 @@ namespace {
 
 constexpr int kDotsPerMeter = 3780;  // 96 dots per inch
 
-QImage MakeImage(int width, int height)
+QImage MakeImage(int width, int height, const TDeviceScale& scale = {})
 {
     if (width < 0 || height < 0)
         throw std::invalid_argument(
             "bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is negative");
     if (width == 0 || height == 0)
         return QImage();
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(scale.DeviceSize(width), scale.DeviceSize(height), QImage::Format_RGB32);
     if (image.isNull())
         throw std::bad_alloc();
+    image.setDevicePixelRatio(scale.Factor);
     image.setDotsPerMeterX(kDotsPerMeter);
     image.setDotsPerMeterY(kDotsPerMeter);
     image.fill(Qt::white);
@@ -33,7 +34,8 @@ TBitmap::TBitmap() : canvas_(&image_)
 {
 }
 
-TBitmap::TBitmap(int width, int height) : image_(MakeImage(width, height)), canvas_(&image_)
+TBitmap::TBitmap(int width, int height, const TDeviceScale& scale)
+    : image_(MakeImage(width, height, scale)), scale_(scale), canvas_(&image_)
 {
 }
 
@@ -41,13 +43,21 @@ void TBitmap::SetSize(int width, int height)
 {
     if (width == Width() && height == Height())
         return;
-    QImage next = MakeImage(width, height);
+    QImage next = MakeImage(width, height, Scale());
     if (!next.isNull() && !image_.isNull()) {
         QPainter p(&next);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QPoint(0, 0), image_);
     }
     Replace(std::move(next));
+}
+
+void TBitmap::SetScale(const TDeviceScale& scale)
+{
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    Replace(MakeImage(Width(), Height(), scale));
 }
 
 void TBitmap::Replace(QImage next)
@@ -65,12 +75,14 @@ void TBitmap::Assign(const TBitmap& other)
 void TBitmap::Assign(const QImage& image)
 {
     if (image.isNull()) {
+        scale_ = {};
         Replace(QImage());
         return;
     }
     QImage copy = image.convertToFormat(QImage::Format_RGB32);
     if (copy.isNull())
         throw std::bad_alloc();
+    scale_ = TDeviceScale::Of(copy.devicePixelRatio());
     copy.setDotsPerMeterX(kDotsPerMeter);
     copy.setDotsPerMeterY(kDotsPerMeter);
     Replace(std::move(copy));

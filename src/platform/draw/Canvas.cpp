@@ -1,6 +1,7 @@
 #include "platform/draw/Canvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -92,6 +93,26 @@ TFont TFont::FromQFont(const QFont& font, TColor color)
     return f;
 }
 
+TDeviceScale TDeviceScale::Of(double factor)
+{
+    if (!std::isfinite(factor) || factor <= 1)
+        return {};
+    factor = std::min(factor, MaxFactor);
+    return {factor, std::max(1, int(std::lround(factor)))};
+}
+
+int TDeviceScale::Device(int x) const
+{
+    return Factor == 1 ? x : int(std::floor(x * Factor + 1e-9));
+}
+
+int TDeviceScale::DeviceSize(int logical) const
+{
+    if (Factor == 1 || logical <= 0)
+        return logical;
+    return std::max(int(std::ceil(logical * Factor - 1e-9)), ExtentEnd(logical));
+}
+
 int ScreenAspectX()
 {
     return 36;
@@ -147,7 +168,7 @@ const QtFont& QtFontOf(const TFont& font)
         if (e.font.Name() == font.Name() && e.font.Height() == font.Height() && e.font.Style() == font.Style())
             return e;
     }
-    if (cache.size() >= 8)
+    if (cache.size() >= 16)
         cache.erase(cache.begin());
     const QFont qfont = font.ToQFont();
     cache.push_back({font, qfont, QFontMetrics(qfont)});
@@ -231,6 +252,24 @@ QPolygon ToQPolygon(std::span<const TPoint> points)
     return poly;
 }
 
+// The pixels a wide pen of the given width may touch along the points.
+TRect BoundsOf(std::span<const TPoint> points, int penWidth)
+{
+    TRect r{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+        std::numeric_limits<int>::min()};
+    for (const TPoint& pt : points)
+        r = {std::min(r.Left, pt.X), std::min(r.Top, pt.Y), std::max(r.Right, pt.X), std::max(r.Bottom, pt.Y)};
+    const int pad = std::max(1, penWidth);
+    const auto widen = [](int v, int by) { return int(std::clamp<long long>(0LL + v + by, INT_MIN, INT_MAX)); };
+    return {widen(r.Left, -pad), widen(r.Top, -pad), widen(r.Right, pad + 1), widen(r.Bottom, pad + 1)};
+}
+
+// The same pixels seen at a device pixel ratio of 1, for drawing in device pixels.
+QImage DeviceView(QImage& image)
+{
+    return QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+}
+
 bool IsThin(const TPen& pen)
 {
     return pen.Width <= 1;
@@ -257,6 +296,8 @@ void TCanvas::SetTarget(QImage* target)
 {
     target_ = nullptr;
     premultiplied_ = false;
+    scale_ = {};
+    width_ = height_ = 0;
     if (target == nullptr || target->isNull())
         return;
     if (!HasThirtyTwoBitPixels(*target)) {
@@ -266,15 +307,9 @@ void TCanvas::SetTarget(QImage* target)
     }
     target_ = target;
     premultiplied_ = target->format() == QImage::Format_ARGB32_Premultiplied;
-}
-
-int TCanvas::Width() const
-{
-    return target_ != nullptr ? target_->width() : 0;
-}
-int TCanvas::Height() const
-{
-    return target_ != nullptr ? target_->height() : 0;
+    scale_ = TDeviceScale::Of(target->devicePixelRatio());
+    width_ = scale_.IsOne() ? target->width() : int(target->width() / scale_.Factor);
+    height_ = scale_.IsOne() ? target->height() : int(target->height() / scale_.Factor);
 }
 
 TCanvasState TCanvas::SaveState() const
@@ -297,13 +332,13 @@ void TCanvas::LineTo(int x, int y)
     if (target_ == nullptr || Pen.Style == psClear || from == penPos_)
         return;
     if (IsThin(Pen)) {
-        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode);
+        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode, scale_);
         PixelRaster::ThinPen pen(writer, Pen, Brush);
         pen.Line(from.X, from.Y, x, y);
         return;
     }
-    ScopedPainter p(*target_, clip_, Pen);
-    p->drawLine(from.X, from.Y, x, y);
+    const TPoint line[] = {from, penPos_};
+    PaintWithPen(BoundsOf(line, Pen.Width), [&](QPainter& p) { p.drawLine(from.X, from.Y, x, y); });
 }
 
 // As on the classic desktop, a polyline neither starts at nor moves the current point.
@@ -312,14 +347,13 @@ void TCanvas::Polyline(std::span<const TPoint> points)
     if (target_ == nullptr || Pen.Style == psClear || points.size() < 2)
         return;
     if (IsThin(Pen)) {
-        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode);
+        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode, scale_);
         PixelRaster::ThinPen pen(writer, Pen, Brush);
         for (std::size_t i = 1; i < points.size(); ++i)
             pen.Line(points[i - 1].X, points[i - 1].Y, points[i].X, points[i].Y);
         return;
     }
-    ScopedPainter p(*target_, clip_, Pen);
-    p->drawPolyline(ToQPolygon(points));
+    PaintWithPen(BoundsOf(points, Pen.Width), [&](QPainter& p) { p.drawPolyline(ToQPolygon(points)); });
 }
 
 void TCanvas::Polygon(std::span<const TPoint> points)
@@ -331,16 +365,23 @@ void TCanvas::Polygon(std::span<const TPoint> points)
         QPolygonF poly;
         for (const TPoint& pt : points)
             poly << QPointF(pt.X + 0.5, pt.Y + 0.5);
-        ScopedPainter p(*target_, clip_);
-        p->setCompositionMode(CompositionOf(Pen.Mode));
-        p->setPen(Qt::NoPen);
-        p->setBrush(ToQColor(Brush.Color));
-        p->drawPolygon(poly, Qt::OddEvenFill);
+        const auto fill = [&](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(ToQColor(Brush.Color));
+            p.drawPolygon(poly, Qt::OddEvenFill);
+        };
+        if (scale_.IsOne()) {
+            ScopedPainter p(*target_, clip_);
+            p->setCompositionMode(CompositionOf(Pen.Mode));
+            fill(*p);
+        } else {
+            DrawExpanded(BoundsOf(points, 1), Pen.Mode, fill);
+        }
     }
     if (Pen.Style == psClear)
         return;
     if (IsThin(Pen)) {
-        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode);
+        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode, scale_);
         PixelRaster::ThinPen pen(writer, Pen, Brush);
         if (points.size() == 1) {
             pen.Dot(points[0].X, points[0].Y);
@@ -353,8 +394,7 @@ void TCanvas::Polygon(std::span<const TPoint> points)
         }
         return;
     }
-    ScopedPainter p(*target_, clip_, Pen);
-    p->drawPolygon(ToQPolygon(points));
+    PaintWithPen(BoundsOf(points, Pen.Width), [&](QPainter& p) { p.drawPolygon(ToQPolygon(points)); });
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -365,16 +405,17 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     if (box.IsEmpty())
         return;
     if (Pen.Style == psClear || IsThin(Pen)) {
-        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode);
+        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode, scale_);
         PixelRaster::DrawThinRectangle(writer, box, Pen, Brush);
         return;
     }
-    ScopedPainter p(*target_, clip_, Pen);
-    QPen pen = WidePen(Pen);
-    pen.setJoinStyle(Qt::MiterJoin);
-    p->setPen(pen);
-    p->setBrush(FillOf(Brush));
-    p->drawRect(WideOutlinePath(box, Pen));
+    PaintWithPen(box, [&](QPainter& p) {
+        QPen pen = WidePen(Pen);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(FillOf(Brush));
+        p.drawRect(WideOutlinePath(box, Pen));
+    });
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
@@ -385,20 +426,21 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     if (box.IsEmpty())
         return;
     if (IsThin(Pen) || Pen.Style == psClear) {
-        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode);
+        PixelRaster::PixelWriter writer(*target_, clip_, Pen.Mode, scale_);
         PixelRaster::DrawThinEllipse(writer, box, Pen, Brush);
         return;
     }
-    ScopedPainter p(*target_, clip_, Pen);
-    p->setBrush(FillOf(Brush));
-    p->drawEllipse(WideOutlinePath(box, Pen));
+    PaintWithPen(box, [&](QPainter& p) {
+        p.setBrush(FillOf(Brush));
+        p.drawEllipse(WideOutlinePath(box, Pen));
+    });
 }
 
 void TCanvas::FillRect(const TRect& r)
 {
     if (target_ == nullptr || Brush.Style != bsSolid)
         return;
-    PixelRaster::PixelWriter writer(*target_, clip_, pmCopy);
+    PixelRaster::PixelWriter writer(*target_, clip_, pmCopy, scale_);
     writer.Fill(r, ToQRgb(Brush.Color));
 }
 
@@ -409,8 +451,10 @@ TColor TCanvas::Pixel(int x, int y) const
     if (target_ == nullptr)
         return InvalidPixel;
     const QImage& image = *target_;  // const: reading must not detach the picture
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return InvalidPixel;
+    x = scale_.Device(x);
+    y = scale_.Device(y);
     if (premultiplied_)
         return FromQRgb(image.pixel(x, y));
     return FromQRgb(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
@@ -424,6 +468,10 @@ void TCanvas::SetPixel(int x, int y, TColor color)
         return;
     if (clip_ && !clip_->Normalized().Contains(x, y))
         return;
+    if (!scale_.IsOne()) {
+        PixelRaster::PixelWriter(*target_, clip_, pmCopy, scale_).Plot(x, y, PixelRaster::OpaqueRgb(color));
+        return;
+    }
     reinterpret_cast<QRgb*>(target_->scanLine(y))[x] = PixelRaster::OpaqueRgb(color);
 }
 
@@ -447,6 +495,10 @@ void TCanvas::TextOut(int x, int y, const QString& text)
         penPos_ = {x + TextWidth(text), y};
         return;
     }
+    if (!scale_.IsOne()) {
+        TextOutScaled(x, y, text);
+        return;
+    }
     const QtFont& font = QtFontOf(Font);
     const QFontMetrics& m = font.metrics;
     TextEntry& entry = TextEntryOf(font, text);
@@ -455,7 +507,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     if (!entry.Stamp)
         entry.Stamp.emplace(font.qfont, m.ascent(), m.ascent() + m.descent(), w, text);
     if (entry.Stamp->Exact()) {
-        PixelRaster::PixelWriter writer(*target_, clip_, pmCopy);
+        PixelRaster::PixelWriter writer(*target_, clip_, pmCopy, scale_);
         if (Brush.Style == bsSolid)
             writer.Fill({x, y, x + w, y + m.ascent() + m.descent()}, PixelRaster::OpaqueRgb(Brush.Color));
         entry.Stamp->Stamp(writer, x, y, PixelRaster::OpaqueRgb(Font.Color()));
@@ -479,6 +531,10 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, const QString& text)
         area = area.Intersected(clip_->Normalized());
     if (area.IsEmpty())
         return;
+    if (!scale_.IsOne()) {
+        TextRectScaled(area, x, y, text);
+        return;
+    }
     const QtFont& font = QtFontOf(Font);
     const QFontMetrics& m = font.metrics;
     ScopedPainter p(*target_, area);
@@ -500,9 +556,34 @@ void TCanvas::Draw(int x, int y, const QImage& image)
         return;
     // drawing a picture onto itself must read the picture as it was
     const QImage source = (&image == target_) ? image.copy() : image;
+    if (!scale_.IsOne()) {
+        // a picture at this scale is copied pixel for pixel; any other is enlarged without smoothing
+        const bool same = TDeviceScale::Of(source.devicePixelRatio()) == scale_;
+        const QSizeF size = source.deviceIndependentSize();
+        const int w = same ? source.width() : scale_.DeviceSize(int(size.width()));
+        const int h = same ? source.height() : scale_.DeviceSize(int(size.height()));
+        DrawDevice(QRect(scale_.Device(x), scale_.Device(y), w, h), source);
+        return;
+    }
     ScopedPainter p(*target_, clip_);
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->drawImage(QPoint(x, y), source);
+}
+
+void TCanvas::DrawDevice(const QRect& deviceRect, const QImage& source)
+{
+    QImage view = DeviceView(*target_);
+    ScopedPainter p(view, DeviceClip());
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(deviceRect, source);
+}
+
+std::optional<TRect> TCanvas::DeviceClip() const
+{
+    if (!clip_)
+        return std::nullopt;
+    const TRect c = clip_->Normalized();
+    return c.IsEmpty() ? TRect{} : scale_.DeviceBox(c);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap)
@@ -515,13 +596,20 @@ void TCanvas::StretchDraw(const TRect& dest, const QImage& image)
     if (target_ == nullptr || image.isNull() || dest.Width() == 0 || dest.Height() == 0)
         return;
     const QImage source = (&image == target_) ? image.copy() : image;
+    const TRect d = dest.Normalized();
+    if (!scale_.IsOne()) {
+        QImage mirrored = source.mirrored(dest.Width() < 0, dest.Height() < 0);
+        mirrored.setDevicePixelRatio(1);
+        const int left = scale_.Device(d.Left), top = scale_.Device(d.Top);
+        DrawDevice(QRect(left, top, scale_.Device(d.Right) - left, scale_.Device(d.Bottom) - top), mirrored);
+        return;
+    }
     ScopedPainter p(*target_, clip_);
     p->setCompositionMode(QPainter::CompositionMode_Source);
     QImage scaled =
         source.scaled(std::abs(dest.Width()), std::abs(dest.Height()), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (dest.Width() < 0 || dest.Height() < 0)
         scaled = scaled.mirrored(dest.Width() < 0, dest.Height() < 0);
-    const TRect d = dest.Normalized();
     p->drawImage(QPoint(d.Left, d.Top), scaled);
 }
 
@@ -532,23 +620,142 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     const TRect s = sourceRect.Normalized();
     if (s.IsEmpty())
         return;
-    StretchDraw(dest, source.target_->copy(ToQRect(s)));
+    const TDeviceScale& from = source.scale_;
+    StretchDraw(dest, source.target_->copy(from.IsOne() ? ToQRect(s) : ToQRect(from.DeviceBox(s))));
 }
 
-TPixelBatch::TPixelBatch(TCanvas& canvas) : mode_(canvas.Pen.Mode)
+// The text's cell and pen position follow the logical font; the glyphs are the font's at the scaled size.
+void TCanvas::TextOutScaled(int x, int y, const QString& text)
+{
+    const QtFont& logical = QtFontOf(Font);
+    const int w = TextEntryOf(logical, text).Width;
+    const int h = logical.metrics.ascent() + logical.metrics.descent();
+    penPos_ = {x + w, y};
+    PixelRaster::PixelWriter writer(*target_, clip_, pmCopy, scale_);
+    if (Brush.Style == bsSolid)
+        writer.Fill({x, y, x + w, y + h}, PixelRaster::OpaqueRgb(Brush.Color));
+    const QtFont& font = QtFontOf(ScaledFont());  // may move the cache: logical is not used after this
+    const QFontMetrics& m = font.metrics;
+    TextEntry& entry = TextEntryOf(font, text);
+    if (!entry.Stamp)
+        entry.Stamp.emplace(font.qfont, m.ascent(), m.ascent() + m.descent(), entry.Width, text);
+    const int dx = scale_.Device(x), dy = scale_.Device(y);
+    if (entry.Stamp->Exact()) {
+        entry.Stamp->Stamp(writer, dx, dy, PixelRaster::OpaqueRgb(Font.Color()));
+        return;
+    }
+    QImage view = DeviceView(*target_);
+    ScopedPainter p(view, DeviceClip());
+    p->setFont(font.qfont);
+    p->setPen(ToQColor(Font.Color()));
+    p->drawText(dx, dy + m.ascent(), text);
+}
+
+void TCanvas::TextRectScaled(const TRect& area, int x, int y, const QString& text)
+{
+    const QtFont& font = QtFontOf(ScaledFont());
+    QImage view = DeviceView(*target_);
+    const TRect device = scale_.DeviceBox(area);
+    ScopedPainter p(view, device);
+    if (Brush.Style == bsSolid)
+        p->fillRect(ToQRect(device), ToQColor(Brush.Color));
+    p->setFont(font.qfont);
+    p->setPen(ToQColor(Font.Color()));
+    p->drawText(scale_.Device(x), scale_.Device(y) + font.metrics.ascent(), text);
+}
+
+TFont TCanvas::ScaledFont() const
+{
+    TFont scaled = Font;
+    scaled.SetHeight(std::max(1, int(std::lround(Font.Height() * scale_.Factor))));
+    return scaled;
+}
+
+template <class Paint> void TCanvas::PaintWithPen(const TRect& bounds, const Paint& paint)
+{
+    if (scale_.IsOne()) {
+        ScopedPainter p(*target_, clip_, Pen);
+        paint(*p);
+        return;
+    }
+    DrawExpanded(bounds, Pen.Mode, [&](QPainter& p) {
+        p.setPen(WidePen(Pen));
+        paint(p);
+    });
+}
+
+template <class Paint> void TCanvas::DrawExpanded(const TRect& box, TPenMode mode, const Paint& paint)
+{
+    TRect area = box.Normalized().Intersected({0, 0, width_, height_});
+    if (clip_)
+        area = area.Intersected(clip_->Normalized());
+    if (area.IsEmpty())
+        return;
+    QImage scratch(area.Width(), area.Height(), QImage::Format_ARGB32_Premultiplied);
+    if (scratch.isNull())
+        throw std::bad_alloc();
+    scratch.fill(Qt::transparent);
+    {
+        QPainter p(&scratch);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(-area.Left, -area.Top);
+        paint(p);
+    }
+    PixelRaster::PixelWriter writer(*target_, clip_, mode, scale_);
+    for (int y = 0; y < scratch.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        const int ly = area.Top + y;
+        for (int x = 0; x < scratch.width(); ++x) {
+            if (qAlpha(line[x]) == 0)
+                continue;
+            const int lx = area.Left + x;
+            writer.FillDevice({scale_.Device(lx), scale_.Device(ly), scale_.Device(lx + 1), scale_.Device(ly + 1)},
+                line[x] & 0xFFFFFFu);
+        }
+    }
+}
+
+TPixelBatch::TPixelBatch(TCanvas& canvas) : scale_(canvas.Scale()), mode_(canvas.Pen.Mode)
 {
     QImage* image = canvas.Target();
     if (image == nullptr)
         return;
     bits_ = reinterpret_cast<QRgb*>(image->bits());  // one detach check for the whole batch
     stride_ = image->bytesPerLine() / std::ptrdiff_t(sizeof(QRgb));
-    area_ = {0, 0, image->width(), image->height()};
+    area_ = {0, 0, canvas.Width(), canvas.Height()};
     if (const std::optional<TRect> clip = canvas.ClipRect())
         area_ = area_.Intersected(clip->Normalized());
+    deviceArea_ = scale_.IsOne() || area_.IsEmpty()
+        ? area_
+        : scale_.DeviceBox(area_).Intersected({0, 0, image->width(), image->height()});
 }
 
 void TPixelBatch::SolidBox(const TRect& box, QRgb edge, std::optional<QRgb> fill)
 {
-    if (bits_ != nullptr)
+    if (bits_ == nullptr)
+        return;
+    if (scale_.IsOne())
         PixelRaster::WriteSolidBox(bits_, stride_, area_, box.Normalized(), edge, fill);
+    else if (const TRect b = box.Normalized(); !b.IsEmpty())
+        PixelRaster::WriteScaledSolidBox(bits_, stride_, deviceArea_, scale_, b, edge, fill);
+}
+
+void TPixelBatch::PutBlock(int deviceX, int deviceY, QRgb rgb)
+{
+    const TRect block =
+        TRect{deviceX, deviceY, deviceX + scale_.Block, deviceY + scale_.Block}.Intersected(deviceArea_);
+    for (int y = block.Top; y < block.Bottom; ++y)
+        for (int x = block.Left; x < block.Right; ++x)
+            Put(At(x, y), rgb);
+}
+
+void TPixelBatch::StampBlocks(int x, int y, const std::ptrdiff_t* offsets, int count, QRgb rgb) const
+{
+    QRgb* const centre = At(scale_.Device(x), scale_.Device(y));
+    const int k = scale_.Block;
+    for (int i = 0; i < count; ++i) {
+        QRgb* row = centre + offsets[i];
+        for (int dy = 0; dy < k; ++dy, row += stride_)
+            PixelRaster::FillPixels(row, k, rgb);
+    }
 }

@@ -129,6 +129,32 @@ private:
 
 constexpr int PixelsPerInch = 96;
 
+// How a picture's logical pixels lie on its device pixels: logical x starts at device pixel floor(x * Factor),
+// and a pixel drawn as a point (a line's, an edge's, a mark pattern's) is a square of Block device pixels, the
+// same everywhere in one picture. At a factor of 1 both are the identity and nothing is mapped.
+struct TDeviceScale {
+    double Factor = 1;
+    int Block = 1;
+
+    // Factors below 1 or not finite draw at 1; above MaxFactor at MaxFactor.
+    static constexpr double MaxFactor = 8;
+    static TDeviceScale Of(double factor);
+
+    bool IsOne() const { return Factor == 1; }
+    bool IsWhole() const { return Factor == Block; }
+    int Device(int x) const;
+    // The device pixels the logical pixels from..to-1 cover when drawn as points: from the first one's start to
+    // the last one's block end.
+    int ExtentEnd(int to) const { return Device(to - 1) + Block; }
+    TRect DeviceBox(const TRect& logical) const
+    {
+        return {Device(logical.Left), Device(logical.Top), ExtentEnd(logical.Right), ExtentEnd(logical.Bottom)};
+    }
+    // The device size of a picture of a logical size: every device pixel a logical pixel starts on, fully.
+    int DeviceSize(int logical) const;
+    friend bool operator==(const TDeviceScale&, const TDeviceScale&) = default;
+};
+
 // Everything a drawing step may change for a while; see TCanvasSaver.
 struct TCanvasState {
     TPen Pen;
@@ -150,10 +176,13 @@ public:
     // transparent parts): an image in another format is converted here, in
     // place; a null image leaves the canvas without a target, drawing nothing.
     // Whoever replaces the image behind the pointer sets it again.
+    // The image's device pixel ratio is the canvas's scale: every coordinate
+    // and size the canvas takes and gives is logical.
     void SetTarget(QImage* target);
     QImage* Target() const { return target_; }
-    int Width() const;
-    int Height() const;
+    const TDeviceScale& Scale() const { return scale_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
     void SetClipRect(const TRect& clip) { clip_ = clip; }
     void ClearClipRect() { clip_.reset(); }
@@ -204,8 +233,22 @@ public:
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 
 private:
+    // The same operations at a scale other than 1.
+    void TextOutScaled(int x, int y, const QString& text);
+    void TextRectScaled(const TRect& area, int x, int y, const QString& text);
+    // Draws at logical resolution with QPainter into a scratch picture over box and writes each pixel that was
+    // set as a device block in the pen mode: the polygon fills and wide pens at a scale other than 1.
+    template <class Paint> void DrawExpanded(const TRect& box, TPenMode mode, const Paint& paint);
+    // Wide pens: QPainter on the target at a scale of 1, expanded otherwise.
+    template <class Paint> void PaintWithPen(const TRect& bounds, const Paint& paint);
+    void DrawDevice(const QRect& deviceRect, const QImage& source);
+    std::optional<TRect> DeviceClip() const;
+    TFont ScaledFont() const;
+
     QImage* target_ = nullptr;  // null, or an image with 32-bit pixels
     bool premultiplied_ = false;
+    TDeviceScale scale_;
+    int width_ = 0, height_ = 0;  // logical
     TPoint penPos_;
     std::optional<TRect> clip_;
 };
@@ -226,26 +269,50 @@ public:
     // One pixel in the pen mode; nothing outside the area.
     void Pixel(int x, int y, QRgb rgb)
     {
-        if (bits_ != nullptr && area_.Contains(x, y))
+        if (bits_ == nullptr || !area_.Contains(x, y))
+            return;
+        if (scale_.IsOne())
             Put(At(x, y), rgb);
+        else
+            PutBlock(scale_.Device(x), scale_.Device(y), rgb);
     }
+    // Pixel (dx, dy) of a pattern centred on (x, y): at any scale a block beside the centre's block, so that a
+    // pattern keeps its shape wherever it lies.
+    void PatternPixel(int x, int y, int dx, int dy, QRgb rgb)
+    {
+        if (scale_.IsOne())
+            Pixel(x + dx, y + dy, rgb);
+        else if (bits_ != nullptr && area_.Contains(x + dx, y + dy))
+            PutBlock(scale_.Device(x) + dx * scale_.Block, scale_.Device(y) + dy * scale_.Block, rgb);
+    }
+    // Stamp needs a whole-number scale: the blocks of a pattern inside the area then lie inside the picture.
+    bool CanStamp() const { return bits_ != nullptr && mode_ == pmCopy && scale_.IsWhole(); }
 
     // A solid one-pixel edge round an optional solid fill over the normalised box, within the area, in copy mode
-    // whatever the pen mode (the caller draws other modes through the canvas).
+    // whatever the pen mode (the caller draws other modes through the canvas); at a scale the edge is a block
+    // wide.
     void SolidBox(const TRect& box, QRgb edge, std::optional<QRgb> fill);
 
-    // The distance of pixel (dx, dy) from a centre pixel, in pixels, for Stamp.
-    std::ptrdiff_t Offset(int dx, int dy) const { return std::ptrdiff_t(dy) * stride_ + dx; }
+    // The distance of pixel (dx, dy) from a centre pixel, in device pixels, for Stamp.
+    std::ptrdiff_t Offset(int dx, int dy) const { return (std::ptrdiff_t(dy) * stride_ + dx) * scale_.Block; }
     // The pixels at Count offsets from (x, y), all of which lie inside the area, in copy mode: the bulk of a
     // scatter chart, with no check per pixel (a count known when compiling takes the loop away).
     template <int Count> void Stamp(int x, int y, const std::ptrdiff_t* offsets, QRgb rgb) const
     {
+        if (scale_.Block != 1) {
+            Stamp(x, y, offsets, Count, rgb);
+            return;
+        }
         QRgb* const centre = At(x, y);
         for (int i = 0; i < Count; ++i)
             centre[offsets[i]] = rgb;
     }
     void Stamp(int x, int y, const std::ptrdiff_t* offsets, int count, QRgb rgb) const
     {
+        if (scale_.Block != 1) {
+            StampBlocks(x, y, offsets, count, rgb);
+            return;
+        }
         QRgb* const centre = At(x, y);
         for (int i = 0; i < count; ++i)
             centre[offsets[i]] = rgb;
@@ -253,6 +320,8 @@ public:
 
 private:
     QRgb* At(int x, int y) const { return bits_ + std::ptrdiff_t(y) * stride_ + x; }
+    void PutBlock(int deviceX, int deviceY, QRgb rgb);
+    void StampBlocks(int x, int y, const std::ptrdiff_t* offsets, int count, QRgb rgb) const;
     void Put(QRgb* pixel, QRgb rgb) const
     {
         // xor and not-xor flip the colour bits of the pixel by this key
@@ -262,7 +331,9 @@ private:
 
     QRgb* bits_ = nullptr;       // pixel (0, 0) of the target; null without one
     std::ptrdiff_t stride_ = 0;  // pixels per scan line
-    TRect area_;
+    TRect area_;                 // logical
+    TRect deviceArea_;           // the device pixels the area covers, within the picture
+    TDeviceScale scale_;
     TPenMode mode_ = pmCopy;
 };
 

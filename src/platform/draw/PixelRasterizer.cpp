@@ -31,17 +31,28 @@ std::span<const int> DashPatternOf(TPenStyle style)
     }
 }
 
-PixelWriter::PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMode mode)
-    : bits_(image.bits()), stride_(image.bytesPerLine()), mode_(mode), bounds_{0, 0, image.width(), image.height()}
+PixelWriter::PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMode mode, const TDeviceScale& scale)
+    : bits_(image.bits()),
+      stride_(image.bytesPerLine()),
+      mode_(mode),
+      scale_(scale),
+      bounds_{0, 0, image.width(), image.height()},
+      device_(bounds_)
 {
     Q_ASSERT(image.depth() == 32);
+    if (!scale_.IsOne())
+        bounds_ = {0, 0, int(image.width() / scale_.Factor), int(image.height() / scale_.Factor)};
     if (clip)
         bounds_ = bounds_.Intersected(clip->Normalized());
+    if (!scale_.IsOne())
+        device_ = bounds_.IsEmpty() ? TRect{} : scale_.DeviceBox(bounds_).Intersected(device_);
+    else
+        device_ = bounds_;
 }
 
-void PixelWriter::Fill(const TRect& box, QRgb rgb)
+void PixelWriter::FillDevice(const TRect& box, QRgb rgb)
 {
-    const TRect r = box.Normalized().Intersected(bounds_);
+    const TRect r = box.Normalized().Intersected(device_);
     const int n = r.Width();
     if (mode_ == pmCopy) {
         for (int y = r.Top; y < r.Bottom && n > 0; ++y)
@@ -195,6 +206,17 @@ void SolidFrame(PixelWriter& writer, const TRect& box, QRgb rgb)
 {
     const int r = box.Right - 1;
     const int b = box.Bottom - 1;
+    if (!writer.Scale().IsOne()) {
+        // the same four runs as blocks: the edges are Block device pixels wide and do not overlap
+        const TDeviceScale& s = writer.Scale();
+        const TRect d = s.DeviceBox(box);
+        const int k = s.Block, dr = s.Device(r), db = s.Device(b);
+        writer.FillDevice({d.Left, d.Top, dr, d.Top + k}, rgb);
+        writer.FillDevice({dr, d.Top, d.Right, db}, rgb);
+        writer.FillDevice({d.Left + k, db, d.Right, d.Bottom}, rgb);
+        writer.FillDevice({d.Left, d.Top + k, d.Left + k, d.Bottom}, rgb);
+        return;
+    }
     writer.Fill({box.Left, box.Top, r, box.Top + 1}, rgb);
     writer.Fill({r, box.Top, r + 1, b}, rgb);
     writer.Fill({box.Left + 1, b, r + 1, b + 1}, rgb);
@@ -263,6 +285,25 @@ void WriteSolidBox(
         FillPixels(line + left, right - left, edge);
 }
 
+void WriteScaledSolidBox(QRgb* bits, std::ptrdiff_t stride, const TRect& deviceArea, const TDeviceScale& scale,
+    const TRect& box, QRgb edge, std::optional<QRgb> fill)
+{
+    const int k = scale.Block;
+    const TRect d = scale.DeviceBox(box);
+    const int dr = scale.Device(box.Right - 1), db = scale.Device(box.Bottom - 1);
+    const auto put = [&](const TRect& part, QRgb rgb) {
+        const TRect r = part.Intersected(deviceArea);
+        for (int y = r.Top; y < r.Bottom && r.Width() > 0; ++y)
+            FillPixels(bits + std::ptrdiff_t(y) * stride + r.Left, r.Width(), 0xFF000000u | rgb);
+    };
+    if (fill)
+        put({d.Left + k, d.Top + k, dr, db}, *fill);
+    put({d.Left, d.Top, d.Right, d.Top + k}, edge);
+    put({d.Left, db, d.Right, d.Bottom}, edge);
+    put({d.Left, d.Top + k, d.Left + k, db}, edge);
+    put({dr, d.Top + k, d.Right, db}, edge);
+}
+
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush)
 {
     const bool fill = brush.Style == bsSolid;
@@ -272,12 +313,23 @@ void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, c
         return;
     }
     if (writer.Mode() == pmCopy && DashPatternOf(pen.Style).empty()) {
-        WriteSolidBox(writer.ScanLine(0), writer.StridePixels(), writer.Bounds(), box, ToQRgb(pen.Color),
-            fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt);
+        const std::optional<QRgb> inside = fill ? std::optional(ToQRgb(brush.Color)) : std::nullopt;
+        if (writer.Scale().IsOne())
+            WriteSolidBox(writer.ScanLine(0), writer.StridePixels(), writer.Bounds(), box, ToQRgb(pen.Color), inside);
+        else
+            WriteScaledSolidBox(writer.ScanLine(0), writer.StridePixels(), writer.DeviceBounds(), writer.Scale(), box,
+                ToQRgb(pen.Color), inside);
         return;
     }
-    if (fill && box.Width() > 2 && box.Height() > 2)
-        writer.Fill({box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1}, ToQRgb(brush.Color));
+    if (fill && box.Width() > 2 && box.Height() > 2) {
+        const TDeviceScale& s = writer.Scale();
+        if (s.IsOne())
+            writer.Fill({box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1}, ToQRgb(brush.Color));
+        else  // from the edges' inner side, which a block wide edge may leave short of the next logical pixel
+            writer.FillDevice({s.Device(box.Left) + s.Block, s.Device(box.Top) + s.Block, s.Device(box.Right - 1),
+                                  s.Device(box.Bottom - 1)},
+                ToQRgb(brush.Color));
+    }
     if (box.Width() == 1 || box.Height() == 1) {
         // a one-pixel-wide box is a single run of the pen
         ThinPen thin(writer, pen, brush);

@@ -58,37 +58,54 @@ inline void FillPixels(QRgb* p, int n, QRgb rgb)
 
 // Writes pixels with the pen mode, inside the image and the clip. The image
 // has 32-bit pixels; the canvas made sure of that when it was given the image.
+// Coordinates are logical: at a scale other than 1 a plotted pixel is a block
+// of device pixels and a filled box covers the device pixels its pixels cover.
 class PixelWriter {
 public:
-    PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMode mode);
+    PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMode mode, const TDeviceScale& scale = {});
 
+    // The writable area, logical.
     const TRect& Bounds() const { return bounds_; }
+    const TDeviceScale& Scale() const { return scale_; }
+    const TRect& DeviceBounds() const { return device_; }
 
     void Plot(int x, int y, QRgb rgb)
     {
         if (!bounds_.Contains(x, y))
             return;
+        if (!scale_.IsOne()) {
+            FillDevice(
+                {scale_.Device(x), scale_.Device(y), scale_.Device(x) + scale_.Block, scale_.Device(y) + scale_.Block},
+                rgb);
+            return;
+        }
         QRgb& px = Line(y)[x];
         px = mode_ == pmCopy ? Opaque(rgb) : Opaque(px ^ XorKey(rgb));
     }
 
     // The part of box inside the writable area.
-    void Fill(const TRect& box, QRgb rgb);
+    void Fill(const TRect& box, QRgb rgb)
+    {
+        const TRect r = box.Normalized().Intersected(bounds_);
+        FillDevice(scale_.IsOne() ? r : (r.IsEmpty() ? TRect{} : scale_.DeviceBox(r)), rgb);
+    }
+    // The part of a box of device pixels inside the writable area.
+    void FillDevice(const TRect& deviceBox, QRgb rgb);
 
-    // The pixels x0..x1-1 of scan line y inside the writable area, in copy mode.
+    // The device pixels x0..x1-1 of device scan line y inside the writable area, in copy mode.
     void FillRun(int y, int x0, int x1, QRgb rgb)
     {
-        if (y < bounds_.Top || y >= bounds_.Bottom)
+        if (y < device_.Top || y >= device_.Bottom)
             return;
-        x0 = std::max(x0, bounds_.Left);
-        x1 = std::min(x1, bounds_.Right);
+        x0 = std::max(x0, device_.Left);
+        x1 = std::min(x1, device_.Right);
         if (x0 < x1)
             FillPixels(Line(y) + x0, x1 - x0, Opaque(rgb));
     }
 
     TPenMode Mode() const { return mode_; }
     std::ptrdiff_t StridePixels() const { return stride_ / std::ptrdiff_t(sizeof(QRgb)); }
-    // Scan line y; the caller keeps to Bounds().
+    // Scan line y; the caller keeps to Bounds(). Only at a scale of 1.
     QRgb* ScanLine(int y) const { return Line(y); }
 
 private:
@@ -100,7 +117,9 @@ private:
     uchar* bits_;
     qsizetype stride_;
     TPenMode mode_;
-    TRect bounds_;
+    TDeviceScale scale_;
+    TRect bounds_;  // logical
+    TRect device_;  // the device pixels of the bounds, within the image
 };
 
 // A one-pixel pen: the dash pattern runs on across the segments of one primitive.
@@ -130,6 +149,10 @@ private:
 // edges drawn one after the other. Chart items call it with the scan lines they looked up once.
 void WriteSolidBox(
     QRgb* bits, std::ptrdiff_t stride, const TRect& bounds, const TRect& box, QRgb edge, std::optional<QRgb> fill);
+
+// WriteSolidBox at a scale other than 1, into the device pixels of deviceArea: the edges are a block wide.
+void WriteScaledSolidBox(QRgb* bits, std::ptrdiff_t stride, const TRect& deviceArea, const TDeviceScale& scale,
+    const TRect& box, QRgb edge, std::optional<QRgb> fill);
 
 // Outline with a one-pixel (or clear) pen, fill with the brush; box is normalised and not empty.
 void DrawThinRectangle(PixelWriter& writer, const TRect& box, const TPen& pen, const TBrush& brush);
