@@ -31,6 +31,7 @@
 #include "app/LessonFrontDoor.h"
 #include "app/LessonSlider.h"
 #include "app/LessonViews.h"
+#include "app/LessonZoom.h"
 #include "chart/Quarn_rchart.h"
 #include "hostlink/TarvosDemon.h"
 #include "numlab/Quarn_NumLab.h"
@@ -191,6 +192,8 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     NameControls();
     FormCreate();
     CreateChartMenu();
+    zoom_ = new TLessonZoom(*this, {ClientWidth, ChartLayoutHeight});
+    zoom_->ApplySaved();
     const QRect screenArea = screen()->geometry();
     move(screenArea.center() - rect().center());
 }
@@ -419,8 +422,10 @@ void TForm1::ApplyLayout()
     for (QWidget* line : {Edit2, Edit3, Edit4})
         line->setVisible(!chart);
     setFixedSize(ClientWidth, chart ? ChartLayoutHeight : TextLayoutHeight);
-    if (chart)
+    if (chart) {
         move(x(), std::max(screen()->geometry().top(), y() - LayoutMove));
+        KeepOnScreen(*this);  // a zoomed window may reach below the screen
+    }
 }
 
 void TForm1::ShowSliders()

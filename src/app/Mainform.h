@@ -18,6 +18,7 @@
 class QLabel;
 class TInsightPanel;
 class TLessonChartMenu;
+class TLessonZoom;
 class TLessonFrontDoor;
 struct TInsightExample;
 class QLineEdit;
@@ -101,6 +102,7 @@ public:
     // None until first opened.
     TInsightPanel* InsightPanel() const { return insightPanel_; }
     TLessonChartMenu& ChartMenu() const { return *chartMenu_; }
+    TLessonZoom& Zoom() const { return *zoom_; }
     void ToggleInsight();
 
     QWidget* Panel1 = nullptr;
@@ -182,6 +184,7 @@ private:
     std::unique_ptr<TLessonViews> views_;
     TInsightPanel* insightPanel_ = nullptr;
     TLessonChartMenu* chartMenu_ = nullptr;
+    TLessonZoom* zoom_ = nullptr;
     std::unique_ptr<TLessonFrontDoor> frontDoor_;
     QPointer<TmnxDemonClient> cliDemon;
     int LastA = -1;

@@ -17,6 +17,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Mainform.h"
+#include "app/LessonZoom.h"
 #include "app/ProgramGuard.h"
 #include "app/WorksheetExport.h"
 #include "hostlink/TarvosDemon.h"
@@ -72,6 +73,7 @@ private:
 };
 
 constexpr const char* Usage = R"(Usage: sewella [PARAMETER...]
+       sewella --zoom PERCENT [PARAMETER...]
        sewella --help | --version
        sewella --export FILE --view VIEW --a A --b B --c C --x1 X1 [--scale 1] [--lang en|de]
 
@@ -81,6 +83,10 @@ steps, with its series length, a random area, a histogram and a correlation grap
 Options, recognised only as the first argument:
   --help       print this help and exit
   --version    print the version and exit
+  --zoom PERCENT
+               enlarge the whole lesson, from 100 to 200 (a projector's back row); kept for the next start,
+               as are Ctrl+Plus, Ctrl+Minus and Ctrl+0 in the lesson. A window too large for the screen takes
+               the largest step of 25 that fits
   --export FILE
                write, without a window, the picture the lesson shows for these values as PNG, or for a FILE
                ending in .csv its numbers (the series, and the bins with --view histogram); then exit
@@ -101,6 +107,7 @@ Environment:
                holds the host link's folder sewella-link (else /tmp/sewella-link-UID is used)
   XDG_CONFIG_HOME, XDG_CONFIG_DIRS
                where the host's registration is looked for; SEWELLA_REGISTRY_PATH replaces both
+               (the kept zoom is in XDG_CONFIG_HOME all the same)
   SEWELLA_ANSWER_LIMIT_MS
                shortens the 10 s the lesson waits for the host's answers (for tests)
   SEWELLA_TRACE, SEWELLA_EXIT_AT_FIRST_PAINT
@@ -108,6 +115,8 @@ Environment:
                paint (for tests and start-up measurements)
 
 Files:
+  $XDG_CONFIG_HOME/sewella/sewella.conf (else ~/.config/sewella/sewella.conf)
+               the zoom kept for the next start
   sewella.itl beside the program, else ../share/sewella/LANGUAGE/sewella.itl from the program's folder
                the dictionary with every text of the lesson (LANGUAGE is en or de)
   ../share/doc/sewella/README.md from the program's folder
@@ -177,6 +186,24 @@ void ApplyAnswerLimitFromEnvironment()
         SetLinkAnswerTimeout(std::chrono::milliseconds(value));
 }
 
+// --zoom PERCENT: kept for this and every later start; the arguments after it are the parameter list.
+std::optional<int> TakeZoomOption(int& argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "--zoom") != 0)
+        return std::nullopt;
+    const std::optional<int> percent =
+        argc > 2 ? TLessonZoom::ParsePercent(QString::fromLocal8Bit(argv[2])) : std::nullopt;
+    if (!percent) {
+        std::fprintf(stderr, "sewella: --zoom takes a percentage from %d to %d\n", TLessonZoom::MinPercent,
+            TLessonZoom::MaxPercent);
+        return 2;
+    }
+    TLessonZoom::SavePercent(*percent);
+    std::copy(argv + 3, argv + argc + 1, argv + 1);  // the terminating null included
+    argc -= 2;
+    return std::nullopt;
+}
+
 int RunLesson()
 {
     TForm1 form(QApplication::arguments());
@@ -203,6 +230,8 @@ int main(int argc, char** argv)
     OpenStandardStreams();
     if (const std::optional<int> answered = AnswerInformationRequest(argc, argv))
         return std::fflush(stdout) == 0 ? *answered : 1;
+    if (const std::optional<int> wrong = TakeZoomOption(argc, argv))
+        return *wrong;
     if (NoDisplayToShowOn()) {
         std::fputs("sewella: no display to show the lesson on: DISPLAY and WAYLAND_DISPLAY are not set "
                    "(./run starts it under xvfb-run; --export needs no display)\n",

@@ -1,6 +1,6 @@
 // The one main of every test executable: a GUI application created before any test runs, so the whole
 // binary works in one process whatever order or filter the tests run in, and a private link directory and
-// registry, so that neither the user's running programs nor the machine's settings take part.
+// registry and settings folder, so that neither the user's running programs nor the machine's settings take part.
 
 #include <gmock/gmock.h>
 
@@ -31,7 +31,8 @@ int main(int argc, char** argv)
 
     QTemporaryDir root;
     if (!root.isValid() || !MakePrivateDirectory(root, "run", "XDG_RUNTIME_DIR") ||
-        !MakePrivateDirectory(root, "registry", "SEWELLA_REGISTRY_PATH")) {
+        !MakePrivateDirectory(root, "registry", "SEWELLA_REGISTRY_PATH") ||
+        !MakePrivateDirectory(root, "config", "XDG_CONFIG_HOME")) {
         std::cerr << "cannot create the tests' private directories\n";
         return EXIT_FAILURE;
     }
