@@ -26,6 +26,7 @@
 #include "app/InsightPanel.h"
 #include "app/Mainform.h"
 #include "chart/Quarn_rchart.h"
+#include "platform/draw/ScreenZoom.h"
 
 extern char** environ;
 
@@ -83,7 +84,8 @@ BENCHMARK(BM_ColdStartToFirstPaint)
     ->ReportAggregatesOnly(true);
 
 // The first argument is the view's tab: 0 random area, 1 histogram, 2 correlation graph. The second opens the
-// insight panel with both overlays on: its analysis, its sentences and its repaint join the slider path.
+// insight panel with both overlays on: its analysis, its sentences and its repaint join the slider path. The third
+// is the screen's scale: at 2 the chart draws four times the pixels, and the window shows them.
 void BM_SliderChangeAtC1000(benchmark::State& state)
 {
     TForm1 form(QStringList{QCoreApplication::applicationFilePath()});
@@ -93,6 +95,8 @@ void BM_SliderChangeAtC1000(benchmark::State& state)
     form.ScrollBarC->setValue(form.ScrollBarC->minimum());  // c = 1000
     form.ScrollBarB->setValue(form.ScrollBarB->maximum() - 21);
     form.TabControl1->TabBar()->setCurrentIndex(static_cast<int>(state.range(0)));
+    const double scale = static_cast<double>(state.range(2));
+    SetScreenZoom(*form.screen(), scale);
     form.show();
     if (state.range(1) != 0) {
         form.SBInsight->click();
@@ -110,10 +114,13 @@ void BM_SliderChangeAtC1000(benchmark::State& state)
         benchmark::DoNotOptimize(form.RChart1->Image().constBits());
     }
     state.counters["series_length"] = form.Lesson().SeriesLength();
+    state.counters["device_pixels"] = form.RChart1->Image().width() * form.RChart1->Image().height();
+    form.hide();
+    SetScreenZoom(*form.screen(), 1);
 }
 BENCHMARK(BM_SliderChangeAtC1000)
-    ->ArgsProduct({{0, 1, 2}, {0, 1}})
-    ->ArgNames({"view", "insight"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}, {1, 2}})
+    ->ArgNames({"view", "insight", "scale"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
@@ -123,6 +130,7 @@ int main(int argc, char** argv)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QTemporaryDir runtime;
     ::setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", runtime.path().toLocal8Bit().constData(), 1);  // no zoom kept by the user
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

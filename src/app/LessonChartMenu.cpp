@@ -1,5 +1,6 @@
 #include "app/LessonChartMenu.h"
 
+#include <QActionGroup>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
@@ -18,6 +19,7 @@ struct TMenuEntry {
 };
 constexpr TMenuEntry Entries[] = {{"Copy picture", nullptr}, {"Save picture...", "Save picture"},
     {"Copy numbers", nullptr}, {"Save numbers...", "Save numbers"}};
+constexpr int PictureScales[] = {1, 2, 3};
 
 }  // namespace
 
@@ -42,22 +44,56 @@ TLessonChartMenu::TLessonChartMenu(
         }};
     for (std::size_t i = 0; i < std::size(Entries); ++i) {
         if (i == 2)
-            menu_->addSeparator();
-        connect(menu_->addAction(QString()), &QAction::triggered, this, actions[i]);
+            AddPictureSizes();
+        entries_.push_back(menu_->addAction(QString()));
+        connect(entries_.back(), &QAction::triggered, this, actions[i]);
     }
     Retranslate();
 }
 
+// Below the picture entries, the size they work at.
+void TLessonChartMenu::AddPictureSizes()
+{
+    auto* group = new QActionGroup(this);
+    for (const int scale : PictureScales) {
+        QAction* size = group->addAction(QString());
+        size->setCheckable(true);
+        size->setChecked(scale == pictureScale_);
+        connect(size, &QAction::triggered, this, [this, scale] { SetPictureScale(scale); });
+        sizes_.push_back(size);
+    }
+    menu_->addActions(group->actions());
+    menu_->addSeparator();
+}
+
+void TLessonChartMenu::SetPictureScale(int Scale)
+{
+    for (std::size_t i = 0; i < std::size(PictureScales); ++i)
+        if (PictureScales[i] == Scale) {
+            pictureScale_ = Scale;
+            sizes_[i]->setChecked(true);
+        }
+}
+
+// Drawn at the size asked for, whatever the screen's own scale.
+QImage TLessonChartMenu::Picture() const
+{
+    const TDeviceScale scale = TDeviceScale::Of(pictureScale_);
+    QImage picture =
+        TDeviceScale::Of(chart_.Image().devicePixelRatio()) == scale ? chart_.Image() : chart_.PictureAt(scale);
+    picture.setDevicePixelRatio(1);  // a file's pixels are its size
+    return picture;
+}
+
 void TLessonChartMenu::Retranslate()
 {
-    std::size_t i = 0;
-    for (QAction* action : menu_->actions())
-        if (!action->isSeparator()) {
-            action->setText(translate_(QString::fromLatin1(Entries[i].Key), {}));
-            if (Entries[i].DialogTitle)
-                static_cast<void>(translate_(QString::fromLatin1(Entries[i].DialogTitle), {}));
-            ++i;
-        }
+    for (std::size_t i = 0; i < std::size(Entries); ++i) {
+        entries_[i]->setText(translate_(QString::fromLatin1(Entries[i].Key), {}));
+        if (Entries[i].DialogTitle)
+            static_cast<void>(translate_(QString::fromLatin1(Entries[i].DialogTitle), {}));
+    }
+    for (std::size_t i = 0; i < std::size(PictureScales); ++i)
+        sizes_[i]->setText(translate_(QStringLiteral("Pictures at <%1%>x size"), {QString::number(PictureScales[i])}));
 }
 
 void TLessonChartMenu::Popup(QPoint At)
@@ -68,7 +104,7 @@ void TLessonChartMenu::Popup(QPoint At)
 
 void TLessonChartMenu::CopyPicture()
 {
-    QGuiApplication::clipboard()->setImage(chart_.Image());
+    QGuiApplication::clipboard()->setImage(Picture());
 }
 
 void TLessonChartMenu::CopyNumbers()
@@ -81,7 +117,7 @@ bool TLessonChartMenu::SavePictureTo(const QString& Path)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!chart_.Image().save(&buffer, "PNG"))
+    if (!Picture().save(&buffer, "PNG"))
         png.clear();
     return Saved(Path, png);
 }

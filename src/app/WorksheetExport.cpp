@@ -93,7 +93,9 @@ QByteArray Picture(const TExportRequest& Request, TLesson& Lesson, TBabelfish200
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    return chart.Image().save(&buffer, "PNG") ? png : QByteArray();
+    QImage picture = chart.PictureAt(TDeviceScale::Of(Request.Scale));
+    picture.setDevicePixelRatio(1);  // a file's pixels are its size
+    return picture.save(&buffer, "PNG") ? png : QByteArray();
 }
 
 }  // namespace
@@ -115,8 +117,9 @@ std::variant<TExportRequest, QString> ParseExportRequest(const QStringList& Argu
                 return *wrong;
             viewGiven = true;
         } else if (option == QLatin1String("--scale")) {
-            if (value != QLatin1String("1"))
-                return QStringLiteral("--scale takes 1 (2 and 3 are not drawn yet), not ") + value;
+            if (value != QLatin1String("1") && value != QLatin1String("2") && value != QLatin1String("3"))
+                return QStringLiteral("--scale takes 1, 2 or 3, not ") + value;
+            request.Scale = value.toInt();
         } else if (option == QLatin1String("--lang")) {
             if (value != QLatin1String("en") && value != QLatin1String("de"))
                 return QStringLiteral("--lang takes en or de, not ") + value;

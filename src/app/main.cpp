@@ -75,7 +75,7 @@ private:
 constexpr const char* Usage = R"(Usage: sewella [PARAMETER...]
        sewella --zoom PERCENT [PARAMETER...]
        sewella --help | --version
-       sewella --export FILE --view VIEW --a A --b B --c C --x1 X1 [--scale 1] [--lang en|de]
+       sewella --export FILE --view VIEW --a A --b B --c C --x1 X1 [--scale 1|2|3] [--lang en|de]
 
 Sewella teaches the linear congruential random-number generator x[i] = (a + b*x[i-1]) mod c in thirteen
 steps, with its series length, a random area, a histogram and a correlation graph.
@@ -93,7 +93,7 @@ Options, recognised only as the first argument:
     --view     random-area, histogram or correlation
     --a, --b, --c, --x1
                the generator: c from 1 to 1000, a and x1 below c, b up to c and at most 999
-    --scale    1 (the only size drawn so far)
+    --scale    1, 2 or 3: the picture at that many times its size, drawn at that size
     --lang     en or de: the language of the picture's texts (else as for the lesson)
                A wrong option or value prints one line naming it and exits with status 2.
 

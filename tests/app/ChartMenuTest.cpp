@@ -141,7 +141,9 @@ TEST_F(TeacherLesson, PictureAndNumbersReachTheClipboardAndFilesAsShown)
                 texts << action->text();
         return texts;
     }();
-    EXPECT_EQ(captions, (QStringList{"Copy picture", "Save picture\u2026", "Copy numbers", "Save numbers\u2026"}));
+    EXPECT_EQ(captions,
+        (QStringList{"Copy picture", "Save picture\u2026", "Pictures at 1\u00d7 size", "Pictures at 2\u00d7 size",
+            "Pictures at 3\u00d7 size", "Copy numbers", "Save numbers\u2026"}));
     Form.ChartMenu().Menu().hide();
 
     const QImage shown = Form.RChart1->Image().convertToFormat(QImage::Format_RGB32);
@@ -152,6 +154,18 @@ TEST_F(TeacherLesson, PictureAndNumbersReachTheClipboardAndFilesAsShown)
     EXPECT_EQ(QImage(folder.filePath("chart.png")).convertToFormat(QImage::Format_RGB32), shown);
     ASSERT_TRUE(Form.ChartMenu().SaveNumbersTo(folder.filePath("numbers.csv")));
     EXPECT_EQ(Read(folder.filePath("numbers.csv")), LessonCsv(Form.Lesson(), false));
+
+    // the 3x entry: the picture drawn at three times the size, in the clipboard and the file alike
+    Form.ChartMenu().Menu().actions()[4]->trigger();
+    EXPECT_EQ(Form.ChartMenu().PictureScale(), 3);
+    QImage large = Form.RChart1->PictureAt(TDeviceScale::Of(3)).convertToFormat(QImage::Format_RGB32);
+    large.setDevicePixelRatio(1);
+    ASSERT_EQ(large.size(), shown.size() * 3);
+    Form.ChartMenu().CopyPicture();
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), large);
+    ASSERT_TRUE(Form.ChartMenu().SavePictureTo(folder.filePath("large.png")));
+    EXPECT_EQ(QImage(folder.filePath("large.png")).convertToFormat(QImage::Format_RGB32), large);
+    EXPECT_EQ(Form.RChart1->Image(), shown) << "the window keeps its own picture";
 }
 
 TEST_F(TeacherLesson, AFailedSaveSaysSoAndLeavesTheOldFile)

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "LinkPeers.h"
+#include "app/LessonZoom.h"
 #include "platform/os/link/LinkTransport.h"
 
 namespace {
@@ -241,4 +242,20 @@ TEST_F(LessonProcesses, HelpAndVersionAnswerOnlyAsTheFirstArgument)
     const auto lesson = StartLesson({"lesson", "--version"});
     EXPECT_EQ(lesson->WaitForLine("shown "), std::string("shown ") + Title) << "a parameter like any other";
     lesson->Kill();
+}
+
+// --zoom takes its percentage for this start and the next ones; the arguments after it are the parameter list.
+TEST_F(LessonProcesses, ZoomIsKeptForTheNextStartAndAWrongOneSaysSo)
+{
+    for (const char* wrong : {"250", "big"}) {
+        const auto refused = StartLesson({"--zoom", wrong});
+        EXPECT_EQ(refused->WaitForExit(), 2) << wrong;
+        EXPECT_EQ(refused->ErrorOutput(), "sewella: --zoom takes a percentage from 100 to 200\n");
+        EXPECT_FALSE(refused->HasSeen("shown")) << "no window";
+    }
+    const auto lesson = StartLesson({"--zoom", "150", "lesson"});
+    EXPECT_EQ(lesson->WaitForLine("shown "), std::string("shown ") + Title);
+    lesson->Kill();
+    EXPECT_EQ(TLessonZoom::SavedPercent(), 150);
+    TLessonZoom::SavePercent(TLessonZoom::MinPercent);
 }

@@ -48,9 +48,10 @@ TEST_F(Worksheet, PicturesAreTheLessonsOwnInEitherLanguage)
         const char* Language;
         int Step;
         QStringList Arguments;
+        int Scale;
     } const cases[] = {
-        {"en", 10, {"--view", "histogram", "--a", "20", "--b", "30", "--c", "932", "--x1", "15", "--lang", "en"}},
-        {"de", 12, {"--view", "correlation", "--a", "20", "--b", "30", "--c", "906", "--x1", "15", "--lang", "de"}},
+        {"en", 10, {"--view", "histogram", "--a", "20", "--b", "30", "--c", "932", "--x1", "15", "--lang", "en"}, 1},
+        {"de", 12, {"--view", "correlation", "--a", "20", "--b", "30", "--c", "906", "--x1", "15", "--lang", "de"}, 3},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.Step);
@@ -58,10 +59,12 @@ TEST_F(Worksheet, PicturesAreTheLessonsOwnInEitherLanguage)
         Form.SBReset->click();
         ClickNext(row.Step - 1);
         const QString file = Folder.filePath(QString("step%1.png").arg(row.Step));
-        const TExportRun run = Export(QStringList{file} + row.Arguments + QStringList{"--scale", "1"}, Folder);
+        const TExportRun run =
+            Export(QStringList{file} + row.Arguments + QStringList{"--scale", QString::number(row.Scale)}, Folder);
         ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-        EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32),
-            Form.RChart1->Image().convertToFormat(QImage::Format_RGB32));
+        QImage shown = Form.RChart1->PictureAt(TDeviceScale::Of(row.Scale)).convertToFormat(QImage::Format_RGB32);
+        shown.setDevicePixelRatio(1);
+        EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
     }
 }
 

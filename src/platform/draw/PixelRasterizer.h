@@ -74,9 +74,7 @@ public:
         if (!bounds_.Contains(x, y))
             return;
         if (!scale_.IsOne()) {
-            FillDevice(
-                {scale_.Device(x), scale_.Device(y), scale_.Device(x) + scale_.Block, scale_.Device(y) + scale_.Block},
-                rgb);
+            PlotBlock(scale_.Device(x), scale_.Device(y), rgb);
             return;
         }
         QRgb& px = Line(y)[x];
@@ -109,6 +107,21 @@ public:
     QRgb* ScanLine(int y) const { return Line(y); }
 
 private:
+    // The block of a logical pixel from device pixel (dx, dy): lines are made of these, so a whole block inside the
+    // area is written without a box to clip.
+    void PlotBlock(int dx, int dy, QRgb rgb)
+    {
+        const int k = scale_.Block;
+        if (dx < device_.Left || dy < device_.Top || dx + k > device_.Right || dy + k > device_.Bottom) {
+            FillDevice({dx, dy, dx + k, dy + k}, rgb);
+            return;
+        }
+        for (int row = 0; row < k; ++row) {
+            QRgb* px = Line(dy + row) + dx;
+            for (int i = 0; i < k; ++i)
+                px[i] = mode_ == pmCopy ? Opaque(rgb) : Opaque(px[i] ^ XorKey(rgb));
+        }
+    }
     static QRgb Opaque(QRgb rgb) { return 0xFF000000u | rgb; }
     // xor and not-xor both flip the colour bits of the destination by this key
     QRgb XorKey(QRgb rgb) const { return (mode_ == pmNotXor ? ~rgb : rgb) & 0xFFFFFFu; }
