@@ -63,14 +63,22 @@ void TLessonZoom::Apply(int Requested)
     const int fitting = FittingPercent(Requested, largest_, frame, available);
     if (fitting == percent_)
         return;
+    const double next = fitting / 100.0;
     percent_ = fitting;
     const QSize logical = window_.size();
-    SetScreenZoom(*screen, percent_ / 100.0);
+    // the window grows or shrinks round its centre, which keeps its place on the screen
+    const QPointF centre = QPointF(window_.frameGeometry().center() - screen->geometry().topLeft()) * now;
+    SetScreenZoom(*screen, next);
     // the window system kept the window's pixels, so its logical size shrank: it takes its own again
     window_.setMinimumSize(0, 0);
     window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window_.setFixedSize(logical);
+    const QRect outer = window_.frameGeometry();
+    window_.move(
+        (centre / next).toPoint() + screen->geometry().topLeft() - QPoint(outer.width() / 2, outer.height() / 2));
     KeepOnScreen(window_);
+    if (OnChanged)
+        OnChanged();
 }
 
 int TLessonZoom::FittingPercent(int Requested, QSize Window, QSize Frame, QSize Available)

@@ -3,6 +3,7 @@
 // chosen with Ctrl+Plus, Ctrl+Minus and Ctrl+0 or by --zoom, kept in the user's settings for the next start, and
 // never so large that the lesson window leaves the screen.
 
+#include <functional>
 #include <optional>
 
 #include <QObject>
@@ -22,6 +23,8 @@ public:
     TLessonZoom(QWidget& Window, QSize Largest);
 
     int Percent() const { return percent_; }
+    // After the zoom changed: the windows that follow the lesson window's place take theirs anew.
+    std::function<void()> OnChanged;
     // The requested percentage or, where the window would not fit the screen's free area, the largest step
     // below it that fits; the request is kept in the settings.
     void SetPercent(int Requested);

@@ -193,6 +193,13 @@ TForm1::TForm1(const QStringList& CommandLine, QWidget* Parent, const TDemonSetu
     FormCreate();
     CreateChartMenu();
     zoom_ = new TLessonZoom(*this, {ClientWidth, ChartLayoutHeight});
+    zoom_->OnChanged = [this] {
+        if (!InsightShown())
+            return;
+        insightPanel_->FollowLesson();
+        // and again once the window manager has framed both windows at the new size
+        QTimer::singleShot(0, insightPanel_, [this] { insightPanel_->FollowLesson(); });
+    };
     zoom_->ApplySaved();
     const QRect screenArea = screen()->geometry();
     move(screenArea.center() - rect().center());
