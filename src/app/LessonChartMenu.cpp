@@ -79,8 +79,7 @@ void TLessonChartMenu::SetPictureScale(int Scale)
 QImage TLessonChartMenu::Picture() const
 {
     const TDeviceScale scale = TDeviceScale::Of(pictureScale_);
-    QImage picture =
-        TDeviceScale::Of(chart_.Image().devicePixelRatio()) == scale ? chart_.Image() : chart_.PictureAt(scale);
+    QImage picture = chart_.PictureAt(scale);
     picture.setDevicePixelRatio(1);  // a file's pixels are its size
     return picture;
 }

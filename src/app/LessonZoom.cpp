@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QEvent>
 #include <QKeySequence>
 #include <QScreen>
 #include <QSettings>
@@ -33,6 +34,7 @@ void AddShortcut(QWidget& Window, const QKeySequence& Keys, const std::function<
 
 TLessonZoom::TLessonZoom(QWidget& Window, QSize Largest) : QObject(&Window), window_(Window), largest_(Largest)
 {
+    window_.installEventFilter(this);
     const auto in = [this] { SetPercent((percent_ / StepPercent + 1) * StepPercent); };
     const auto out = [this] { SetPercent((percent_ + StepPercent - 1) / StepPercent * StepPercent - StepPercent); };
     AddShortcut(Window, QKeySequence::ZoomIn, in);
@@ -55,7 +57,16 @@ void TLessonZoom::ApplySaved()
 
 void TLessonZoom::Apply(int Requested)
 {
+    requested_ = Requested;
     QScreen* screen = window_.screen();
+    if (screen == nullptr)
+        return;
+    if (zoomed_ != nullptr && zoomed_ != screen) {
+        // moved to another screen (a projector beside the laptop): the zoom goes with the lesson
+        SetScreenZoom(*zoomed_, 1);
+        percent_ = MinPercent;
+    }
+    zoomed_ = screen;
     // the screen's free area and the frame as they are at 100 %
     const double now = percent_ / 100.0;
     const QSize available = screen->availableGeometry().size() * now;
@@ -79,6 +90,13 @@ void TLessonZoom::Apply(int Requested)
     KeepOnScreen(window_);
     if (OnChanged)
         OnChanged();
+}
+
+bool TLessonZoom::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() == QEvent::ScreenChangeInternal && zoomed_ != nullptr && zoomed_ != window_.screen())
+        Apply(requested_);
+    return QObject::eventFilter(Watched, Event);
 }
 
 int TLessonZoom::FittingPercent(int Requested, QSize Window, QSize Frame, QSize Available)

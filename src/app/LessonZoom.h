@@ -7,6 +7,8 @@
 #include <optional>
 
 #include <QObject>
+#include <QPointer>
+#include <QScreen>
 #include <QSize>
 #include <QString>
 
@@ -39,11 +41,16 @@ public:
     static int SavedPercent();
     static void SavePercent(int Percent);
 
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
 private:
     void Apply(int Requested);
 
     QWidget& window_;
     QSize largest_;
+    QPointer<QScreen> zoomed_;  // the screen the zoom was set on
+    int requested_ = MinPercent;
     int percent_ = MinPercent;
 };
 

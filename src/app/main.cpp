@@ -86,7 +86,7 @@ Options, recognised only as the first argument:
   --zoom PERCENT
                enlarge the whole lesson, from 100 to 200 (a projector's back row); kept for the next start,
                as are Ctrl+Plus, Ctrl+Minus and Ctrl+0 in the lesson. A window too large for the screen takes
-               the largest step of 25 that fits
+               the largest step of 25 that fits. The arguments after it are the lesson's parameter list
   --export FILE
                write, without a window, the picture the lesson shows for these values as PNG, or for a FILE
                ending in .csv its numbers (the series, and the bins with --view histogram); then exit
@@ -115,7 +115,7 @@ Environment:
                paint (for tests and start-up measurements)
 
 Files:
-  $XDG_CONFIG_HOME/sewella/sewella.conf (else ~/.config/sewella/sewella.conf)
+  $XDG_CONFIG_HOME/sewella/sewella.ini (else ~/.config/sewella/sewella.ini)
                the zoom kept for the next start
   sewella.itl beside the program, else ../share/sewella/LANGUAGE/sewella.itl from the program's folder
                the dictionary with every text of the lesson (LANGUAGE is en or de)

@@ -418,9 +418,14 @@ void TCustomRChart::Loaded()
 
 // --- painting ---
 
+bool TCustomRChart::CanPaint() const
+{
+    return visible_ && !loading_ && !data_.UpdateSuspended();
+}
+
 void TCustomRChart::Paint()
 {
-    if (!visible_ || loading_ || data_.UpdateSuspended())
+    if (!CanPaint())
         return;
     DrawChartFrame();
     DrawPlotBackground();
@@ -517,19 +522,26 @@ void TCustomRChart::PresentFrame(int Dx, int Dy, TBitmap& Bitmap)
     update(Dx, Dy, Bitmap.Width(), Bitmap.Height());  // only what was drawn again
 }
 
-void TCustomRChart::SetPictureScale(const TDeviceScale& Scale)
+// A chart that cannot paint now (hidden, loading, suspended) keeps its picture at the scale it has.
+bool TCustomRChart::SetPictureScale(const TDeviceScale& Scale)
 {
+    if (!CanPaint())
+        return false;
     frame_.SetScale(Scale);
     plot_.SetScale(Scale);
     Paint();
+    return true;
 }
 
 QImage TCustomRChart::PictureAt(const TDeviceScale& Scale)
 {
     const TDeviceScale shown = frame_.Scale();
-    SetPictureScale(Scale);
+    if (Scale == shown)
+        return frame_.Image();
+    if (!SetPictureScale(Scale))
+        return {};
     QImage picture = frame_.Image();
-    SetPictureScale(shown);
+    static_cast<void>(SetPictureScale(shown));  // it could paint a moment ago
     return picture;
 }
 
@@ -537,7 +549,7 @@ void TCustomRChart::paintEvent(QPaintEvent* Event)
 {
     // a screen of another scale, or a zoom: the picture is drawn again in the new device pixels
     if (const TDeviceScale screen = TDeviceScale::Of(devicePixelRatioF()); screen != frame_.Scale())
-        SetPictureScale(screen);
+        static_cast<void>(SetPictureScale(screen));  // or later, when the chart can paint again
     QPainter painter(this);
     const QImage& picture = frame_.Image();
     if (frame_.Scale().IsOne())

@@ -245,7 +245,8 @@ public:
     void Paint();
     // The whole control's picture (what the window shows), in device pixels at the screen's scale.
     const QImage& Image() const { return frame_.Image(); }
-    // The picture drawn at another scale (a worksheet's 2x, say); the chart then draws at its own again.
+    // The picture drawn at another scale (a worksheet's 2x, say); the chart then draws at its own again. Null while
+    // the chart cannot paint (hidden, loading or with updates suspended).
     QImage PictureAt(const TDeviceScale& Scale);
 
     TRenderEvent OnBeforeRenderData;
@@ -344,7 +345,8 @@ private:
     void RenderItems();
     void DrawGrid(TCanvas& Canvas);
     void PresentFrame(int Dx, int Dy, TBitmap& Bitmap);
-    void SetPictureScale(const TDeviceScale& Scale);
+    [[nodiscard]] bool SetPictureScale(const TDeviceScale& Scale);
+    bool CanPaint() const;
     void CallRenderEvent(const TRenderEvent& Event, TCanvas*& Canvas, int Top, int Left);
 
     TChartData data_;

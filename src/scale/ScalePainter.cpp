@@ -69,7 +69,7 @@ void ScalePainter::Paint(TCanvas& target, TPoint origin, const ScaleScene& scene
     }
     // drawn whole on a bitmap of its own, background and frame included, then copied
     const int width = std::max(0, scene.width), height = std::max(0, scene.height);
-    TBitmap bitmap(width, height);
+    TBitmap bitmap(width, height, target.Scale());
     TCanvas& canvas = bitmap.Canvas();
     canvas.Font = scene.font;
     canvas.Pen.Color = s.colorBackGnd;

@@ -152,10 +152,10 @@ TEST(MarkShapes, PatternMarksKeepOneShapeAtFractionalScales)
         const TDeviceScale scale = TDeviceScale::Of(factor);
         for (const PatternCase& pattern : Patterns) {
             SCOPED_TRACE(testing::Message() << factor << " code " << pattern.code);
-            TBitmap bitmap(64, 20, scale);
+            TBitmap bitmap(72, 20, scale);
             bitmap.Canvas().Pen.Color = Ink;
             MarkPainter painter(bitmap.Canvas());
-            const int centres[] = {5, 17, 29, 41, 53};  // far enough apart for the window below
+            const int centres[] = {5, 19, 33, 47, 61};  // far enough apart for the window below
             for (const int x : centres)
                 painter.Draw(std::uint8_t(pattern.code), x, 5 + x % 7);
             std::set<std::pair<int, int>> first;

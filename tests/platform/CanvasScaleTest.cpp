@@ -66,32 +66,43 @@ TEST(ScaledCanvas, WholeScalesDrawEveryPixelAsABlock)
     }
 }
 
-// At every scale a one-pixel line, wherever it lies, is Block device pixels wide and a filled box leaves no gap
-// between its edge and its inside.
+// At every scale a one-pixel line, wherever it lies, is Block device pixels wide and has no gap along it (in the
+// xor modes too, where no device pixel may flip twice), a filled box leaves no gap between its edge and its inside,
+// and the picture keeps its logical size.
 TEST(ScaledCanvas, LinesAndEdgesAreOneBlockWideEverywhere)
 {
-    for (const double factor : {1.25, 1.5, 1.75, 2.0, 3.0}) {
+    for (const double factor : {1.1, 1.25, 1.5, 1.75, 2.0, 2.2, 3.0}) {
         SCOPED_TRACE(factor);
         const TDeviceScale scale = TDeviceScale::Of(factor);
+        for (int size = 1; size < 64; ++size)
+            EXPECT_EQ(TBitmap(size, 3, scale).Width(), size);
         const QImage picture = DrawnAt(factor, [](TCanvas& C) {
             C.Pen.Color = clBlack;
-            for (int i = 0; i < 9; ++i) {
-                C.MoveTo(1, 1 + 2 * i);
-                C.LineTo(20, 1 + 2 * i);
-                C.MoveTo(21 + 2 * i, 1);
-                C.LineTo(21 + 2 * i, 20);
+            for (int i = 0; i < 6; ++i) {
+                C.MoveTo(1, 1 + 3 * i);
+                C.LineTo(20, 1 + 3 * i);
+                C.MoveTo(21 + 3 * i, 1);
+                C.LineTo(21 + 3 * i, 20);
             }
             C.Brush.Color = clYellow;
             C.Rectangle(3, 23, 30, 37);
+            C.Pen.Mode = pmXor;
+            C.Pen.Color = clWhite;
+            C.MoveTo(1, 38);
+            C.LineTo(30, 38);
         });
         const QRgb black = qRgb(0, 0, 0), yellow = qRgb(255, 255, 0);
-        for (int i = 0; i < 9; ++i) {
-            EXPECT_EQ(RunLength(picture, scale.Device(5), scale.Device(1 + 2 * i), 0, 1, black), scale.Block) << i;
-            EXPECT_EQ(RunLength(picture, scale.Device(21 + 2 * i), scale.Device(5), 1, 0, black), scale.Block) << i;
+        const int length = scale.Device(20) - scale.Device(1);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_GE(RunLength(picture, scale.Device(1), scale.Device(1 + 3 * i), 1, 0, black), length) << i;
+            EXPECT_EQ(RunLength(picture, scale.Device(5), scale.Device(1 + 3 * i), 0, 1, black), scale.Block) << i;
+            EXPECT_EQ(RunLength(picture, scale.Device(21 + 3 * i), scale.Device(5), 1, 0, black), scale.Block) << i;
         }
         const int edge = RunLength(picture, scale.Device(3), scale.Device(30), 1, 0, black);
         EXPECT_EQ(edge, scale.Block);
         EXPECT_EQ(picture.pixel(scale.Device(3) + edge, scale.Device(30)), yellow);
+        EXPECT_EQ(
+            RunLength(picture, scale.Device(1), scale.Device(38), 1, 0, black), scale.Device(30) - scale.Device(1));
     }
 }
 

@@ -95,15 +95,22 @@ TFont TFont::FromQFont(const QFont& font, TColor color)
 
 TDeviceScale TDeviceScale::Of(double factor)
 {
-    if (!std::isfinite(factor) || factor <= 1)
+    if (!std::isfinite(factor) || factor <= 1.001)
         return {};
     factor = std::min(factor, MaxFactor);
-    return {factor, std::max(1, int(std::lround(factor)))};
+    return {factor, int(std::ceil(factor - 1e-9))};
 }
 
-int TDeviceScale::Device(int x) const
+int TDeviceScale::Device(long long x) const
 {
-    return Factor == 1 ? x : int(std::floor(x * Factor + 1e-9));
+    constexpr double Far = 1 << 30;  // beyond every picture, and room to add a block
+    return Factor == 1 ? int(std::clamp<long long>(x, -(1LL << 30), 1LL << 30))
+                       : int(std::clamp(std::floor(double(x) * Factor + 1e-9), -Far, Far));
+}
+
+int TDeviceScale::LogicalSize(int device) const
+{
+    return Factor == 1 ? device : int(std::floor(device / Factor + 1e-6));
 }
 
 int TDeviceScale::DeviceSize(int logical) const
@@ -308,8 +315,8 @@ void TCanvas::SetTarget(QImage* target)
     target_ = target;
     premultiplied_ = target->format() == QImage::Format_ARGB32_Premultiplied;
     scale_ = TDeviceScale::Of(target->devicePixelRatio());
-    width_ = scale_.IsOne() ? target->width() : int(target->width() / scale_.Factor);
-    height_ = scale_.IsOne() ? target->height() : int(target->height() / scale_.Factor);
+    width_ = scale_.LogicalSize(target->width());
+    height_ = scale_.LogicalSize(target->height());
 }
 
 TCanvasState TCanvas::SaveState() const
@@ -409,7 +416,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
         PixelRaster::DrawThinRectangle(writer, box, Pen, Brush);
         return;
     }
-    PaintWithPen(box, [&](QPainter& p) {
+    const TPoint corners[] = {{box.Left, box.Top}, {box.Right, box.Bottom}};
+    PaintWithPen(BoundsOf(corners, Pen.Width), [&](QPainter& p) {
         QPen pen = WidePen(Pen);
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
@@ -430,7 +438,8 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
         PixelRaster::DrawThinEllipse(writer, box, Pen, Brush);
         return;
     }
-    PaintWithPen(box, [&](QPainter& p) {
+    const TPoint corners[] = {{box.Left, box.Top}, {box.Right, box.Bottom}};
+    PaintWithPen(BoundsOf(corners, Pen.Width), [&](QPainter& p) {
         p.setBrush(FillOf(Brush));
         p.drawEllipse(WideOutlinePath(box, Pen));
     });
@@ -740,10 +749,9 @@ void TPixelBatch::SolidBox(const TRect& box, QRgb edge, std::optional<QRgb> fill
         PixelRaster::WriteScaledSolidBox(bits_, stride_, deviceArea_, scale_, b, edge, fill);
 }
 
-void TPixelBatch::PutBlock(int deviceX, int deviceY, QRgb rgb)
+void TPixelBatch::PutDevice(const TRect& deviceBox, QRgb rgb)
 {
-    const TRect block =
-        TRect{deviceX, deviceY, deviceX + scale_.Block, deviceY + scale_.Block}.Intersected(deviceArea_);
+    const TRect block = deviceBox.Intersected(deviceArea_);
     for (int y = block.Top; y < block.Bottom; ++y)
         for (int x = block.Left; x < block.Right; ++x)
             Put(At(x, y), rgb);

@@ -131,27 +131,31 @@ constexpr int PixelsPerInch = 96;
 
 // How a picture's logical pixels lie on its device pixels: logical x starts at device pixel floor(x * Factor),
 // and a pixel drawn as a point (a line's, an edge's, a mark pattern's) is a square of Block device pixels, the
-// same everywhere in one picture. At a factor of 1 both are the identity and nothing is mapped.
+// same everywhere in one picture; Block is Factor rounded up, so the points of a line leave no gap between them.
+// At a factor of 1 both are the identity and nothing is mapped.
 struct TDeviceScale {
     double Factor = 1;
     int Block = 1;
 
-    // Factors below 1 or not finite draw at 1; above MaxFactor at MaxFactor.
+    // Factors up to 1 (or a hair above) or not finite draw at 1; above MaxFactor at MaxFactor.
     static constexpr double MaxFactor = 8;
     static TDeviceScale Of(double factor);
 
     bool IsOne() const { return Factor == 1; }
     bool IsWhole() const { return Factor == Block; }
-    int Device(int x) const;
+    // Far-away coordinates stay far away, without overflowing.
+    int Device(long long x) const;
     // The device pixels the logical pixels from..to-1 cover when drawn as points: from the first one's start to
     // the last one's block end.
-    int ExtentEnd(int to) const { return Device(to - 1) + Block; }
+    int ExtentEnd(int to) const { return Device(to - 1LL) + Block; }
     TRect DeviceBox(const TRect& logical) const
     {
         return {Device(logical.Left), Device(logical.Top), ExtentEnd(logical.Right), ExtentEnd(logical.Bottom)};
     }
     // The device size of a picture of a logical size: every device pixel a logical pixel starts on, fully.
     int DeviceSize(int logical) const;
+    // The logical size of a picture of this many device pixels (the inverse of DeviceSize).
+    int LogicalSize(int device) const;
     friend bool operator==(const TDeviceScale&, const TDeviceScale&) = default;
 };
 
@@ -273,8 +277,10 @@ public:
             return;
         if (scale_.IsOne())
             Put(At(x, y), rgb);
-        else
+        else if (mode_ == pmCopy)
             PutBlock(scale_.Device(x), scale_.Device(y), rgb);
+        else  // the pixel's own tile: tiles do not overlap, so no device pixel flips twice
+            PutDevice({scale_.Device(x), scale_.Device(y), scale_.Device(x + 1LL), scale_.Device(y + 1LL)}, rgb);
     }
     // Pixel (dx, dy) of a pattern centred on (x, y): at any scale a block beside the centre's block, so that a
     // pattern keeps its shape wherever it lies.
@@ -320,7 +326,11 @@ public:
 
 private:
     QRgb* At(int x, int y) const { return bits_ + std::ptrdiff_t(y) * stride_ + x; }
-    void PutBlock(int deviceX, int deviceY, QRgb rgb);
+    void PutBlock(int deviceX, int deviceY, QRgb rgb)
+    {
+        PutDevice({deviceX, deviceY, deviceX + scale_.Block, deviceY + scale_.Block}, rgb);
+    }
+    void PutDevice(const TRect& deviceBox, QRgb rgb);
     void StampBlocks(int x, int y, const std::ptrdiff_t* offsets, int count, QRgb rgb) const;
     void Put(QRgb* pixel, QRgb rgb) const
     {

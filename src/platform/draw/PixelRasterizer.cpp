@@ -41,7 +41,7 @@ PixelWriter::PixelWriter(QImage& image, const std::optional<TRect>& clip, TPenMo
 {
     Q_ASSERT(image.depth() == 32);
     if (!scale_.IsOne())
-        bounds_ = {0, 0, int(image.width() / scale_.Factor), int(image.height() / scale_.Factor)};
+        bounds_ = {0, 0, scale_.LogicalSize(image.width()), scale_.LogicalSize(image.height())};
     if (clip)
         bounds_ = bounds_.Intersected(clip->Normalized());
     if (!scale_.IsOne())

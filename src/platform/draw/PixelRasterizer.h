@@ -73,6 +73,11 @@ public:
     {
         if (!bounds_.Contains(x, y))
             return;
+        if (!scale_.IsOne() && mode_ != pmCopy) {
+            // the xor modes flip the tiles of the pixels, which do not overlap, so no device pixel flips twice
+            FillDevice({scale_.Device(x), scale_.Device(y), scale_.Device(x + 1LL), scale_.Device(y + 1LL)}, rgb);
+            return;
+        }
         if (!scale_.IsOne()) {
             PlotBlock(scale_.Device(x), scale_.Device(y), rgb);
             return;
@@ -107,8 +112,8 @@ public:
     QRgb* ScanLine(int y) const { return Line(y); }
 
 private:
-    // The block of a logical pixel from device pixel (dx, dy): lines are made of these, so a whole block inside the
-    // area is written without a box to clip.
+    // The block of a logical pixel from device pixel (dx, dy), in copy mode: lines are made of these, so a whole
+    // block inside the area is written without a box to clip.
     void PlotBlock(int dx, int dy, QRgb rgb)
     {
         const int k = scale_.Block;
@@ -119,7 +124,7 @@ private:
         for (int row = 0; row < k; ++row) {
             QRgb* px = Line(dy + row) + dx;
             for (int i = 0; i < k; ++i)
-                px[i] = mode_ == pmCopy ? Opaque(rgb) : Opaque(px[i] ^ XorKey(rgb));
+                px[i] = Opaque(rgb);
         }
     }
     static QRgb Opaque(QRgb rgb) { return 0xFF000000u | rgb; }
